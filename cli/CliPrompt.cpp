@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "CliPrompt.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+// Message texts carry CR LF line breaks from the language files.
+QString plain(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+} // namespace
+
+bool CliPrompt::askYesNo(const QString& text, const QString& title)
+{
+    Q_UNUSED(title);
+    if (m_answer != Answer::Ask)
+        return m_answer == Answer::Yes;
+    if (!isatty(STDIN_FILENO))
+        throw UnansweredQuestion{plain(text)};
+    for (;;) {
+        m_err << plain(text) << " [y/n] " << Qt::flush;
+        char line[64];
+        if (!std::fgets(line, sizeof line, stdin))
+            throw UnansweredQuestion{plain(text)};
+        const char c = line[0];
+        if (c == 'y' || c == 'Y')
+            return true;
+        if (c == 'n' || c == 'N')
+            return false;
+    }
+}
+
+void CliPrompt::showMessage(const QString& text, const QString& title, Icon icon)
+{
+    Q_UNUSED(title);
+    Q_UNUSED(icon);
+    m_err << plain(text) << '\n' << Qt::flush;
+}

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// zvdctl: the scriptable command line over ZVD's core.
+#include "CommandRegistry.h"
+
+#include <QGuiApplication>
+#include <QStringConverter>
+
+#include <cstdio>
+
+namespace {
+
+void printUsage(QTextStream& err)
+{
+    err << "usage: zvdctl [--library PATH] [--lang FILE] COMMAND [ARGS...]\n\ncommands:\n";
+    for (const CommandInfo& command : registeredCommands())
+        err << "  " << command.usage << '\n';
+    err.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Title blocks are rendered off screen; zvdctl never needs a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
+    QStringList args = app.arguments().mid(1);
+    CommandContext context{qEnvironmentVariable("ZVD_USB_LIBRARY"), QString(), {}, out, err};
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--help")) {
+            printUsage(out);
+            out.flush();
+            return ExitDone;
+        }
+        if ((option == QLatin1String("--library") || option == QLatin1String("--lang")) && !args.isEmpty()) {
+            (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) = args.takeFirst();
+            continue;
+        }
+        err << "zvdctl: unknown or incomplete option " << option << '\n';
+        printUsage(err);
+        return ExitUsage;
+    }
+    if (args.isEmpty()) {
+        printUsage(err);
+        return ExitUsage;
+    }
+    const QString name = args.takeFirst();
+    context.args = args;
+    for (const CommandInfo& command : registeredCommands()) {
+        if (name == QLatin1String(command.name)) {
+            const int status = command.run(context);
+            out.flush();
+            err.flush();
+            return status;
+        }
+    }
+    err << "zvdctl: unknown command " << name << '\n';
+    printUsage(err);
+    return ExitUsage;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZVD developers
+# SPDX-License-Identifier: MIT
+# Installs the Debian packages that building, testing and running ZVD need, when missing.
+zvd_packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    fonts-liberation fonts-dejavu-core
+    lame eyed3 python3-mutagen id3v2 libtag1-dev
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
+    xvfb xauth imagemagick x11-apps
+    file binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+)
+
+zvd_install_deps() {
+    local missing=()
+    for p in "${zvd_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
