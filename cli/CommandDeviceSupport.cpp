@@ -1,0 +1,102 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "CommandDeviceSupport.h"
+
+#include "LangReader.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+QString cliLanguageFile(const CommandContext& context)
+{
+    if (!context.languageFile.isEmpty())
+        return context.languageFile;
+    // The same store ZVD keeps its settings in, so zvdctl speaks the language the user chose.
+#ifdef Q_OS_WIN
+    QSettings store(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
+                    QSettings::NativeFormat);
+#else
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"), QStringLiteral("ZVD"));
+#endif
+    const QString stored = store.value(QStringLiteral("Display/Language")).toString();
+    return stored.isEmpty() ? mControlUI::DefaultLanguageFile() : stored;
+}
+
+MessageTexts cliMessageTexts(const CommandContext& context)
+{
+    const QString file = cliLanguageFile(context);
+    if (auto texts = MessageTexts::load(file))
+        return *texts;
+    context.err << QStringLiteral("zvdctl: ") << mControlUI::MissingLanguageFileText(file).replace(
+        QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+    return MessageTexts::builtIn();
+}
+
+CliPrompt::Answer cliAnswer(const ParsedArgs& parsed)
+{
+    if (parsed.has(QStringLiteral("--yes")))
+        return CliPrompt::Answer::Yes;
+    if (parsed.has(QStringLiteral("--no")))
+        return CliPrompt::Answer::No;
+    return CliPrompt::Answer::Ask;
+}
+
+int exitStatusFor(PlayerFileOperations::Outcome outcome)
+{
+    using PlayerFileOperations::Outcome;
+    switch (outcome) {
+    case Outcome::Done:
+    case Outcome::Declined:
+        return ExitDone;
+    case Outcome::NotConnected:
+        return ExitNoPlayer;
+    case Outcome::Failed:
+        return ExitFailed;
+    }
+    return ExitFailed;
+}
+
+CliPlayer::CliPlayer(CommandContext& context)
+    : m_context(context), m_texts(cliMessageTexts(context)), m_session(m_library, m_texts)
+{
+}
+
+CliPlayer::~CliPlayer()
+{
+    if (!m_started)
+        return;
+    m_session.DisconnectPlayer();
+    m_library.ExitDLL();
+}
+
+int CliPlayer::connect(PlayerView view)
+{
+    if (!m_library.load(mTCC730::libraryPath(m_context.libraryPath))) {
+        m_context.err << "zvdctl: " << m_library.error() << '\n';
+        return ExitNoPlayer;
+    }
+    m_library.StartDLL();
+    m_started = true;
+    if (m_session.tick() != PlayerSession::TickOutcome::Connected) {
+        m_context.err << "zvdctl: no player attached\n";
+        return ExitNoPlayer;
+    }
+    if (!m_session.isConnected()) {
+        m_context.err << "zvdctl: the player is attached but could not be opened\n";
+        return ExitNoPlayer;
+    }
+    m_session.setView(view);
+    m_listed = m_session.RefreshPlayerList();
+    return ExitDone;
+}
+
+int CliPlayer::findRow(const QString& name, const std::vector<int>& taken) const
+{
+    const PlayerList& list = m_session.list();
+    for (int position = list.findName(name); position >= 0; position = list.findName(name, position + 1))
+        if (std::find(taken.begin(), taken.end(), position) == taken.end())
+            return position;
+    m_context.err << "zvdctl: no entry named \"" << name << "\" on the player\n";
+    return -1;
+}

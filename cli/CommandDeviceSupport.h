@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// What every zvdctl command that talks to the player needs: the device library, the message
+// texts of the chosen language, a connected session, and the mapping of outcomes to exit statuses.
+#pragma once
+
+#include "CliPrompt.h"
+#include "CommandRegistry.h"
+#include "MessageTexts.h"
+#include "PlayerFileOperations.h"
+#include "PlayerSession.h"
+#include "mTCC730.h"
+
+// --lang, else the language stored by ZVD, else Language/english.lng beside the program.
+QString cliLanguageFile(const CommandContext& context);
+
+// The message texts of cliLanguageFile(); built-in texts (and a note on stderr) when it cannot
+// be opened.
+MessageTexts cliMessageTexts(const CommandContext& context);
+
+// --yes / --no, else ask on the terminal.
+CliPrompt::Answer cliAnswer(const ParsedArgs& parsed);
+
+int exitStatusFor(PlayerFileOperations::Outcome outcome);
+
+// One connection to the player for the life of a command; closed and the library shut down at
+// the end, as the window does at shutdown.
+class CliPlayer
+{
+public:
+    explicit CliPlayer(CommandContext& context);
+    ~CliPlayer();
+    CliPlayer(const CliPlayer&) = delete;
+    CliPlayer& operator=(const CliPlayer&) = delete;
+
+    // Loads the library and connects, then lists the view. ExitDone, or ExitNoPlayer with the
+    // reason written to stderr (no library, no player attached, the player refused to open).
+    int connect(PlayerView view = PlayerView::All);
+
+    // False when the library failed to list the player's entries.
+    bool listed() const { return m_listed; }
+    PlayerSession& session() { return m_session; }
+    const MessageTexts& texts() const { return m_texts; }
+
+    // Row position of the entry with this display name in the listed view, -1 (and a message)
+    // when there is none. Positions already taken are skipped, so a name given twice picks the
+    // next entry of that name.
+    int findRow(const QString& name, const std::vector<int>& taken = {}) const;
+
+private:
+    CommandContext& m_context;
+    MessageTexts m_texts;
+    mTCC730 m_library;
+    PlayerSession m_session;
+    bool m_started = false;
+    bool m_listed = false;
+};

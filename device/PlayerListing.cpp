@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The listing half of PlayerSession: capacity and the entries of the selected view.
+#include "MediumCapacity.h"
+#include "PlayerSession.h"
+
+#include <algorithm>
+#include <vector>
+
+void PlayerSession::ShowCapacity()
+{
+    MediumInfo info{};
+    // The result is not examined: a call that leaves the block at zero gives a medium of 0 bytes,
+    // and nothing is listed for it.
+    m_library.GetMediumInfo(m_handle, 0, info);
+    const MediumCapacity capacity = capacityOf(decodeMediumInfo(info));
+    m_totalBytes = capacity.totalBytes;
+    m_freeBytes = capacity.freeBytes;
+    m_capacityText = ::capacityText(texts().memory, capacity);
+}
+
+bool PlayerSession::readEntries(std::vector<PlayerFile>& files)
+{
+    files.clear();
+    // First call: room for nothing, only to learn the number of entries.
+    std::vector<PlayerEntry> probe(2, PlayerEntry{});
+    int32_t total = 0;
+    int32_t count = 0;
+    if (!m_library.Refresh(m_handle, 0, total, probe.data(), count))
+        return false;
+    const int32_t capacity = total < 1 ? 2 : std::min(total, MaxListedEntries);
+    std::vector<PlayerEntry> entries(std::size_t(capacity), PlayerEntry{});
+    count = capacity;
+    if (!m_library.Refresh(m_handle, 0, total, entries.data(), count))
+        return false;
+    // Never trust the returned count beyond the room we gave.
+    const int32_t written = std::clamp(count, int32_t(0), capacity);
+    files.reserve(std::size_t(written));
+    for (int32_t i = 0; i < written; ++i)
+        files.push_back(decodePlayerEntry(entries[std::size_t(i)], i));
+    return true;
+}
+
+bool PlayerSession::RefreshPlayerList()
+{
+    if (m_handle == 0)
+        return false;
+    ShowCapacity();
+    m_list.clear();
+    if (m_totalBytes == 0)
+        return true;
+    std::vector<PlayerFile> files;
+    if (!readEntries(files))
+        return false;
+    for (const PlayerFile& file : files)
+        if (belongsToView(m_view, file.extension))
+            m_list.append(file);
+    return true;
+}
