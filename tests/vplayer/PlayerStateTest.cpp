@@ -1,0 +1,108 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "PlayerState.h"
+#include "MediumRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// The program's capacity formula over the raw medium block, with its big-endian words.
+struct Capacity {
+    std::uint64_t total;
+    std::uint64_t free;
+};
+Capacity programCapacity(const std::array<std::uint8_t, 32>& raw)
+{
+    const auto word = [&](int at) { return std::uint64_t(raw[at]) * 256 + raw[at + 1]; };
+    const std::uint64_t unit = raw[28] * raw[27] * word(25);
+    return {word(7) * unit, (word(7) - word(9)) * unit};
+}
+
+TEST(PlayerState, SerializedStateReadsBackWithOddNameBytes)
+{
+    PlayerState state;
+    state.attached = true;
+    state.generation = 7;
+    state.geometry = *MediumGeometry::forCapacity(4ull << 30);
+    state.nextBlob = 42;
+    state.bytesPerSecond = 1000;
+    state.firmwareName = "new fw.ZVF";
+    state.firmwareSize = 8192;
+    state.failures["Download"] = 2;
+    state.entries.push_back({"a b%c\xE9\x81.mp3", "AB_C_~1", "MP3", 1234, 40});
+    state.entries.push_back({"", "", "", 0, 41});
+    const auto back = PlayerState::parse(state.serialize());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->serialize(), state.serialize());
+    EXPECT_EQ(back->entries[0].longName, state.entries[0].longName);
+    EXPECT_EQ(back->geometry, state.geometry);
+    EXPECT_EQ(back->failures.at("Download"), 2u);
+}
+
+TEST(PlayerState, DamagedStateIsRefusedWhole)
+{
+    const std::string good = PlayerState().serialize();
+    EXPECT_TRUE(PlayerState::parse(good));
+    for (const std::string& bad : {std::string(), std::string("something else\n"), good + "entry 1 2 :A :B\n",
+                                   good + "entry 1 x :A :B :C\n", good + "entry 1 2 :A :B :%4\n",
+                                   good + "geometry 0 512 8 4\n", good + "geometry 70000 512 8 4\n",
+                                   good + "speed -1\n", good + "colour 3\n", good + "fail Open 0\n"})
+        EXPECT_FALSE(PlayerState::parse(bad)) << bad;
+}
+
+TEST(PlayerState, SpaceIsCountedInWholeUnits)
+{
+    PlayerState state;
+    EXPECT_EQ(state.geometry.unitBytes(), 16384u);
+    state.entries.push_back({"a", "A", "", 1, 1});
+    state.entries.push_back({"b", "B", "", 16384, 2});
+    state.entries.push_back({"c", "C", "", 16385, 3});
+    state.entries.push_back({"d", "D", "", 0, 4});
+    EXPECT_EQ(state.unitsInUse(), 4u);
+    EXPECT_EQ(state.freeBytes(), (7800u - 4u) * 16384u);
+}
+
+TEST(PlayerState, MediumBlockGivesProgramTheStockCapacity)
+{
+    PlayerState state;
+    state.entries.push_back({"x", "X", "", 200 * 16384, 1});
+    const auto raw = MediumRecord::raw(state);
+    const Capacity capacity = programCapacity(raw);
+    EXPECT_EQ(capacity.total, 127795200u);
+    EXPECT_EQ(capacity.free, 124518400u);
+    EXPECT_EQ(raw[5] * 256 + raw[6], 1); // entry count
+}
+
+TEST(PlayerState, LargeMediaKeepUnitCountWithin16Bits)
+{
+    for (const std::uint64_t bytes :
+         {std::uint64_t(1) << 30, std::uint64_t(3) << 30, std::uint64_t(30) << 30}) {
+        const auto geometry = MediumGeometry::forCapacity(bytes);
+        ASSERT_TRUE(geometry) << bytes;
+        PlayerState state;
+        state.geometry = *geometry;
+        const Capacity capacity = programCapacity(MediumRecord::raw(state));
+        EXPECT_LE(capacity.total, bytes);
+        EXPECT_GT(capacity.total, bytes - geometry->unitBytes());
+        EXPECT_EQ(capacity.free, capacity.total);
+    }
+    EXPECT_EQ(MediumGeometry::forCapacity(127795200)->unitCount, 7800);
+    EXPECT_FALSE(MediumGeometry::forCapacity(16383));
+    EXPECT_FALSE(MediumGeometry::forCapacity(std::uint64_t(40) << 30));
+}
+
+TEST(PlayerState, InjectedFailureHitsOnlyTheNthCall)
+{
+    PlayerState state;
+    state.failures["Delete"] = 3;
+    EXPECT_FALSE(state.takeFailure("Delete"));
+    EXPECT_FALSE(state.takeFailure("Download"));
+    EXPECT_FALSE(state.takeFailure("Delete"));
+    EXPECT_TRUE(state.takeFailure("Delete"));
+    EXPECT_FALSE(state.takeFailure("Delete"));
+    EXPECT_TRUE(state.failures.empty());
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "PlayerStore.h"
+
+#include "FileLock.h"
+#include "FileSystem.h"
+
+#include <atomic>
+#include <set>
+
+#ifdef _WIN32
+#include <process.h>
+#define ZVD_GETPID _getpid
+#else
+#include <unistd.h>
+#define ZVD_GETPID ::getpid
+#endif
+
+namespace
+{
+
+constexpr std::uint64_t kMaxStateFile = 64u * 1024 * 1024;
+constexpr const char* kNoPlayer = "the player is not attached";
+
+} // namespace
+
+PlayerStore::PlayerStore(std::string folder) : m_folder(std::move(folder)) {}
+
+std::string PlayerStore::defaultFolder()
+{
+    if (auto folder = FileSystem::environment("ZVD_PLAYER_DIR"))
+        return *folder;
+#ifdef _WIN32
+    const auto base = FileSystem::environment("LOCALAPPDATA");
+    return FileSystem::join(FileSystem::join(base.value_or("."), "ZVD"), "player");
+#else
+    std::string base;
+    if (auto data = FileSystem::environment("XDG_DATA_HOME"))
+        base = *data;
+    else
+        base = FileSystem::join(FileSystem::environment("HOME").value_or("."), ".local/share");
+    return FileSystem::join(FileSystem::join(base, "ZVD"), "player");
+#endif
+}
+
+std::string PlayerStore::statePath() const
+{
+    return FileSystem::join(m_folder, "state");
+}
+std::string PlayerStore::lockPath() const
+{
+    return FileSystem::join(m_folder, "lock");
+}
+std::string PlayerStore::dataFolder() const
+{
+    return FileSystem::join(m_folder, "data");
+}
+std::string PlayerStore::firmwareFolder() const
+{
+    return FileSystem::join(m_folder, "firmware");
+}
+
+std::string PlayerStore::blobPath(std::uint64_t blob) const
+{
+    return FileSystem::join(dataFolder(), std::to_string(blob) + ".bin");
+}
+
+std::string PlayerStore::incomingPath() const
+{
+    static std::atomic<unsigned> counter{0};
+    return FileSystem::join(dataFolder(), "incoming-" + std::to_string(ZVD_GETPID()) + "-" +
+                                              std::to_string(++counter) + ".part");
+}
+
+std::optional<PlayerState> PlayerStore::load(std::string& error) const
+{
+    if (!FileSystem::exists(statePath()))
+        return PlayerState{};
+    const auto text = FileSystem::readFile(statePath(), kMaxStateFile);
+    if (!text) {
+        error = "cannot read the player state in " + m_folder;
+        return std::nullopt;
+    }
+    auto state = PlayerState::parse(*text);
+    if (!state)
+        error = "the player state in " + m_folder + " is damaged (zvdsim reset starts afresh)";
+    return state;
+}
+
+std::string PlayerStore::transact(const Change& change, bool create, bool discardDamaged) const
+{
+    if (!FileSystem::isDirectory(m_folder)) {
+        if (!create)
+            return kNoPlayer;
+        if (!FileSystem::makeDirectories(m_folder))
+            return "cannot create the player folder " + m_folder;
+    }
+    const FileLock lock(lockPath());
+    if (!lock.locked())
+        return "cannot lock the player folder " + m_folder;
+    std::string error;
+    auto state = load(error);
+    if (!state && !discardDamaged)
+        return error;
+    if (!state)
+        state = PlayerState{};
+    Transaction transaction{*state, false, {}};
+    error = change(transaction);
+    if (transaction.changed && !FileSystem::writeFileAtomic(statePath(), state->serialize()))
+        return "cannot write the player state in " + m_folder;
+    for (const std::string& path : transaction.garbage)
+        FileSystem::removeFile(path);
+    return error;
+}
+
+std::optional<PlayerState> PlayerStore::read(std::string* error) const
+{
+    std::optional<PlayerState> result;
+    const std::string failure = transact(
+        [&](Transaction& t) {
+            result = t.state;
+            return std::string();
+        },
+        false);
+    if (!failure.empty()) {
+        // A player that was never set up reads as a fresh, detached one.
+        if (failure == kNoPlayer)
+            return PlayerState{};
+        if (error)
+            *error = failure;
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::vector<std::string> PlayerStore::unreferencedFiles(const PlayerState& state) const
+{
+    std::set<std::string> kept;
+    for (const StoredEntry& entry : state.entries)
+        kept.insert(std::to_string(entry.blob) + ".bin");
+    std::vector<std::string> paths;
+    for (const std::string& name : FileSystem::listFiles(dataFolder())) {
+        if (!kept.count(name))
+            paths.push_back(FileSystem::join(dataFolder(), name));
+    }
+    return paths;
+}
