@@ -11,6 +11,7 @@ zvd_packages=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
     xvfb xauth imagemagick x11-apps
     file binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    dpkg-dev
 )
 
 zvd_install_deps() {
