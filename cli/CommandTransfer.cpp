@@ -1,0 +1,304 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// zvdctl's transfer commands: send, get, scan, title. They run the window's send and receive
+// code on a list built from the command line; every question is asked before anything changes.
+#include "CommandDeviceSupport.h"
+#include "FileExtension.h"
+#include "FolderScanner.h"
+#include "LocalFileModel.h"
+#include "ReceiveFiles.h"
+#include "SendFiles.h"
+#include "SizeFormat.h"
+#include "TagColumns.h"
+#include "TitleRenderer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <numeric>
+#include <unistd.h>
+
+namespace
+{
+
+const QString Yes = QStringLiteral("--yes");
+const QString No = QStringLiteral("--no");
+const QString View = QStringLiteral("--view");
+
+// Ctrl+C lets the file in flight finish, then cancels the rest, so no temporary file stays behind.
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int)
+{
+    interrupted = true;
+    std::signal(SIGINT, SIG_DFL); // a second Ctrl+C stops at once
+}
+
+// Catches Ctrl+C for the life of one transfer.
+class InterruptGuard
+{
+public:
+    InterruptGuard() : m_previous(std::signal(SIGINT, onInterrupt)) {}
+    ~InterruptGuard() { std::signal(SIGINT, m_previous); }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    void (*m_previous)(int);
+};
+
+// Progress on stderr, one line per file, only for a person watching a terminal.
+class CliObserver : public TransferObserver
+{
+public:
+    explicit CliObserver(QTextStream& err) : m_err(err), m_show(isatty(STDERR_FILENO)) {}
+
+    bool fileStarting(const TransferProgress& p) override
+    {
+        if (interrupted)
+            return false;
+        if (m_show)
+            m_err << '[' << p.number << '/' << p.total << "] " << p.name << " ("
+                  << mFileAPI::FormatSize(p.bytes) << " bytes)\n"
+                  << Qt::flush;
+        return true;
+    }
+    void fileFinished(const TransferProgress&, bool) override {}
+
+private:
+    QTextStream& m_err;
+    bool m_show;
+};
+
+// The settings ZVD keeps (FONT, Display), so zvdctl renders titles as the window would.
+QSettings* storedSettings()
+{
+#ifdef Q_OS_WIN
+    static QSettings store(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
+                           QSettings::NativeFormat);
+#else
+    static QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"),
+                           QStringLiteral("ZVD"));
+#endif
+    return &store;
+}
+
+// --font, --size, --bold over the stored LCD font; false (with a message) on a bad size.
+bool lcdFontFrom(const ParsedArgs& parsed, LcdTitleFont& font, QTextStream& err)
+{
+    QSettings* store = storedSettings();
+    font.face = store->value(QStringLiteral("FONT/NAME"), font.face).toString();
+    font.points = store->value(QStringLiteral("FONT/SIZE"), font.points).toDouble();
+    font.bold = store->value(QStringLiteral("FONT/BOLD")).toInt() == 1;
+    font.face = parsed.value(QStringLiteral("--font"), font.face);
+    if (parsed.has(QStringLiteral("--bold")))
+        font.bold = true;
+    const QString size = parsed.value(QStringLiteral("--size"));
+    if (!size.isEmpty()) {
+        bool ok = false;
+        font.points = size.toDouble(&ok);
+        if (!ok || font.points <= 0 || font.points > 200) {
+            err << "zvdctl: --size takes a point size such as 16\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int runAnswering(CommandContext& c, const std::function<int()>& operation)
+{
+    try {
+        return operation();
+    } catch (const UnansweredQuestion& question) {
+        c.err << "zvdctl: unanswered question (use --yes or --no): " << question.text << '\n';
+        return ExitUsage;
+    }
+}
+
+int exitStatusFor(const TransferOutcome& outcome)
+{
+    return outcome.status == TransferOutcome::Status::Done ? ExitDone : ExitFailed;
+}
+
+// The local list a send works on: the given files, in argument order, as the window lists them.
+bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTextStream& err)
+{
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        if (!info.isFile()) {
+            err << "zvdctl: not a file: " << file << '\n';
+            return false;
+        }
+        LocalFileRow row;
+        row.name = info.fileName();
+        row.path = QDir::toNativeSeparators(info.absoluteFilePath());
+        row.size = info.size();
+        row.sizeText = mFileAPI::FormatSize(row.size);
+        if (mFileAPI::extensionOf(row.name) == QLatin1String("MP3"))
+            mFileAPI::FillTagColumns(row.path, row);
+        rows.push_back(row);
+    }
+    return true;
+}
+
+int send(CommandContext& c)
+{
+    ParsedArgs parsed;
+    if (!parseArgs(c.args, {Yes, No, QStringLiteral("--bold")},
+                   {View, QStringLiteral("--lcd"), QStringLiteral("--font"), QStringLiteral("--size")},
+                   parsed, c.err))
+        return ExitUsage;
+    PlayerView view = PlayerView::All;
+    LcdTitleFont font;
+    bool lcdOk = true;
+    const int lcd = parsed
+                        .value(QStringLiteral("--lcd"),
+                               storedSettings()->value(QStringLiteral("Display/LCD"), 1).toString())
+                        .toInt(&lcdOk);
+    if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view) ||
+        !lcdOk || !lcdFontFrom(parsed, font, c.err)) {
+        c.err << "usage: zvdctl send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] "
+                 "FILE...\n";
+        return ExitUsage;
+    }
+    std::vector<LocalFileRow> rows;
+    if (!localRowsFor(parsed.positional, rows, c.err))
+        return ExitFailed;
+    CliPlayer player(c);
+    if (const int result = player.connect(view); result != ExitDone)
+        return result;
+    return runAnswering(c, [&] {
+        LocalFileModel local;
+        local.setRows(std::move(rows));
+        CliPrompt prompt(cliAnswer(parsed), c.err);
+        CliObserver observer(c.err);
+        const InterruptGuard guard;
+        std::vector<int> selected(std::size_t(local.count()));
+        std::iota(selected.begin(), selected.end(), 0);
+        SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
+        const TransferOutcome outcome = SendSelectedFiles(request);
+        if (outcome.status == TransferOutcome::Status::Cancelled)
+            c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred
+                  << " files were not sent\n";
+        return exitStatusFor(outcome);
+    });
+}
+
+// The local files a receive compares names with: the folder as every view lists it.
+std::vector<LocalFileRow> everyListedFile(const QString& folder)
+{
+    std::vector<LocalFileRow> rows;
+    for (mFileAPI::ViewTab tab :
+         {mFileAPI::ViewTab::Audio, mFileAPI::ViewTab::Record, mFileAPI::ViewTab::Hdd}) {
+        std::vector<LocalFileRow> some = mFileAPI::scanFolderRows(
+            folder, mFileAPI::ScanRule::forView(tab), [](const QString&) { return TagColumns(); });
+        rows.insert(rows.end(), some.begin(), some.end());
+    }
+    return rows;
+}
+
+mFileAPI::ViewTab localTabFor(PlayerView view)
+{
+    switch (view) {
+    case PlayerView::Audio:
+        return mFileAPI::ViewTab::Audio;
+    case PlayerView::Record:
+        return mFileAPI::ViewTab::Record;
+    default:
+        return mFileAPI::ViewTab::Hdd;
+    }
+}
+
+int get(CommandContext& c)
+{
+    ParsedArgs parsed;
+    if (!parseArgs(c.args, {Yes, No}, {View, QStringLiteral("--to")}, parsed, c.err))
+        return ExitUsage;
+    PlayerView view = PlayerView::All;
+    if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view)) {
+        c.err << "usage: zvdctl get [--view V] [--yes|--no] [--to DIR] NAME...\n";
+        return ExitUsage;
+    }
+    const QString folder =
+        QFileInfo(parsed.value(QStringLiteral("--to"), QStringLiteral("."))).absoluteFilePath();
+    if (!QFileInfo(folder).isDir()) {
+        c.err << "zvdctl: not a folder: " << folder << '\n';
+        return ExitFailed;
+    }
+    CliPlayer player(c);
+    if (const int result = player.connect(view); result != ExitDone)
+        return result;
+    std::vector<int> selected;
+    for (const QString& name : parsed.positional) {
+        const int row = player.findRow(name, selected);
+        if (row < 0)
+            return ExitFailed;
+        selected.push_back(row);
+    }
+    return runAnswering(c, [&] {
+        LocalFileModel local;
+        local.setRows(everyListedFile(folder));
+        CliPrompt prompt(cliAnswer(parsed), c.err);
+        CliObserver observer(c.err);
+        const InterruptGuard guard;
+        ReceiveRequest request{player.session(),  prompt,   local, selected, folder,
+                               localTabFor(view), &observer};
+        return exitStatusFor(ReceiveSelectedFiles(request));
+    });
+}
+
+int scan(CommandContext& c)
+{
+    ParsedArgs parsed;
+    mFileAPI::ViewTab tab = mFileAPI::ViewTab::Audio;
+    if (!parseArgs(c.args, {}, {View}, parsed, c.err) || parsed.positional.size() != 1 ||
+        !mFileAPI::parseViewTab(parsed.value(View, QStringLiteral("audio")), tab)) {
+        c.err << "usage: zvdctl scan [--view audio|record|hdd] DIR\n";
+        return ExitUsage;
+    }
+    LocalFileModel local;
+    mFileAPI::ScanFolderForView(local, parsed.positional.first(), tab);
+    for (int i = 0; i < local.count(); ++i) {
+        const LocalFileRow& row = local.row(i);
+        c.out << row.name << '\t' << row.sizeText << '\t' << row.title << '\t' << row.artist << '\t'
+              << row.genre << '\n';
+    }
+    return ExitDone;
+}
+
+int title(CommandContext& c)
+{
+    ParsedArgs parsed;
+    LcdTitleFont font;
+    bool valueOk = true;
+    if (!parseArgs(c.args, {QStringLiteral("--bold")},
+                   {QStringLiteral("--font"), QStringLiteral("--size"), QStringLiteral("--value"),
+                    QStringLiteral("-o")},
+                   parsed, c.err))
+        return ExitUsage;
+    const int value = parsed.value(QStringLiteral("--value"), QStringLiteral("0")).toInt(&valueOk);
+    const QString output = parsed.value(QStringLiteral("-o"));
+    if (parsed.positional.size() != 1 || output.isEmpty() || !valueOk || value < -32768 || value > 32767 ||
+        !lcdFontFrom(parsed, font, c.err)) {
+        c.err << "usage: zvdctl title [--font NAME] [--size PT] [--bold] [--value N] -o FILE TEXT\n";
+        return ExitUsage;
+    }
+    if (!writeTitleBlockFile(output, MakeTitleBlock(parsed.positional.first(), qint16(value), font))) {
+        c.err << "zvdctl: cannot write " << output << '\n';
+        return ExitFailed;
+    }
+    return ExitDone;
+}
+
+CommandRegistrar sendCommand{
+    "send", "send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] FILE...", &send};
+CommandRegistrar getCommand{"get", "get [--view V] [--yes|--no] [--to DIR] NAME...", &get};
+CommandRegistrar scanCommand{"scan", "scan [--view V] DIR", &scan};
+CommandRegistrar titleCommand{"title", "title [--font NAME] [--size PT] [--bold] [--value N] -o FILE TEXT",
+                              &title};
+
+} // namespace

@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// Lists a PC folder into the local file list by a view's rule, with the tag columns of MP3 files.
+#pragma once
+
+#include "LocalFileRow.h"
+#include "ScanRule.h"
+
+#include <functional>
+#include <vector>
+
+struct TagColumns;
+class LocalFileModel;
+
+namespace mFileAPI
+{
+
+using TagColumnReader = std::function<TagColumns(const QString& path)>;
+
+// True when the folder is not an existing local directory (a virtual node of the folder tree):
+// such a folder lists nothing.
+bool isVirtualFolder(const QString& folder);
+
+// The rows a folder gives under a rule, ordered by name (case-insensitive). A folder that is
+// virtual or cannot be read gives no rows. Tags are read only for files whose extension is MP3;
+// reader defaults to the audio subsystem's tag reader.
+std::vector<LocalFileRow> scanFolderRows(const QString& folder, const ScanRule& rule,
+                                         const TagColumnReader& reader = {});
+
+// Fills the model with the folder's files whose extension is one of the words.
+void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
+                const QString& ext3);
+
+// Fills the model with the folder's plain files (attribute word exactly read-only or archive)
+// whose extension is none of the words.
+void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
+                      const QString& ext3);
+
+// The per-view scan of a tab change and of the refill after a receive.
+void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab);
+
+// Title, artist and genre of one file into the row, from its ID3v2 tag, else its ID3v1 tag.
+// A tag that cannot be read leaves the columns empty.
+void FillTagColumns(const QString& path, LocalFileRow& row, const TagColumnReader& reader = {});
+
+} // namespace mFileAPI

@@ -1,0 +1,94 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "PreparedCopy.h"
+
+#include "AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace
+{
+constexpr qint64 ChunkSize = 1 << 20;
+}
+
+PreparedCopy::PreparedCopy() = default;
+
+PreparedCopy::~PreparedCopy()
+{
+    remove();
+}
+
+void PreparedCopy::remove()
+{
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+    m_path.clear();
+    m_privateFolder.reset();
+}
+
+bool PreparedCopy::fail(const QString& error)
+{
+    m_error = error;
+    remove();
+    return false;
+}
+
+bool PreparedCopy::createTarget(const QString& fileName)
+{
+    const QString created = AppPaths::createTempFile(fileName);
+    if (!created.isEmpty() && QFileInfo(created).fileName() == fileName) {
+        m_path = created;
+        return true;
+    }
+    // The name is taken: a private folder keeps the exact name without touching anybody's file.
+    if (!created.isEmpty())
+        QFile::remove(created);
+    m_privateFolder = std::make_unique<QTemporaryDir>(
+        QDir(AppPaths::tempFolder()).filePath(QStringLiteral("~send-XXXXXX")));
+    if (!m_privateFolder->isValid())
+        return false;
+    QFile file(m_privateFolder->filePath(fileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    m_path = file.fileName();
+    return true;
+}
+
+bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockFor& blockFor)
+{
+    remove();
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(source.errorString());
+    if (!createTarget(QFileInfo(sourcePath).fileName()))
+        return fail(QStringLiteral("cannot create a temporary copy"));
+    QFile copy(m_path);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(copy.errorString());
+
+    QByteArray head;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    qint64 copied = 0;
+    for (;;) {
+        const qint64 got = source.read(chunk.data(), ChunkSize);
+        if (got < 0)
+            return fail(source.errorString());
+        if (got == 0)
+            break;
+        if (head.size() < headSize)
+            head.append(chunk.constData(), qMin(got, headSize - head.size()));
+        if (copy.write(chunk.constData(), got) != got)
+            return fail(copy.errorString());
+        copied += got;
+    }
+    const QByteArray block = blockFor(head, copied);
+    if (copy.write(block) != block.size() || !copy.flush())
+        return fail(copy.errorString());
+    copy.close();
+    if (copy.error() != QFileDevice::NoError)
+        return fail(copy.errorString());
+    return true;
+}

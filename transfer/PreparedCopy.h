@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The copy of a music file that the player receives: the source's bytes followed by its title
+// block, under the source's own file name (the player stores a file under the name it is given).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QTemporaryDir;
+
+class PreparedCopy
+{
+public:
+    PreparedCopy();
+    ~PreparedCopy(); // removes the copy (and its private folder)
+    PreparedCopy(const PreparedCopy&) = delete;
+    PreparedCopy& operator=(const PreparedCopy&) = delete;
+
+    // Called with the first bytes of the source (up to headSize), before the block is
+    // appended; returns the block.
+    using BlockFor = std::function<QByteArray(const QByteArray& head, qint64 sourceSize)>;
+
+    // Copies the source into a new file named like it in the program's temporary folder, or,
+    // when that name is taken (the user's own file, or the source itself), into a private
+    // folder there, then appends the block. False with error() on any failure, leaving nothing.
+    bool make(const QString& sourcePath, qint64 headSize, const BlockFor& blockFor);
+
+    QString path() const { return m_path; }
+    QString error() const { return m_error; }
+
+private:
+    bool createTarget(const QString& fileName);
+    bool fail(const QString& error);
+    void remove();
+
+    QString m_path;
+    QString m_error;
+    std::unique_ptr<QTemporaryDir> m_privateFolder;
+};

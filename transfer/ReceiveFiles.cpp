@@ -1,0 +1,138 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "ReceiveFiles.h"
+
+#include "FailureMessage.h"
+#include "FolderScanner.h"
+#include "LocalFileModel.h"
+#include "PathJoin.h"
+#include "PlayerSession.h"
+#include "Prompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace
+{
+
+struct ReceiveItem {
+    const PlayerListRow* entry;
+    QString target;   // folder + entry name
+    QString replaces; // the local file the user agreed to replace, if any
+};
+
+std::vector<ReceiveItem> buildBatch(ReceiveRequest& request)
+{
+    const PlayerSession& session = request.session;
+    const MessageTexts& texts = session.texts();
+    std::vector<int> rows = request.selectedRows;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+
+    const QString folder = mFileAPI::AddSlash(QDir::toNativeSeparators(request.folder));
+    std::vector<ReceiveItem> batch;
+    for (int position : rows) {
+        if (position < 0 || position >= session.list().count())
+            continue;
+        const PlayerListRow& entry = session.list().row(position);
+        ReceiveItem item{&entry, folder + entry.name, QString()};
+        const int match = request.local.findNameIgnoringCase(entry.name);
+        if (match >= 0)
+            item.replaces = request.local.row(match).path;
+        else if (QFileInfo::exists(item.target))
+            item.replaces = item.target; // a file the list does not show is still the user's
+        if (!item.replaces.isEmpty() &&
+            !request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
+            continue;
+        batch.push_back(item);
+    }
+    return batch;
+}
+
+// Moves the fetched file into place; the old file goes only now that the new one is complete.
+bool putInPlace(const QString& fetched, const ReceiveItem& item, QString& error)
+{
+    std::error_code code;
+    const std::filesystem::path target = QFile::encodeName(item.target).toStdString();
+    std::filesystem::rename(QFile::encodeName(fetched).toStdString(), target, code);
+    if (code) {
+        error = QString::fromStdString(code.message());
+        return false;
+    }
+    // The replaced file may differ from the target in letter case only.
+    if (!item.replaces.isEmpty() && QFileInfo(item.replaces) != QFileInfo(item.target))
+        QFile::remove(item.replaces);
+    return true;
+}
+
+bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error)
+{
+    PlayerSession& session = request.session;
+    const PlayerListRow& entry = *item.entry;
+    if (entry.size < 0 || entry.size > std::numeric_limits<int32_t>::max()) {
+        error = QStringLiteral("the entry's size cannot be fetched");
+        return false;
+    }
+    // A name of our own in the target folder; removed again unless it became the new file.
+    QTemporaryFile part(QDir(request.folder).filePath(QStringLiteral(".zvd-receive-XXXXXX.part")));
+    if (!part.open()) {
+        error = part.errorString();
+        return false;
+    }
+    part.close(); // the library opens the path itself
+    if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, part.fileName(),
+                                  entry.name, int32_t(entry.size)))
+        return false;
+    if (QFileInfo(part.fileName()).size() != entry.size) {
+        error = QStringLiteral("the player delivered %1 of %2 bytes")
+                    .arg(QFileInfo(part.fileName()).size())
+                    .arg(entry.size);
+        return false;
+    }
+    return putInPlace(part.fileName(), item, error);
+}
+
+} // namespace
+
+TransferOutcome ReceiveSelectedFiles(ReceiveRequest& request)
+{
+    using Status = TransferOutcome::Status;
+    PlayerSession& session = request.session;
+    TransferOutcome outcome;
+    if (!session.isConnected())
+        return {Status::NotConnected, 0, 0, QString()};
+
+    const std::vector<ReceiveItem> batch = buildBatch(request);
+    outcome.batchSize = int(batch.size());
+    for (const ReceiveItem& item : batch) {
+        const TransferProgress progress{item.entry->name, outcome.transferred + 1, outcome.batchSize,
+                                        item.entry->size};
+        if (request.observer && !request.observer->fileStarting(progress)) {
+            outcome.status = Status::Cancelled;
+            break;
+        }
+        QString error;
+        const bool ok = receiveOne(request, item, error);
+        if (request.observer)
+            request.observer->fileFinished(progress, ok);
+        if (!ok) {
+            outcome.status = Status::Failed;
+            outcome.failedName = item.entry->name;
+            request.prompt.showMessage(failureMessage(session.texts().recvFail, item.entry->name, error,
+                                                      outcome.batchSize - outcome.transferred,
+                                                      outcome.batchSize, true),
+                                       session.texts().title, Prompt::Icon::Critical);
+            break;
+        }
+        ++outcome.transferred;
+    }
+    mFileAPI::ScanFolderForView(request.local, request.folder, request.tab);
+    return outcome;
+}
