@@ -1,0 +1,163 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// Only the part after the last NUL is decoded, so a large binary frame (a picture) costs one
+// byte scan and not a conversion of its whole data.
+#include "ID3v2FrameText.h"
+
+#include "CodePage.h"
+#include "FileWindow.h"
+#include "GenreName.h"
+
+namespace ID3v2FrameText {
+namespace {
+
+enum Encoding : unsigned char { CodePageText = 0, Utf16Bom = 1, Utf16BE = 2, Utf8 = 3 };
+
+// Code page text, characters paired by the double-byte rule. Returns the bytes after the last
+// NUL character; with dropTerminator a NUL that is the very last character is ignored first.
+QString codePageTail(QByteArrayView bytes, bool dropTerminator)
+{
+    const bool paired = CodePage::isDoubleByte();
+    if (!paired) {
+        // Every byte is a character: the last zero byte is the last NUL.
+        if (dropTerminator && bytes.endsWith('\0'))
+            bytes.chop(1);
+        return CodePage::toUnicodePaired(bytesAt(bytes, bytes.lastIndexOf('\0') + 1));
+    }
+    qsizetype afterLastNul = 0;
+    qsizetype lastCharStart = -1;
+    qsizetype previousAfterNul = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const qsizetype width = (paired && b >= 0x80 && i + 1 < bytes.size()) ? 2 : 1;
+        lastCharStart = i;
+        if (b == 0 && width == 1) {
+            previousAfterNul = afterLastNul;
+            afterLastNul = i + 1;
+        }
+        i += width;
+    }
+    qsizetype end = bytes.size();
+    if (dropTerminator && end > 0 && lastCharStart == end - 1 && bytes[end - 1] == '\0') {
+        end -= 1;
+        afterLastNul = previousAfterNul;
+    }
+    return CodePage::toUnicodePaired(bytesAt(bytes, afterLastNul, end - afterLastNul));
+}
+
+QString utf8Tail(QByteArrayView bytes)
+{
+    if (bytes.endsWith('\0'))
+        bytes.chop(1);
+    const qsizetype lastNul = bytes.lastIndexOf('\0');
+    return QString::fromUtf8(bytesAt(bytes, lastNul + 1));
+}
+
+bool isNulUnit(QByteArrayView bytes, qsizetype i) { return bytes[i] == '\0' && bytes[i + 1] == '\0'; }
+
+QString utf16Units(QByteArrayView bytes, bool bigEndian)
+{
+    QString text;
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+        const auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+        text.append(QChar(static_cast<char16_t>(hi << 8 | lo)));
+    }
+    return text;
+}
+
+// Strips a byte-order mark and reports the byte order it names; fallback when there is none.
+bool takeByteOrder(QByteArrayView& bytes, bool fallbackBigEndian)
+{
+    if (bytes.startsWith("\xFF\xFE")) {
+        bytes = bytesAt(bytes, 2);
+        return false;
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        bytes = bytesAt(bytes, 2);
+        return true;
+    }
+    return fallbackBigEndian;
+}
+
+QString utf16Tail(QByteArrayView bytes, Encoding encoding)
+{
+    bytes.truncate(bytes.size() & ~qsizetype(1));
+    // Writers without a byte-order mark on later strings keep the first string's byte order;
+    // with none at all, little-endian is what such writers produce.
+    QByteArrayView first = bytes;
+    const bool defaultBigEndian = encoding == Utf16BE || takeByteOrder(first, false);
+    if (bytes.size() >= 2 && isNulUnit(bytes, bytes.size() - 2))
+        bytes.chop(2);
+    qsizetype start = 0;
+    for (qsizetype i = bytes.size() - 2; i >= 0; i -= 2) {
+        if (isNulUnit(bytes, i)) {
+            start = i + 2;
+            break;
+        }
+    }
+    QByteArrayView tail = bytesAt(bytes, start);
+    const bool bigEndian = takeByteOrder(tail, defaultBigEndian);
+    return utf16Units(tail, bigEndian);
+}
+
+// WXXX: an encoded description, its terminator, then the URL as single-byte text.
+QString linkUrl(QByteArrayView body, Encoding encoding)
+{
+    if (encoding == CodePageText || encoding == Utf8)
+        return codePageTail(body, true);
+    for (qsizetype i = 0; i + 1 < body.size(); i += 2)
+        if (isNulUnit(body, i))
+            return codePageTail(bytesAt(body, i + 2), true);
+    return utf16Tail(body, encoding);
+}
+
+} // namespace
+
+QString value(QStringView frameId, QByteArrayView data)
+{
+    if (data.isEmpty())
+        return QString();
+    const auto first = static_cast<unsigned char>(data[0]);
+    if (first > Utf8)
+        return codePageTail(data, false);
+    const auto encoding = static_cast<Encoding>(first);
+    QByteArrayView body = bytesAt(data, 1);
+    if (frameId == QLatin1String("WXXX"))
+        return linkUrl(body, encoding);
+    // The 3-byte language code of COMM and USLT would shift UTF-16 text out of step. In the
+    // single-byte encodings it falls away with the description anyway, and this program's own
+    // lyrics frames carry no language at all.
+    const bool hasLanguage = frameId == QLatin1String("COMM") || frameId == QLatin1String("USLT");
+    if (hasLanguage && (encoding == Utf16Bom || encoding == Utf16BE))
+        body = bytesAt(body, 3);
+    switch (encoding) {
+    case CodePageText:
+        return codePageTail(body, true);
+    case Utf8:
+        return utf8Tail(body);
+    case Utf16Bom:
+    case Utf16BE:
+        return utf16Tail(body, encoding);
+    }
+    return QString();
+}
+
+void applyContentType(const QString& value, quint8& genre, QString& otherGenreName)
+{
+    const qsizetype open = value.indexOf(QLatin1Char('('));
+    const qsizetype close = value.indexOf(QLatin1Char(')'));
+    bool ok = false;
+    uint number = 0;
+    if (open >= 0 && close > open)
+        number = QStringView(value).mid(open + 1, close - open - 1).trimmed().toUInt(&ok);
+    if (!ok || number > 255) {
+        otherGenreName = value;
+        return;
+    }
+    genre = static_cast<quint8>(number);
+    otherGenreName = close >= value.size() - 2 ? GenreName(genre) : value.mid(close + 1);
+}
+
+} // namespace ID3v2FrameText

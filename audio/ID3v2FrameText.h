@@ -1,0 +1,25 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The text value of one ID3v2 frame's data: what the model keeps for the frame.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace ID3v2FrameText {
+
+// Data that starts with a text-encoding byte (0 code page, 1 UTF-16 with byte-order mark,
+// 2 UTF-16BE, 3 UTF-8) is decoded in that encoding, one terminating NUL at its very end is
+// ignored, and the value is the part after the last remaining NUL (which drops descriptions).
+// COMM and USLT in UTF-16 skip their language code; the URL of WXXX is single-byte text in every
+// encoding. Any other data is read in the code page with the double-byte pairing rule and
+// the value is the part after its last NUL, the whole text when it holds none.
+QString value(QStringView frameId, QByteArrayView data);
+
+// A TCON value such as "(17)", "(17)Rock music" or "Techno": a number in parentheses sets
+// genre; otherGenreName gets the text after it, or the number's name when at most one
+// character follows. Without a usable number, otherGenreName is the whole value.
+void applyContentType(const QString& value, quint8& genre, QString& otherGenreName);
+
+} // namespace ID3v2FrameText

@@ -1,0 +1,130 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "ID3v2TagWriter.h"
+
+#include "CodePage.h"
+#include "FileWindow.h"
+#include "ID3v2Locator.h"
+#include "TagError.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace ID3v2TagWriter {
+namespace {
+
+const QString kClass = QStringLiteral("cMP3ID3v2");
+constexpr qint64 HeaderSize = 10;
+constexpr qint64 CopyPiece = 64 * 1024;
+
+void appendBigEndian(QByteArray& bytes, quint32 value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(static_cast<char>(value >> shift & 0xFF));
+}
+
+void setSizeField(QByteArray& image, quint32 size)
+{
+    for (int i = 0; i < 4; ++i)
+        image[6 + i] = static_cast<char>(size >> (24 - 8 * i) & 0xFF);
+}
+
+quint32 plain(const QByteArray& b, int at)
+{
+    return quint32(quint8(b[at])) << 24 | quint32(quint8(b[at + 1])) << 16 | quint32(quint8(b[at + 2])) << 8 |
+           quint8(b[at + 3]);
+}
+
+quint32 syncsafe(const QByteArray& b, int at)
+{
+    return quint32(quint8(b[at]) & 0x7F) << 21 | quint32(quint8(b[at + 1]) & 0x7F) << 14 |
+           quint32(quint8(b[at + 2]) & 0x7F) << 7 | (quint8(b[at + 3]) & 0x7F);
+}
+
+// The file gets `inserted` new bytes at its start, the image written over them (and over the
+// start of the old tag when the image is longer). Everything goes into a temporary file that
+// replaces the original in one rename, so a failure leaves the original untouched.
+void rebuild(QFile& original, const QByteArray& image, qint64 inserted)
+{
+    QSaveFile target(original.fileName());
+    if (!target.open(QIODevice::WriteOnly))
+        throw TagError::fromFile(target, kClass);
+    const qint64 skip = qMax<qint64>(0, image.size() - inserted);
+    bool ok = target.write(image) == image.size();
+    for (qint64 zeros = inserted - image.size(); ok && zeros > 0; zeros -= CopyPiece)
+        ok = target.write(QByteArray(qMin(zeros, CopyPiece), '\0')) >= 0;
+    ok = ok && original.seek(skip);
+    QByteArray piece(CopyPiece, '\0');
+    while (ok && !original.atEnd()) {
+        const qint64 got = original.read(piece.data(), CopyPiece);
+        if (got < 0)
+            throw TagError::fromFile(original, kClass);
+        if (got == 0)
+            break;
+        ok = target.write(piece.constData(), got) == got;
+    }
+    original.close();
+    if (!ok || !target.commit())
+        throw TagError::fromFile(target, kClass);
+}
+
+} // namespace
+
+QByteArray image(const QList<QPair<QString, QString>>& frames)
+{
+    QByteArray bytes("ID3\x03\x00\x00\x00\x00\x00\x00", HeaderSize);
+    for (const auto& [id, text] : frames) {
+        const QByteArray idBytes = CodePage::fromUnicode(id).left(4);
+        if (idBytes.size() < 4)
+            throw TagError(TagError::InvalidArgument, TagError::sourceFor(kClass),
+                           QStringLiteral("\"%1\" is not a frame identifier.").arg(id));
+        const QByteArray data = '\0' + CodePage::fromUnicode(text);
+        bytes.append(idBytes);
+        appendBigEndian(bytes, static_cast<quint32>(data.size()));
+        bytes.append("\0\0", 2);
+        bytes.append(data);
+    }
+    bytes.append(QByteArray(4, '\0'));
+    return bytes;
+}
+
+qint64 roomFor(qint64 imageSize) { return (imageSize / RoomUnit + 1) * RoomUnit; }
+
+qint64 oldRoom(const QByteArray& header, qint64 tagStart, qint64 fileSize)
+{
+    const qint64 left = fileSize - tagStart;
+    if (header.size() < HeaderSize)
+        return qMax<qint64>(0, left);
+    return qMin<qint64>(qMin<qint64>(plain(header, 6), syncsafe(header, 6) + HeaderSize), left);
+}
+
+void write(const QString& path, QByteArray tag)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw TagError::fromFile(file, kClass);
+    FileWindow window(file, kClass);
+    const qint64 position = ID3v2Locator::FindTag(window);
+    const qint64 room = roomFor(tag.size());
+    if (position == 0) {
+        setSizeField(tag, static_cast<quint32>(room));
+        rebuild(file, tag, room);
+        return;
+    }
+    const qint64 tagStart = position - 4;
+    const QByteArray header = window.read(tagStart, HeaderSize).toByteArray();
+    const qint64 old = oldRoom(header, tagStart, window.size());
+    if (tag.size() < old) {
+        // The old header's size bytes stay as they were: they still describe the same room.
+        tag.replace(6, 4, header.mid(6, 4));
+        if (!file.seek(tagStart) || file.write(tag) != tag.size() || !file.flush())
+            throw TagError::fromFile(file, kClass);
+        return;
+    }
+    setSizeField(tag, static_cast<quint32>(room));
+    // A tag that does not start the file stays where it is, as data; the new tag gets a whole
+    // new room so nothing before the old tag is overwritten.
+    rebuild(file, tag, tagStart == 0 ? room - old : room);
+}
+
+} // namespace ID3v2TagWriter

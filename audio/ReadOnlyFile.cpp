@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "ReadOnlyFile.h"
+
+#ifdef Q_OS_UNIX
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+ReadOnlyFile::ReadOnlyFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    do {
+        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    } while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0)
+        return;
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    m_size = status.st_size;
+    m_open = true;
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qint64 ReadOnlyFile::readAt(qint64 offset, char* data, qint64 length)
+{
+    if (!m_open)
+        return -1;
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(m_fd, data + done, static_cast<size_t>(length - done), static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+#else
+
+#include <QFileInfo>
+
+ReadOnlyFile::ReadOnlyFile(const QString& path) : m_file(path)
+{
+    m_open = QFileInfo(path).isFile() && m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (m_open)
+        m_size = m_file.size();
+}
+
+ReadOnlyFile::~ReadOnlyFile() = default;
+
+qint64 ReadOnlyFile::readAt(qint64 offset, char* data, qint64 length)
+{
+    if (!m_open || !m_file.seek(offset))
+        return -1;
+    return m_file.read(data, length);
+}
+
+#endif

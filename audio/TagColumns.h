@@ -1,0 +1,25 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The Title, Artist and Genre texts the local file list shows for one MP3 file: the ID3v2 tag
+// when the file has one, else the ID3v1 tag. Built for listing whole folders: one open and a
+// few bounded reads per file.
+#pragma once
+
+#include <QString>
+
+class QIODevice;
+
+struct TagColumns {
+    QString title;
+    QString artist;
+    QString genre;
+
+    bool operator==(const TagColumns&) const = default;
+};
+
+// Never throws: a file that cannot be opened or read gives three empty texts, as the list
+// keeps empty tag columns for such a file. ID3v1 texts come untrimmed, as the tag holds them.
+TagColumns readTagColumns(const QString& path);
+
+// The same for already opened data (a file or a buffer); read errors are raised as TagError.
+TagColumns readTagColumns(QIODevice& device);

@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// Filling the main window's local list with a folder of 10,000 tagged MP3 files (scan, tag
+// columns, icons, the view's own layout and paint) against `zvdctl scan` of the same folder,
+// side by side in one run; and Ctrl+A over those rows in the window.
+#include "LocalFileView.h"
+#include "Mp3Corpus.h"
+#include "SettingsStore.h"
+#include "StatusPanels.h"
+#include "frmMain.h"
+#include "mTCC730.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int FileCount = 10000;
+
+struct Corpus {
+    QTemporaryDir root;
+    QString folder;
+    Corpus()
+    {
+        folder = root.filePath(QStringLiteral("music"));
+        QDir().mkpath(folder);
+        if (Mp3Corpus::generate(folder, FileCount).size() != FileCount)
+            folder.clear();
+    }
+};
+
+Corpus& corpus()
+{
+    static Corpus instance;
+    return instance;
+}
+
+// The window with no device library, showing the corpus folder.
+struct Window {
+    mTCC730 device;
+    frmMain window{device};
+    Window()
+    {
+        auto store = SettingsStore::open();
+        store->setValue(QStringLiteral("Display/PATH"), corpus().folder);
+        store->setValue(QStringLiteral("Display/Language"), QString());
+        store->sync();
+        window.resize(1000, 700);
+        window.Load();
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    QAbstractItemView* view() { return window.lvwFile()->currentView(); }
+};
+
+double zvdctlScanMilliseconds()
+{
+    QElapsedTimer clock;
+    clock.start();
+    QProcess process;
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zvdctl"),
+                  {QStringLiteral("scan"), QStringLiteral("--view"), QStringLiteral("audio"), corpus().folder});
+    process.waitForFinished(-1);
+    const QByteArray out = process.readAllStandardOutput();
+    benchmark::DoNotOptimize(out);
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double windowFillMilliseconds(Window& w)
+{
+    QElapsedTimer clock;
+    clock.start();
+    w.window.fldView_Change();
+    w.view()->viewport()->repaint(); // the view lays its rows out and paints them, icons included
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+void BM_FillLocalListAgainstZvdctlScan(benchmark::State& state)
+{
+    if (corpus().folder.isEmpty()) {
+        state.SkipWithError("the corpus could not be written");
+        return;
+    }
+    Window w;
+    double scan = 0;
+    double fill = 0;
+    for (auto _ : state) {
+        scan += zvdctlScanMilliseconds();
+        fill += windowFillMilliseconds(w);
+    }
+    const double n = double(state.iterations());
+    state.counters["zvdctl_scan_ms"] = scan / n;
+    state.counters["window_fill_ms"] = fill / n;
+    state.counters["ratio"] = fill / scan;
+    state.counters["rows"] = w.window.fileModel().count();
+}
+BENCHMARK(BM_FillLocalListAgainstZvdctlScan)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SelectAllInTheWindow(benchmark::State& state)
+{
+    if (corpus().folder.isEmpty()) {
+        state.SkipWithError("the corpus could not be written");
+        return;
+    }
+    Window w;
+    double total = 0;
+    for (auto _ : state) {
+        w.view()->clearSelection();
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+        QCoreApplication::sendEvent(w.view(), &press);
+        w.view()->viewport()->repaint();
+        total += double(clock.nsecsElapsed()) / 1e6;
+    }
+    state.counters["select_all_ms"] = total / double(state.iterations());
+    state.counters["summary"] = w.window.sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
+}
+BENCHMARK(BM_SelectAllInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's settings go to a private folder, not the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The ID3v2 reader on arbitrary file contents, checked against the list's fast column reader,
+// and the tag image built from whatever it read.
+#include "FuzzCodePage.h"
+#include "GenreName.h"
+#include "ID3v2TagWriter.h"
+#include "TagColumns.h"
+#include "TagError.h"
+#include "cMP3ID3v1.h"
+#include "cMP3ID3v2.h"
+
+#include <QBuffer>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+TagColumns columnsFromClasses(QBuffer& buffer)
+{
+    cMP3ID3v2 v2;
+    v2.readTag(buffer);
+    if (v2.HasID3v2Tag())
+        return {v2.Title(), v2.Artist(), v2.Genre() != NoGenre ? GenreName(v2.Genre()) : v2.OtherGenreName()};
+    cMP3ID3v1 v1;
+    v1.readTag(buffer);
+    if (v1.HasID3v1Tag())
+        return {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
+    return {};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    chooseCodePageFor(size);
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    cMP3ID3v2 tag;
+    tag.readTag(buffer);
+    for (qint32 i = 1; i <= tag.FrameCount(); ++i)
+        if (tag.TagsInFrame(tag.Frame(i)) < 1)
+            std::abort(); // every listed frame holds a text
+    try {
+        const QByteArray image = ID3v2TagWriter::image(tag.framesToWrite());
+        if (!image.startsWith("ID3\x03"))
+            std::abort();
+    } catch (const TagError&) {
+        // identifiers shorter than four bytes cannot be written; that is reported, not a fault
+    }
+    if (readTagColumns(buffer) != columnsFromClasses(buffer))
+        std::abort(); // the list's reader must show what the tag classes read
+    return 0;
+}

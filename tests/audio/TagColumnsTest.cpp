@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "AudioFixtures.h"
+#include "FileWindow.h"
+#include "TagColumns.h"
+#include "cMP3ID3v1.h"
+#include "cMP3ID3v2.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace AudioFixtures;
+
+namespace {
+
+class Columns : public ::testing::Test
+{
+protected:
+    TagColumns columnsOf(const QByteArray& bytes)
+    {
+        return readTagColumns(writeFile(dir.path(), QStringLiteral("t.mp3"), bytes));
+    }
+    QByteArray v3(const QByteArray& frames)
+    {
+        QByteArray t = id3v2(3, 2048, frames);
+        t.resize(2048, '\0');
+        return t + audioFrame();
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Columns, Version2TagWinsEvenWithEmptyFields)
+{
+    const QByteArray v1 = id3v1("V1 title", "V1 artist", 17);
+    EXPECT_EQ(columnsOf(v3(frame("TIT2", QByteArray("\0Two", 4))) + v1),
+              (TagColumns{QStringLiteral("Two"), QString(), QString()}));
+}
+
+TEST_F(Columns, Version1TagIsShownUntrimmedWhenThereIsNoVersion2Tag)
+{
+    const TagColumns columns = columnsOf(audioFrame() + id3v1("Song", "Band", 17));
+    EXPECT_EQ(columns.title, QStringLiteral("Song") + QString(26, QChar(0)));
+    EXPECT_EQ(columns.artist.left(4), QStringLiteral("Band"));
+    EXPECT_EQ(columns.genre, QStringLiteral("Rock"));
+}
+
+TEST_F(Columns, GenreIsTheNumbersNameElseTheGenreText)
+{
+    EXPECT_EQ(columnsOf(v3(frame("TCON", QByteArray("\0(17)Rock music", 15)))).genre, QStringLiteral("Rock"));
+    EXPECT_EQ(columnsOf(v3(frame("TCON", QByteArray("\0Techno", 7)))).genre, QStringLiteral("Techno"));
+    EXPECT_EQ(columnsOf(v3(frame("TCON", QByteArray("\0(123)", 6)))).genre, QString());
+}
+
+TEST_F(Columns, UnreadableAndEmptyFilesGiveEmptyColumns)
+{
+    EXPECT_EQ(readTagColumns(dir.filePath(QStringLiteral("missing.mp3"))), TagColumns());
+    EXPECT_EQ(columnsOf(QByteArray()), TagColumns());
+    EXPECT_EQ(readTagColumns(dir.path()), TagColumns()) << "a folder";
+}
+
+TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
+{
+    const QByteArray picture = frame("APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + QByteArray(20000, char(0xD8)));
+    const QList<QByteArray> files = {
+        audioFrame(),
+        audioFrame() + id3v1("T", "A", 3),
+        v3(frame("TIT2", QByteArray("\x01\xFF\xFEX\0\0\0", 7)) + frame("TPE1", QByteArray("\0A", 2))),
+        id3v2(3, 30000, picture + frame("TIT2", QByteArray("\0After picture", 14))) + QByteArray(9000, '\0'),
+        id3v2(4, 100, frame("TIT2", QByteArray("\x03Four", 5), true)) + QByteArray(100, '\0'),
+        QByteArray(300, 'x') + "ID3\x07" + QByteArray(300, 'x') + id3v1("T", "A", 3),
+    };
+    for (const QByteArray& bytes : files) {
+        const QString path = writeFile(dir.path(), QStringLiteral("k.mp3"), bytes);
+        cMP3ID3v2 v2;
+        v2.setMP3File(path);
+        TagColumns expected;
+        if (v2.HasID3v2Tag()) {
+            expected = {v2.Title(), v2.Artist(), v2.Genre() != 255 ? v2.GenreName(v2.Genre()) : v2.OtherGenreName()};
+        } else {
+            cMP3ID3v1 v1;
+            v1.setMP3File(path);
+            if (v1.HasID3v1Tag())
+                expected = {v1.Title(), v1.Artist(), v1.GenreName(v1.Genre())};
+        }
+        EXPECT_EQ(readTagColumns(path), expected) << bytes.size();
+    }
+}
+
+TEST(FileWindowReads, ServeEveryRangeExactlyAcrossWindowBorders)
+{
+    QByteArray data(10000, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char(i * 7 + i / 256);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    FileWindow window(buffer, QStringLiteral("test"), 1024);
+    const QList<QPair<qint64, qint64>> ranges = {{0, 3}, {0, 4096}, {1000, 50}, {4000, 3000}, {9990, 100}, {500, 9500}, {10000, 1}, {-1, 5}};
+    for (const auto& [offset, length] : ranges) {
+        const QByteArrayView got = window.read(offset, length);
+        const qint64 expected = offset < 0 || offset >= data.size() ? 0 : qMin(length, data.size() - offset);
+        ASSERT_EQ(got.size(), expected) << offset;
+        if (expected > 0) {
+            EXPECT_EQ(got, QByteArrayView(data).sliced(offset, expected)) << offset;
+        }
+    }
+}
