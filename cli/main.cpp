@@ -18,6 +18,16 @@ void printUsage(QTextStream& err)
     err.flush();
 }
 
+// zvdctl runs where no desktop session exists; Qt's note about a missing runtime folder is
+// noise to a script reading stderr.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, context, message)), stderr);
+    std::fputc('\n', stderr);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -25,6 +35,7 @@ int main(int argc, char** argv)
     // Title blocks are rendered off screen; zvdctl never needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
