@@ -21,7 +21,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int FileCount = 10000;
 
@@ -66,8 +67,9 @@ double zvdctlScanMilliseconds()
     QElapsedTimer clock;
     clock.start();
     QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zvdctl"),
-                  {QStringLiteral("scan"), QStringLiteral("--view"), QStringLiteral("audio"), corpus().folder});
+    process.start(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/zvdctl"),
+        {QStringLiteral("scan"), QStringLiteral("--view"), QStringLiteral("audio"), corpus().folder});
     process.waitForFinished(-1);
     const QByteArray out = process.readAllStandardOutput();
     benchmark::DoNotOptimize(out);

@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// What the two file lists report about drags to the window that decides and acts on them.
+#pragma once
+
+#include <QPoint>
+
+class QAbstractItemView;
+class QMimeData;
+
+enum class FileList { Local, Player };
+
+class ListDragHandler
+{
+public:
+    virtual ~ListDragHandler() = default;
+    virtual void dragStarted(FileList source) = 0;
+    virtual void dragCompleted(FileList source) = 0;
+    virtual bool dropAccepted(FileList target, bool fromThisProgram) = 0;
+    // position: in the list's viewport.
+    virtual void dropped(FileList target, QPoint position) = 0;
+};
+
+namespace ListDrag
+{
+
+// The drag data both lists offer: a marker of this process, nothing else.
+QMimeData* makeMimeData();
+bool isFromThisProgram(const QMimeData* data);
+
+// Runs a drag of the list's selection: tells the handler it started, runs it, tells it it ended.
+void run(QAbstractItemView* view, ListDragHandler* handler, FileList source);
+
+} // namespace ListDrag

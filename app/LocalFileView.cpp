@@ -1,0 +1,111 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "LocalFileView.h"
+
+#include "DropTargetFilter.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace
+{
+
+// Both views start the drag of their selection through the window's handler.
+template <class View> class DragView : public View
+{
+public:
+    DragView(ListDragHandler* handler, QWidget* parent) : View(parent), m_handler(handler) {}
+
+protected:
+    void startDrag(Qt::DropActions) override { ListDrag::run(this, m_handler, FileList::Local); }
+
+private:
+    ListDragHandler* m_handler;
+};
+
+void setCommonBehaviour(QAbstractItemView* view, ListDragHandler* handler)
+{
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setDragEnabled(true);
+    view->setDragDropMode(QAbstractItemView::DragDrop);
+    new DropTargetFilter(view->viewport(), FileList::Local, handler);
+}
+
+} // namespace
+
+LocalFileView::LocalFileView(ListDragHandler* handler, QWidget* parent)
+    : QStackedWidget(parent), m_icons(new DragView<QListView>(handler, this)),
+      m_details(new DragView<QTreeView>(handler, this))
+{
+    setCommonBehaviour(m_icons, handler);
+    setCommonBehaviour(m_details, handler);
+    // Uniform sizes let both views lay out tens of thousands of rows without measuring each.
+    m_icons->setUniformItemSizes(true);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setWrapping(true);
+    m_details->setRootIsDecorated(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->setSortingEnabled(false);
+    m_details->header()->setSectionsClickable(false);
+    addWidget(m_icons);
+    addWidget(m_details);
+    setDisplayStyle(Details);
+}
+
+void LocalFileView::setModel(QAbstractItemModel* model)
+{
+    m_details->setModel(model);
+    QItemSelectionModel* old = m_icons->selectionModel();
+    m_icons->setModel(model);
+    m_icons->setSelectionModel(m_details->selectionModel());
+    delete old;
+    m_details->header()->resizeSection(0, 220);
+    m_details->header()->resizeSection(1, 90);
+}
+
+QItemSelectionModel* LocalFileView::selectionModel() const
+{
+    return m_details->selectionModel();
+}
+
+void LocalFileView::setDisplayStyle(Style style)
+{
+    m_style = style;
+    if (style == Details) {
+        setCurrentWidget(m_details);
+        return;
+    }
+    const int icon = style == LargeIcons ? 32 : 16;
+    m_icons->setIconSize(QSize(icon, icon));
+    m_icons->setViewMode(style == LargeIcons ? QListView::IconMode : QListView::ListMode);
+    m_icons->setFlow(style == List ? QListView::TopToBottom : QListView::LeftToRight);
+    m_icons->setWrapping(true);
+    m_icons->setGridSize(style == LargeIcons   ? QSize(96, 64)
+                         : style == SmallIcons ? QSize(160, 20)
+                                               : QSize());
+    m_icons->setMovement(QListView::Static);
+    m_icons->setWordWrap(style == LargeIcons);
+    setCurrentWidget(m_icons);
+}
+
+QAbstractItemView* LocalFileView::currentView() const
+{
+    return m_style == Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
+}
+
+QList<int> LocalFileView::selectedRows() const
+{
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "PlayerListView.h"
+
+#include "DropTargetFilter.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+PlayerListView::PlayerListView(ListDragHandler* handler, QWidget* parent)
+    : QTreeView(parent), m_handler(handler)
+{
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    // F2 and a click on the selected item start the label edit, as in the classic list.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    header()->setSectionsClickable(false);
+    new DropTargetFilter(viewport(), FileList::Player, handler);
+}
+
+QList<int> PlayerListView::selectedRows() const
+{
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void PlayerListView::startDrag(Qt::DropActions)
+{
+    ListDrag::run(this, m_handler, FileList::Player);
+}
+
+void PlayerListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && state() != EditingState) {
+        emit deletePressed();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}

@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// Progress of a batch of transfers: the file under way, files and bytes done of the total, and
+// Cancel, which stops the batch before its next file. Shown for batches of more than one file
+// and for any batch that has run for more than a second.
+#pragma once
+
+#include "TransferObserver.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class TransferProgressDialog : public QDialog, public TransferObserver
+{
+    Q_OBJECT
+public:
+    // totalBytes: the bytes of the selection; window: the main window to centre on (the dialog
+    // itself stays a top-level window, as the main window is disabled while it runs).
+    TransferProgressDialog(const QString& title, qint64 totalBytes, QWidget* window);
+
+    bool fileStarting(const TransferProgress& progress) override;
+    void fileFinished(const TransferProgress& progress, bool ok) override;
+
+    bool cancelled() const { return m_cancelled; }
+    void cancel() { m_cancelled = true; }
+    QString fileText() const;
+    QString countText() const;
+    QString bytesText() const;
+
+private:
+    void showIfDue(int total);
+    void refresh();
+
+    QWidget* m_window;
+    QLabel* m_file;
+    QLabel* m_count;
+    QLabel* m_bytes;
+    QProgressBar* m_bar;
+    QPushButton* m_cancel;
+    QElapsedTimer m_clock;
+    qint64 m_totalBytes;
+    qint64 m_doneBytes = 0;
+    int m_doneFiles = 0;
+    int m_totalFiles = 0;
+    bool m_cancelled = false;
+};

@@ -1,0 +1,212 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The main window: the PC side (folder tree, local file list) above, the player side (views,
+// toolbar, player list) below. It wires the subsystems' models and operations to the controls,
+// runs start-up and shutdown, the 1000 ms connection poll and the busy state.
+#pragma once
+
+#include "AppSettings.h"
+#include "DropRules.h"
+#include "ListDragHandler.h"
+#include "LocalFileModel.h"
+#include "MessageTexts.h"
+#include "PlayerSession.h"
+#include "SortState.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class FileIconProvider;
+class LcdPreview;
+class LocalFileView;
+class PlayerListModel;
+class PlayerListView;
+class Prompt;
+class QAction;
+class QFileSystemModel;
+class QLabel;
+class QProgressBar;
+class QTabBar;
+class QToolBar;
+class QTreeView;
+class SelectionSummary;
+class SplitterBar;
+class StatusPanels;
+class cSplitDDC;
+class mTCC730;
+
+class frmMain : public QMainWindow, private ListDragHandler
+{
+    Q_OBJECT
+public:
+    // device: the loaded binding (inert without a library); prompt: answers questions (message
+    // boxes when null). Both outlive the window.
+    explicit frmMain(mTCC730& device, Prompt* prompt = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up, in order: splitters, tool strip, LCD font, settings, folder, version, poll
+    // state, library start, layout, one tab change, list notifications, interface font.
+    void Load();
+    // Shutdown, in order: list notifications off, busy, connection closed, library ended,
+    // settings saved, folder saved. Runs once, when the window closes.
+    void Unload();
+
+    // The busy state: the poll timer stops and the window takes no input. Nests.
+    void BeginBusy();
+    void EndBusy();
+    bool isBusy() const { return m_busyDepth > 0; }
+
+    void CreateSplitters();
+    void LoadSettings();
+    void SaveSettings();
+    void LayoutPanes();
+    void ApplyInterfaceFont();
+    bool ApplyLanguageFile(const QString& filePath);
+
+    // Handlers, public so that menus, shortcuts and tests reach the same code.
+    void tmrCheck_Timer();
+    void tabMode_Click();
+    void fldView_Change();
+    void tbrTool_ButtonClick(const QString& key);
+    void mnuView_Click(int index);
+    void mnuSort_Click(int index);
+    void mnuTool_Click(int index);
+    void RefreshPlayerList();
+    void RefreshLocalList();
+    void RebuildLists();
+    void GetFileSize();
+    void DeletePlayerSelection();
+
+    // Splitter drags: a press on a bar, then the window's moves and release.
+    void SplitterPressed(SplitterBar* bar, QPoint position);
+    void SplitterMoved();
+    void SplitterReleased();
+
+    // State for the options dialog and for tests.
+    QFont& titleFont() { return m_settings.titleFont; }
+    int& displayNameSelector() { return m_settings.displayName; }
+    QString languageFile() const { return m_settings.language; }
+    int& sizeUnit() { return m_settings.sizeUnit; }
+    // A language chosen in the options: stored as the Language setting and applied at once.
+    void chooseLanguage(const QString& file);
+    // The LCD font or the display-name selector changed: the summary and preview follow.
+    void titleSettingsChanged() { GetFileSize(); }
+    PlayerSession& session() { return m_session; }
+    const MessageTexts& texts() const { return m_texts; }
+    const DragState& dragState() const { return m_drag; }
+    const SortState& sortState() const { return m_sort; }
+    int hsplitLeft() const; // twips
+    int vsplitTop() const;  // twips
+    QString currentFolder() const;
+    bool setCurrentFolder(const QString& folder);
+    int selectedTab() const; // 1 AUDIO, 2 RECORD, 3 HDD
+
+    QTreeView* fldView() const { return m_fldView; }
+    LocalFileView* lvwFile() const { return m_lvwFile; }
+    LocalFileModel& fileModel() { return m_fileModel; }
+    PlayerListView* lvwPlayer() const { return m_lvwPlayer; }
+    PlayerListModel* playerModel() const { return m_playerModel; }
+    QTabBar* tabMode() const { return m_tabMode; }
+    QToolBar* tbrTool() const { return m_tbrTool; }
+    QAction* toolButton(const QString& key) const;
+    StatusPanels* sbrFile() const { return m_sbrFile; }
+    StatusPanels* sbrStatus() const { return m_sbrStatus; }
+    QProgressBar* capacityBar() const { return m_capacityBar; }
+    LcdPreview* lcdPreview() const { return m_lcdPreview; }
+    QTimer& tmrCheck() { return m_tmrCheck; }
+    SplitterBar* picHsplit() const { return m_picHsplit; }
+    SplitterBar* picVsplit() const { return m_picVsplit; }
+    cSplitDDC& splitter(SplitterBar* bar);
+    QAction* viewAction(int index) const { return m_mnuView.value(index); }
+    QAction* sortAction(int index) const { return m_mnuSort.value(index); }
+    QWidget* client() const { return m_client; }
+    // What the lists report about drags (tests stand in for the platform's drag loop).
+    ListDragHandler& dragHandler() { return *this; }
+
+    // Tests follow start-up and shutdown step by step.
+    using StepObserver = std::function<void(const QString& step)>;
+    void setStepObserver(StepObserver observer) { m_stepObserver = std::move(observer); }
+    // The options dialog, which lives with the options; without it "Option" only saves.
+    using OptionsDialog = std::function<void(frmMain&)>;
+    void setOptionsDialog(OptionsDialog dialog) { m_optionsDialog = std::move(dialog); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ListDragHandler
+    void dragStarted(FileList source) override;
+    void dragCompleted(FileList source) override;
+    bool dropAccepted(FileList target, bool fromThisProgram) override;
+    void dropped(FileList target, QPoint position) override;
+
+    void buildMenus();
+    void buildPanes();
+    void buildToolStrip();
+    void buildStatusBars();
+    void connectSignals();
+    void step(const char* name);
+    void showPlayerState();
+    void updateLcdPreview();
+    void reorderPlayer(int source, int target);
+    void renamePlayerFile(int rowPosition, const QString& typed);
+    void sendSelectedFiles();
+    void receiveSelectedFiles();
+    void restoreGeometry();
+    QRect geometryInTwips() const;
+    void setUploadEnabled();
+    int toolStripHeight() const;
+    void HookListNotify();
+    void UnhookListNotify();
+
+    mTCC730& m_device;
+    std::unique_ptr<Prompt> m_ownPrompt;
+    Prompt* m_prompt;
+    MessageTexts m_texts;
+    PlayerSession m_session;
+    AppSettings m_settings;
+    SortState m_sort;
+    DragState m_drag;
+    LocalFileModel m_fileModel;
+    std::unique_ptr<FileIconProvider> m_icons;
+    std::unique_ptr<SelectionSummary> m_summary;
+    std::unique_ptr<cSplitDDC> m_hsplitDDC;
+    std::unique_ptr<cSplitDDC> m_vsplitDDC;
+    cSplitDDC* m_activeSplit = nullptr;
+    StepObserver m_stepObserver;
+    OptionsDialog m_optionsDialog;
+    QTimer m_tmrCheck;
+    int m_busyDepth = 0;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_hooked = false;
+
+    QWidget* m_client = nullptr;
+    QLabel* m_lblfld = nullptr;
+    QTreeView* m_fldView = nullptr;
+    QFileSystemModel* m_folderModel = nullptr;
+    QString m_revealParent; // folder whose reading brings the current folder into view
+    QLabel* m_lblFile = nullptr;
+    LocalFileView* m_lvwFile = nullptr;
+    StatusPanels* m_sbrFile = nullptr;
+    LcdPreview* m_lcdPreview = nullptr;
+    SplitterBar* m_picHsplit = nullptr;
+    SplitterBar* m_picVsplit = nullptr;
+    QWidget* m_picTool = nullptr;
+    QTabBar* m_tabMode = nullptr;
+    QToolBar* m_tbrTool = nullptr;
+    PlayerListView* m_lvwPlayer = nullptr;
+    PlayerListModel* m_playerModel = nullptr;
+    StatusPanels* m_sbrStatus = nullptr;
+    QProgressBar* m_capacityBar = nullptr;
+    QList<QAction*> m_mnuView;
+    QList<QAction*> m_mnuSort;
+    QList<QAction*> m_mnuTool;
+    QList<QAction*> m_menuTexts;   // in the language file's Menu order
+    QList<QAction*> m_toolButtons; // Download, Upload, Delete, Format
+};

@@ -1,0 +1,130 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The PC side of the main window: the folder tree, the local list, its styles, sorting and the
+// selection summary, and the tab change that refills both lists.
+#include "frmMain.h"
+
+#include "DisplayName.h"
+#include "FileExtension.h"
+#include "FolderScanner.h"
+#include "LcdPreview.h"
+#include "LocalFileView.h"
+#include "PlayerListView.h"
+#include "SelectionSummary.h"
+#include "StatusPanels.h"
+#include "TitleRenderer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTabBar>
+
+namespace
+{
+
+PlayerView playerViewOf(int tab)
+{
+    return tab == 2 ? PlayerView::Record : tab == 3 ? PlayerView::Hdd : PlayerView::Audio;
+}
+
+} // namespace
+
+void frmMain::tabMode_Click()
+{
+    BeginBusy();
+    RefreshLocalList();
+    setUploadEnabled();
+    m_session.setView(playerViewOf(selectedTab()));
+    RefreshPlayerList();
+    EndBusy();
+}
+
+void frmMain::fldView_Change()
+{
+    BeginBusy();
+    RefreshLocalList();
+    EndBusy();
+}
+
+void frmMain::RebuildLists()
+{
+    if (isBusy())
+        return;
+    BeginBusy();
+    RefreshLocalList();
+    RefreshPlayerList();
+    EndBusy();
+}
+
+void frmMain::RefreshLocalList()
+{
+    // The emptied list repaints before a long scan starts.
+    m_fileModel.clear();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    mFileAPI::ScanFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
+    QApplication::restoreOverrideCursor();
+    m_sort.resetAfterScan();
+}
+
+void frmMain::mnuView_Click(int index)
+{
+    m_lvwFile->setDisplayStyle(LocalFileView::Style(index));
+    for (int i = 0; i < m_mnuView.size(); ++i)
+        m_mnuView[i]->setChecked(i == index);
+}
+
+void frmMain::mnuSort_Click(int index)
+{
+    const SortState::Sort sort = m_sort.choose(index);
+    m_fileModel.sort(sort.column, sort.order);
+    for (int i = 0; i < m_mnuSort.size(); ++i)
+        m_mnuSort[i]->setChecked(i == m_sort.checkedItem());
+}
+
+void frmMain::HookListNotify()
+{
+    if (m_hooked)
+        return;
+    m_summary->reset();
+    m_summary->track(m_lvwFile->selectionModel());
+    m_hooked = true;
+    GetFileSize();
+}
+
+void frmMain::UnhookListNotify()
+{
+    if (!m_hooked)
+        return;
+    QObject::disconnect(m_lvwFile->selectionModel(), nullptr, m_summary.get(), nullptr);
+    QObject::disconnect(&m_fileModel, nullptr, m_summary.get(), nullptr);
+    m_hooked = false;
+}
+
+void frmMain::GetFileSize()
+{
+    const SummaryWords words{m_texts.singleFile, m_texts.multiFile, m_texts.byteWord};
+    const SummaryTexts texts = summaryTexts(words, m_summary->figures(), [this](int rowId) {
+        return Disp_Name(m_settings.displayName, m_fileModel.rowById(rowId));
+    });
+    m_sbrFile->setText(1, texts.panel1);
+    m_sbrFile->setText(2, texts.panel2);
+    updateLcdPreview();
+}
+
+void frmMain::updateLcdPreview()
+{
+    const SummaryFigures& figures = m_summary->figures();
+    if (figures.count != 1 || figures.singleRowId < 0 || figures.singleRowId >= m_fileModel.count()) {
+        m_lcdPreview->clear();
+        return;
+    }
+    const LocalFileRow& row = m_fileModel.rowById(figures.singleRowId);
+    if (!mFileAPI::isMusicName(row.name)) {
+        m_lcdPreview->clear();
+        return;
+    }
+    const QFont& font = m_settings.titleFont;
+    const LcdTitleFont lcdFont{font.family(), font.pointSizeF(), font.bold()};
+    m_lcdPreview->showBlock(MakeTitleBlock(Disp_Name(m_settings.displayName, row), 0, lcdFont));
+}

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// ZVD: the audio manager. Loads the device library, then opens the main window.
+#include "MessageBoxPrompt.h"
+#include "frmMain.h"
+#include "frmOptions.h"
+#include "mTCC730.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZVD"));
+    QApplication::setOrganizationName(QStringLiteral("ZVD"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.75"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("ZV-R3100 Audio Manager"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("The device library to load."),
+                                     QStringLiteral("PATH"));
+    parser.addOption(library);
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("Show this PC folder instead of the last one."),
+                                 QStringLiteral("[folder]"));
+    parser.process(app);
+
+    mTCC730 device;
+    if (!device.load(mTCC730::libraryPath(parser.value(library)))) {
+        // Said once; the program then runs without a player.
+        MessageBoxPrompt(nullptr).showMessage(device.error(), QStringLiteral("ZV-R3100 Audio Manager"),
+                                              Prompt::Icon::Warning);
+    }
+    frmMain window(device);
+    window.setOptionsDialog([](frmMain& w) {
+        OptionsValues values{w.titleFont(), w.displayNameSelector(), w.sizeUnit(), w.languageFile()};
+        ShowOptionsDialog(
+            values, [&w](const QString& file) { w.chooseLanguage(file); }, &w);
+        w.titleFont() = values.titleFont;
+        w.displayNameSelector() = values.displayName;
+        w.sizeUnit() = values.sizeUnit;
+        w.titleSettingsChanged();
+    });
+    window.Load();
+    if (!parser.positionalArguments().isEmpty())
+        window.setCurrentFolder(parser.positionalArguments().constFirst());
+    window.show();
+    return app.exec();
+}

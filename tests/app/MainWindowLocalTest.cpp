@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "LcdPreview.h"
+#include "MainWindowFixture.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QListView>
+#include <QTreeView>
+
+namespace
+{
+
+TEST_F(MainWindowTest, SizeSortIsNumericAndTogglesOnTheSecondChoice)
+{
+    start();
+    window->mnuSort_Click(1);
+    EXPECT_EQ(fileNames(),
+              QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}))
+        << "999 before 1,000";
+    window->mnuSort_Click(1);
+    EXPECT_EQ(fileNames(),
+              QStringList({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.wma")}));
+    EXPECT_TRUE(window->sortAction(1)->isChecked());
+    EXPECT_FALSE(window->sortAction(0)->isChecked());
+    // File Name now keeps the descending direction the size sort left.
+    window->mnuSort_Click(0);
+    EXPECT_EQ(fileNames(),
+              QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}));
+    EXPECT_TRUE(window->sortAction(0)->isChecked());
+    EXPECT_FALSE(window->sortAction(1)->isChecked());
+}
+
+TEST_F(MainWindowTest, FileNameCheckedFromTheStartReversesAfterAFolderScan)
+{
+    start();
+    EXPECT_TRUE(window->sortAction(0)->isChecked());
+    window->mnuSort_Click(0);
+    EXPECT_EQ(fileNames(),
+              QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}));
+    window->RebuildLists(); // a scan: ascending by name again, the check mark stays
+    EXPECT_EQ(fileNames(),
+              QStringList({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.wma")}));
+    window->mnuSort_Click(0);
+    EXPECT_EQ(fileNames().first(), QStringLiteral("c.wma"));
+}
+
+TEST_F(MainWindowTest, TheSummaryFollowsTheSelectionAndOneMusicFileGetsAnLcdPreview)
+{
+    start();
+    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("0 files"));
+    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("0 bytes"));
+    selectFiles({QStringLiteral("a.mp3")});
+    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("1 file"));
+    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("a"));
+    EXPECT_FALSE(window->lcdPreview()->image().isNull());
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+    QCoreApplication::sendEvent(window->lvwFile()->currentView(), &selectAll);
+    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("3 files"));
+    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("2,019 bytes"));
+    EXPECT_TRUE(window->lcdPreview()->image().isNull());
+}
+
+TEST_F(MainWindowTest, ViewItemsSwitchTheLocalListStyleAndTickOnlyThemselves)
+{
+    start();
+    selectFiles({QStringLiteral("b.mp3")});
+    window->mnuView_Click(0);
+    EXPECT_EQ(window->lvwFile()->displayStyle(), LocalFileView::LargeIcons);
+    EXPECT_EQ(window->lvwFile()->currentView(), window->lvwFile()->iconView());
+    EXPECT_EQ(window->lvwFile()->iconView()->viewMode(), QListView::IconMode);
+    EXPECT_TRUE(window->viewAction(0)->isChecked());
+    EXPECT_FALSE(window->viewAction(3)->isChecked());
+    window->mnuView_Click(2);
+    EXPECT_EQ(window->lvwFile()->iconView()->flow(), QListView::TopToBottom);
+    EXPECT_EQ(window->lvwFile()->selectedRows(), QList<int>{1}) << "a style change keeps the selection";
+    window->mnuView_Click(3);
+    EXPECT_EQ(window->lvwFile()->currentView(), window->lvwFile()->detailView());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(window->viewAction(i)->isChecked());
+    EXPECT_TRUE(window->viewAction(3)->isChecked());
+}
+
+TEST_F(MainWindowTest, ChoosingAnotherFolderListsIt)
+{
+    start();
+    const QString other = dir.filePath(QStringLiteral("other"));
+    QDir().mkpath(other);
+    QFile song(QDir(other).filePath(QStringLiteral("z.MP3")));
+    ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    song.close();
+    ASSERT_TRUE(window->setCurrentFolder(other));
+    EXPECT_EQ(fileNames(), QStringList{QStringLiteral("z.MP3")});
+    EXPECT_TRUE(window->isEnabled());
+}
+
+} // namespace
