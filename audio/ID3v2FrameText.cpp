@@ -13,15 +13,24 @@ namespace {
 
 enum Encoding : unsigned char { CodePageText = 0, Utf16Bom = 1, Utf16BE = 2, Utf8 = 3 };
 
+// Frames with a description (COMM, USLT, WXXX) always hold the NUL that ends it. descriptionStart
+// is where that NUL may lie at the earliest (after a language code), or -1 for other frames: a
+// NUL at the very end is the text's own terminator only when such a NUL precedes it; otherwise
+// it ends the description and the text is empty.
+bool endsTheDescription(qsizetype previousNul, qsizetype descriptionStart) { return previousNul < descriptionStart; }
+
 // Code page text, characters paired by the double-byte rule. Returns the bytes after the last
 // NUL character; with dropTerminator a NUL that is the very last character is ignored first.
-QString codePageTail(QByteArrayView bytes, bool dropTerminator)
+QString codePageTail(QByteArrayView bytes, bool dropTerminator, qsizetype descriptionStart = -1)
 {
     const bool paired = CodePage::isDoubleByte();
     if (!paired) {
         // Every byte is a character: the last zero byte is the last NUL.
-        if (dropTerminator && bytes.endsWith('\0'))
+        if (dropTerminator && bytes.endsWith('\0')) {
             bytes.chop(1);
+            if (endsTheDescription(bytes.lastIndexOf('\0'), descriptionStart))
+                return QString();
+        }
         return CodePage::toUnicodePaired(bytesAt(bytes, bytes.lastIndexOf('\0') + 1));
     }
     qsizetype afterLastNul = 0;
@@ -39,16 +48,21 @@ QString codePageTail(QByteArrayView bytes, bool dropTerminator)
     }
     qsizetype end = bytes.size();
     if (dropTerminator && end > 0 && lastCharStart == end - 1 && bytes[end - 1] == '\0') {
+        if (endsTheDescription(previousAfterNul - 1, descriptionStart))
+            return QString();
         end -= 1;
         afterLastNul = previousAfterNul;
     }
     return CodePage::toUnicodePaired(bytesAt(bytes, afterLastNul, end - afterLastNul));
 }
 
-QString utf8Tail(QByteArrayView bytes)
+QString utf8Tail(QByteArrayView bytes, qsizetype descriptionStart)
 {
-    if (bytes.endsWith('\0'))
+    if (bytes.endsWith('\0')) {
         bytes.chop(1);
+        if (endsTheDescription(bytes.lastIndexOf('\0'), descriptionStart))
+            return QString();
+    }
     const qsizetype lastNul = bytes.lastIndexOf('\0');
     return QString::fromUtf8(bytesAt(bytes, lastNul + 1));
 }
@@ -81,23 +95,23 @@ bool takeByteOrder(QByteArrayView& bytes, bool fallbackBigEndian)
     return fallbackBigEndian;
 }
 
-QString utf16Tail(QByteArrayView bytes, Encoding encoding)
+QString utf16Tail(QByteArrayView bytes, Encoding encoding, qsizetype descriptionStart = -1)
 {
     bytes.truncate(bytes.size() & ~qsizetype(1));
     // Writers without a byte-order mark on later strings keep the first string's byte order;
     // with none at all, little-endian is what such writers produce.
     QByteArrayView first = bytes;
     const bool defaultBigEndian = encoding == Utf16BE || takeByteOrder(first, false);
-    if (bytes.size() >= 2 && isNulUnit(bytes, bytes.size() - 2))
+    const bool terminated = bytes.size() >= 2 && isNulUnit(bytes, bytes.size() - 2);
+    if (terminated)
         bytes.chop(2);
-    qsizetype start = 0;
-    for (qsizetype i = bytes.size() - 2; i >= 0; i -= 2) {
-        if (isNulUnit(bytes, i)) {
-            start = i + 2;
-            break;
-        }
-    }
-    QByteArrayView tail = bytesAt(bytes, start);
+    qsizetype lastNul = -1;
+    for (qsizetype i = bytes.size() - 2; i >= 0 && lastNul < 0; i -= 2)
+        if (isNulUnit(bytes, i))
+            lastNul = i;
+    if (terminated && endsTheDescription(lastNul, descriptionStart))
+        return QString();
+    QByteArrayView tail = bytesAt(bytes, lastNul < 0 ? 0 : lastNul + 2);
     const bool bigEndian = takeByteOrder(tail, defaultBigEndian);
     return utf16Units(tail, bigEndian);
 }
@@ -106,7 +120,7 @@ QString utf16Tail(QByteArrayView bytes, Encoding encoding)
 QString linkUrl(QByteArrayView body, Encoding encoding)
 {
     if (encoding == CodePageText || encoding == Utf8)
-        return codePageTail(body, true);
+        return codePageTail(body, true, 0);
     for (qsizetype i = 0; i + 1 < body.size(); i += 2)
         if (isNulUnit(body, i))
             return codePageTail(bytesAt(body, i + 2), true);
@@ -130,16 +144,20 @@ QString value(QStringView frameId, QByteArrayView data)
     // single-byte encodings it falls away with the description anyway, and this program's own
     // lyrics frames carry no language at all.
     const bool hasLanguage = frameId == QLatin1String("COMM") || frameId == QLatin1String("USLT");
-    if (hasLanguage && (encoding == Utf16Bom || encoding == Utf16BE))
+    const bool utf16 = encoding == Utf16Bom || encoding == Utf16BE;
+    if (hasLanguage && utf16)
         body = bytesAt(body, 3);
+    // Where the language code is still in the body, the description's NUL comes after it. (This
+    // program's own comments carry the language "\0nt", its lyrics none.)
+    const qsizetype descriptionStart = !hasLanguage ? -1 : utf16 ? 0 : 3;
     switch (encoding) {
     case CodePageText:
-        return codePageTail(body, true);
+        return codePageTail(body, true, descriptionStart);
     case Utf8:
-        return utf8Tail(body);
+        return utf8Tail(body, descriptionStart);
     case Utf16Bom:
     case Utf16BE:
-        return utf16Tail(body, encoding);
+        return utf16Tail(body, encoding, descriptionStart);
     }
     return QString();
 }

@@ -13,8 +13,9 @@ namespace ID3v2FrameText {
 // 2 UTF-16BE, 3 UTF-8) is decoded in that encoding, one terminating NUL at its very end is
 // ignored, and the value is the part after the last remaining NUL (which drops descriptions).
 // COMM and USLT in UTF-16 skip their language code; the URL of WXXX is single-byte text in every
-// encoding. Any other data is read in the code page with the double-byte pairing rule and
-// the value is the part after its last NUL, the whole text when it holds none.
+// encoding. In these three a final NUL with no description NUL before it ends the description:
+// their text is then empty. Any other data is read in the code page with the double-byte pairing
+// rule and the value is the part after its last NUL, the whole text when it holds none.
 QString value(QStringView frameId, QByteArrayView data);
 
 // A TCON value such as "(17)", "(17)Rock music" or "Techno": a number in parentheses sets

@@ -101,7 +101,8 @@ qint64 oldRoom(const QByteArray& header, qint64 tagStart, qint64 fileSize)
 void write(const QString& path, QByteArray tag)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // A file that is gone is an open failure: opening for writing must not create it afresh.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
         throw TagError::fromFile(file, kClass);
     FileWindow window(file, kClass);
     const qint64 position = ID3v2Locator::FindTag(window);

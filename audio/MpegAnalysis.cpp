@@ -131,8 +131,12 @@ QString headerBits(QByteArrayView head, qint64 fileLength, MpegInfo& info)
     const qint64 start = findFrame(head);
     const QByteArrayView modeByte = bytesAt(head, start + 3, 1);
     const bool mono = !modeByte.isEmpty() && (static_cast<unsigned char>(modeByte[0]) >> 6) == 3;
-    const qint64 marker = start + (mono ? XingMarkerOffsetMono : XingMarkerOffset);
-    info.vbr = bytesAt(head, marker, 4) == QByteArrayView("Xing");
+    const auto xingAt = [&](qint64 marker) { return bytesAt(head, marker, 4) == QByteArrayView("Xing"); };
+    // The usual place first, for every frame; single-channel frames may hold it earlier.
+    qint64 marker = start + XingMarkerOffset;
+    if (!xingAt(marker) && mono)
+        marker = start + XingMarkerOffsetMono;
+    info.vbr = xingAt(marker);
     if (info.vbr)
         info.frameCount = bigEndian32(head, marker + XingFramesDistance);
     QByteArray header = bytesAt(head, start, 4).toByteArray();

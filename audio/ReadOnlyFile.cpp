@@ -13,8 +13,10 @@
 ReadOnlyFile::ReadOnlyFile(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
+    // Non-blocking, so a named pipe does not wait for a writer before fstat turns it away;
+    // reads of regular files are not affected.
     do {
-        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0)
         return;

@@ -89,7 +89,8 @@ void cMP3ID3v1::parseTail(QByteArrayView tail, qint64 fileLength)
 void cMP3ID3v1::Update()
 {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // A file that is gone is an open failure: opening for writing must not create it afresh.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
         throw TagError::fromFile(file, kClass);
     const qint64 length = file.size();
     if (length == 0)

@@ -59,7 +59,9 @@ void cMP3ID3v2::readTag(QIODevice& device)
     if (position <= 0)
         return;
     m_tagPosition = position;
-    m_version = ID3v2FrameReader::walk(window, position, [&](QByteArrayView idBytes, qint64 offset, qint64 size) {
+    // Stored before the frames are read: a read error among them keeps it, as it keeps them.
+    m_version = static_cast<quint8>(qMax(0, window.byteAt(position - 1)));
+    ID3v2FrameReader::walk(window, position, [&](QByteArrayView idBytes, qint64 offset, qint64 size) {
         const QString id = CodePage::toUnicodePaired(idBytes);
         storeFrame(id, ID3v2FrameText::value(id, window.read(offset, size)));
     });

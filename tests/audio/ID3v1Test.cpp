@@ -119,6 +119,21 @@ TEST_F(ID3v1, UpdateRejectsAnEmptyFileAndIgnoresTinyOnes)
     EXPECT_EQ(QFile(tiny).size(), 100);
 }
 
+TEST_F(ID3v1, UpdateOfAFileThatIsGoneRaisesAndCreatesNothing)
+{
+    const QString path = write(QByteArray(300, 'x'));
+    tag.setMP3File(path);
+    ASSERT_TRUE(QFile::remove(path));
+    try {
+        tag.Update();
+        FAIL() << "no error raised";
+    } catch (const TagError& error) {
+        EXPECT_TRUE(error.source().endsWith(QStringLiteral(".cMP3ID3v1")));
+        EXPECT_NE(error.number(), TagError::NotValidMp3) << "an open failure, not an empty file";
+    }
+    EXPECT_FALSE(QFile::exists(path));
+}
+
 TEST_F(ID3v1, DoubleByteTextIsCutWithoutSplittingACharacter)
 {
     ASSERT_TRUE(CodePage::setCodePage("CP949"));

@@ -192,3 +192,63 @@ TEST_F(ID3v2Read, AssigningAnotherFileClearsEverything)
     EXPECT_THROW(tag.setMP3File(dir.filePath(QStringLiteral("missing.mp3"))), TagError);
     EXPECT_EQ(tag.MP3File(), dir.filePath(QStringLiteral("missing.mp3")));
 }
+
+TEST_F(ID3v2Read, DescribedFramesWithAnEmptyTextShowNeitherLanguageNorDescription)
+{
+    // The NUL at the end of these frames ends the description: there is no text after it.
+    read(v3(frame("COMM", QByteArray("\0engdesc\0", 9))));
+    EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
+    read(v3(frame("COMM", QByteArray("\0eng\0", 5))));
+    EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
+    read(v3(frame("USLT", QByteArray("\x03" "engdesc\0", 9))));
+    EXPECT_TRUE(tag.Lyrics().isEmpty()) << qPrintable(tag.Lyrics());
+    read(v3(frame("COMM", QByteArray("\x01" "eng\xFF\xFE" "d\0\0\0", 10))));
+    EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
+    read(v3(frame("WXXX", QByteArray("\0desc\0", 6))));
+    EXPECT_TRUE(tag.LinkTo().isEmpty()) << qPrintable(tag.LinkTo());
+    // A text of its own that is terminated still loses only its terminator.
+    read(v3(frame("COMM", QByteArray("\0engdesc\0Nice\0", 14))));
+    EXPECT_EQ(tag.Comment(), QStringLiteral("Nice"));
+    read(v3(frame("USLT", QByteArray("\x01" "eng\xFF\xFE\0\0\xFF\xFEW\0\0\0", 14))));
+    EXPECT_EQ(tag.Lyrics(), QStringLiteral("W"));
+    ASSERT_TRUE(CodePage::setCodePage("CP949"));
+    read(v3(frame("COMM", QByteArray("\0eng\xB0\xA1\0", 7))));
+    const QString descriptionOnly = tag.Comment();
+    read(v3(frame("COMM", QByteArray("\0eng\0\xB0\xA1\0", 8))));
+    const QString terminatedText = tag.Comment();
+    CodePage::setCodePage("CP1252");
+    EXPECT_TRUE(descriptionOnly.isEmpty());
+    EXPECT_EQ(terminatedText, QString(QChar(0xAC00)));
+}
+
+namespace {
+
+// Data whose bytes from `limit` on cannot be read, like a file on a failing disk.
+class FailingDevice : public QBuffer
+{
+public:
+    FailingDevice(QByteArray* bytes, qint64 limit) : QBuffer(bytes), m_limit(limit) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        return pos() >= m_limit ? -1 : QBuffer::readData(data, qMin(maxSize, m_limit - pos()));
+    }
+
+private:
+    qint64 m_limit;
+};
+
+} // namespace
+
+TEST_F(ID3v2Read, ReadErrorKeepsTheVersionAndTheFramesReadBeforeIt)
+{
+    QByteArray bytes = id3v2(3, 100000, frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray(6000, 'x'))) +
+                       QByteArray(1000, '\0');
+    FailingDevice device(&bytes, 4096);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    EXPECT_THROW(tag.readTag(device), TagError);
+    EXPECT_TRUE(tag.HasID3v2Tag());
+    EXPECT_EQ(tag.ID3v2TagVersion(), 3);
+    EXPECT_EQ(tag.Title(), QStringLiteral("A"));
+}

@@ -162,6 +162,20 @@ TEST_F(ID3v2Write, WrittenCommentsLinksAndLyricsReadBack)
     EXPECT_EQ(again.Genre(), 17);
 }
 
+TEST_F(ID3v2Write, EmptyCommentLinkAndLyricsReadBackEmpty)
+{
+    tag.setMP3File(write(audio));
+    tag.setComment(QString());
+    tag.setLinkTo(QString());
+    tag.setLyrics(QString());
+    tag.Update();
+    cMP3ID3v2 again;
+    again.setMP3File(tag.MP3File());
+    EXPECT_TRUE(again.Comment().isEmpty()) << qPrintable(again.Comment());
+    EXPECT_TRUE(again.LinkTo().isEmpty()) << qPrintable(again.LinkTo());
+    EXPECT_TRUE(again.Lyrics().isEmpty()) << qPrintable(again.Lyrics());
+}
+
 TEST_F(ID3v2Write, RemoveTagRenumbersAndRemovesEmptyFrames)
 {
     for (const char* text : {"1", "2", "3"})
@@ -218,6 +232,22 @@ TEST_F(ID3v2Write, FailuresLeaveTheFileUnchanged)
     tag.AddTag(QStringLiteral("AB"), QStringLiteral("too short an identifier"));
     EXPECT_THROW(tag.Update(), TagError);
     EXPECT_EQ(readFile(path), audio);
+}
+
+TEST_F(ID3v2Write, UpdateOfAFileThatIsGoneRaisesAndCreatesNothing)
+{
+    const QString path = write(audio);
+    tag.setMP3File(path);
+    tag.setTitle(QStringLiteral("Song"));
+    ASSERT_TRUE(QFile::remove(path));
+    try {
+        tag.Update();
+        FAIL() << "no error raised";
+    } catch (const TagError& error) {
+        EXPECT_TRUE(error.source().endsWith(QStringLiteral(".cMP3ID3v2")));
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(ID3v2Write, RebuildThatCannotWriteLeavesTheFileAndNoTemporaryFile)

@@ -68,6 +68,18 @@ TEST(MpegAnalysis, SingleChannelXingHeaderSitsAfterTheShorterSideInfo)
     EXPECT_EQ(info.frameCount, 3000u);
 }
 
+TEST(MpegAnalysis, XingHeaderAfterTheLongerSideInfoCountsInSingleChannelFramesToo)
+{
+    QByteArray frame = frameHeader(9, 0, false, 3) + QByteArray(413, '\0');
+    frame.replace(36, 4, "Xing");
+    frame[46] = char(0x0B);
+    frame[47] = char(0xB8); // 3000 frames
+    const MpegInfo info = MpegAnalysis::analyse(frame, 4000000);
+    EXPECT_TRUE(info.vbr);
+    EXPECT_EQ(info.frameCount, 3000u);
+    EXPECT_EQ(info.bitRate, 408);
+}
+
 TEST(MpegAnalysis, FrameAfterATagIsFoundWithinTheSearchRange)
 {
     QTemporaryDir dir;

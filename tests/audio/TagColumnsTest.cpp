@@ -7,8 +7,16 @@
 #include "cMP3ID3v2.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace AudioFixtures;
 
@@ -60,6 +68,23 @@ TEST_F(Columns, UnreadableAndEmptyFilesGiveEmptyColumns)
     EXPECT_EQ(columnsOf(QByteArray()), TagColumns());
     EXPECT_EQ(readTagColumns(dir.path()), TagColumns()) << "a folder";
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(Columns, NamedPipeCalledMp3GivesEmptyColumnsWithoutWaitingForAWriter)
+{
+    const QString path = dir.filePath(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return readTagColumns(path); });
+    const bool finished = reading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        // Release the reader so the test ends: a writer that closes at once.
+        QFile writer(path);
+        writer.open(QIODevice::WriteOnly);
+    }
+    EXPECT_TRUE(finished) << "the list froze on a named pipe";
+    EXPECT_EQ(reading.get(), TagColumns());
+}
+#endif
 
 TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
 {
