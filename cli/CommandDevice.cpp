@@ -40,6 +40,14 @@ int answering(CommandContext& c, Operation operation)
     }
 }
 
+// The player operations that say nothing themselves when a library call fails.
+int reportedStatus(CommandContext& c, Outcome outcome, const QString& what)
+{
+    if (outcome == Outcome::Failed)
+        c.err << "zvdctl: the player reported a failure; " << what << '\n';
+    return exitStatusFor(outcome);
+}
+
 int status(CommandContext& c)
 {
     ParsedArgs parsed;
@@ -108,8 +116,10 @@ int move(CommandContext& c)
     if (source < 0 || target < 0)
         return ExitFailed;
     const PlayerList& rows = player.session().list();
-    return exitStatusFor(
-        PlayerFileOperations::MovePlayerFile(player.session(), rows.row(source).index, rows.row(target).index));
+    const QString name = rows.row(source).name;
+    const Outcome outcome =
+        PlayerFileOperations::MovePlayerFile(player.session(), rows.row(source).index, rows.row(target).index);
+    return reportedStatus(c, outcome, QStringLiteral("\"%1\" could not be moved (ls shows where it is now)").arg(name));
 }
 
 int rename(CommandContext& c)
@@ -127,7 +137,8 @@ int rename(CommandContext& c)
     const int row = player.findRow(parsed.positional[0]);
     if (row < 0)
         return ExitFailed;
-    return exitStatusFor(PlayerFileOperations::RenamePlayerFile(player.session(), row, parsed.positional[1]));
+    const Outcome outcome = PlayerFileOperations::RenamePlayerFile(player.session(), row, parsed.positional[1]);
+    return reportedStatus(c, outcome, QStringLiteral("\"%1\" could not be renamed").arg(parsed.positional[0]));
 }
 
 int format(CommandContext& c)
@@ -143,7 +154,7 @@ int format(CommandContext& c)
         const Outcome outcome = parsed.has(QStringLiteral("--low"))
                                     ? PlayerMaintenance::LowLevelFormat(player.session(), prompt)
                                     : PlayerFileOperations::FormatPlayer(player.session(), prompt);
-        return exitStatusFor(outcome);
+        return reportedStatus(c, outcome, QStringLiteral("the format did not complete"));
     });
 }
 

@@ -93,6 +93,11 @@ int CliPlayer::connect(PlayerView view)
 
 int CliPlayer::findRow(const QString& name, const std::vector<int>& taken) const
 {
+    // An unread list proves nothing about the name; say what really went wrong.
+    if (!m_listed) {
+        m_context.err << "zvdctl: the player's entries could not be read\n";
+        return -1;
+    }
     const PlayerList& list = m_session.list();
     for (int position = list.findName(name); position >= 0; position = list.findName(name, position + 1))
         if (std::find(taken.begin(), taken.end(), position) == taken.end())

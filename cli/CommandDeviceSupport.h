@@ -43,8 +43,8 @@ public:
     const MessageTexts& texts() const { return m_texts; }
 
     // Row position of the entry with this display name in the listed view, -1 (and a message)
-    // when there is none. Positions already taken are skipped, so a name given twice picks the
-    // next entry of that name.
+    // when there is none or the entries could not be read. Positions already taken are
+    // skipped, so a name given twice picks the next entry of that name.
     int findRow(const QString& name, const std::vector<int>& taken = {}) const;
 
 private:

@@ -75,8 +75,8 @@ qint64 roundedMegabytes(qint64 bytes)
 
 QString capacityText(const QString& memoryLabel, const MediumCapacity& capacity)
 {
-    return QStringLiteral("%1: %2 MBytes / %3 MBytes")
-        .arg(memoryLabel)
-        .arg(roundedMegabytes(capacity.freeBytes))
-        .arg(roundedMegabytes(capacity.totalBytes));
+    // Joined, not substituted: a label from a language file may itself hold "%1".
+    return memoryLabel + QStringLiteral(": ") + QString::number(roundedMegabytes(capacity.freeBytes))
+           + QStringLiteral(" MBytes / ") + QString::number(roundedMegabytes(capacity.totalBytes))
+           + QStringLiteral(" MBytes");
 }

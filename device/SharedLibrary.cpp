@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #endif
 
+#include <QDir>
 #include <QFile>
 
 SharedLibrary::~SharedLibrary()
@@ -24,7 +25,9 @@ SharedLibrary::~SharedLibrary()
 bool SharedLibrary::open(const QString& path)
 {
 #ifdef _WIN32
-    m_handle = LoadLibraryW(reinterpret_cast<const wchar_t*>(path.utf16()));
+    // LoadLibrary wants backslashes; a path with forward slashes may not be found.
+    const QString nativePath = QDir::toNativeSeparators(path);
+    m_handle = LoadLibraryW(reinterpret_cast<const wchar_t*>(nativePath.utf16()));
     if (!m_handle)
         m_error = QStringLiteral("Windows error %1").arg(GetLastError());
 #else

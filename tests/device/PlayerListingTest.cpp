@@ -161,6 +161,13 @@ TEST(MediumDecoding, LargeMediaKeepTheirTrueSize)
     EXPECT_EQ(capacityText(QStringLiteral("M"), capacity), QStringLiteral("M: 59000 MBytes / 60000 MBytes"));
 }
 
+TEST(MediumDecoding, MemoryLabelIsShownAsItStandsEvenWithPercentSigns)
+{
+    const MediumCapacity capacity{qint64(122) << 20, qint64(119) << 20};
+    EXPECT_EQ(capacityText(QStringLiteral("Mem %1 %2"), capacity), QStringLiteral("Mem %1 %2: 119 MBytes / 122 MBytes"));
+    EXPECT_EQ(capacityText(QStringLiteral("100%"), capacity), QStringLiteral("100%: 119 MBytes / 122 MBytes"));
+}
+
 TEST(MediumDecoding, MoreUnitsInUseThanExistLeavesNoFreeSpace)
 {
     EXPECT_EQ(capacityOf(MediumFields{10, 20, 512, 1, 1}).freeBytes, 0);

@@ -245,3 +245,31 @@ TEST_F(ZvdctlEndToEnd, TwoProcessesShareThePlayerWithoutDamage)
     // 12 files of 20,000 bytes take two 16 KiB units each: no unit is lost or shared.
     EXPECT_TRUE(cli.zvdsim({QStringLiteral("status")}).out.contains(QStringLiteral("units: 24 of 7800 in use")));
 }
+
+TEST_F(ZvdctlEndToEnd, FailedCallsSayWhatFailed)
+{
+    for (const char* name : {"a.txt", "b.txt"})
+        put(QLatin1String(name), 100);
+
+    ASSERT_EQ(cli.zvdsim({QStringLiteral("fail"), QStringLiteral("Refresh")}).status, 0);
+    const CliResult unread = cli.zvdctl({QStringLiteral("rm"), QStringLiteral("--yes"), QStringLiteral("a.txt")});
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_TRUE(unread.err.contains(QStringLiteral("could not be read"))) << unread.err.toStdString();
+    EXPECT_FALSE(unread.err.contains(QStringLiteral("no entry named"))) << "the entry may well be there";
+
+    ASSERT_EQ(cli.zvdsim({QStringLiteral("fail"), QStringLiteral("Replace")}).status, 0);
+    const CliResult moved = cli.zvdctl({QStringLiteral("mv"), QStringLiteral("b.txt"), QStringLiteral("a.txt")});
+    EXPECT_EQ(moved.status, 1);
+    EXPECT_TRUE(moved.err.contains(QStringLiteral("b.txt"))) << moved.err.toStdString();
+
+    ASSERT_EQ(cli.zvdsim({QStringLiteral("fail"), QStringLiteral("Rename")}).status, 0);
+    const CliResult renamed = cli.zvdctl({QStringLiteral("rename"), QStringLiteral("a.txt"), QStringLiteral("c")});
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_TRUE(renamed.err.contains(QStringLiteral("a.txt"))) << renamed.err.toStdString();
+
+    ASSERT_EQ(cli.zvdsim({QStringLiteral("fail"), QStringLiteral("Format")}).status, 0);
+    const CliResult formatted = cli.zvdctl({QStringLiteral("format"), QStringLiteral("--yes")});
+    EXPECT_EQ(formatted.status, 1);
+    EXPECT_FALSE(formatted.err.isEmpty());
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+}
