@@ -260,8 +260,15 @@ int scan(CommandContext& c)
         c.err << "usage: zvdctl scan [--view audio|record|hdd] DIR\n";
         return ExitUsage;
     }
+    // The window lists a tree node that is no folder as empty; a script that names a folder
+    // which is not there is told so, as get --to does.
+    const QString folder = parsed.positional.first();
+    if (!QFileInfo(folder).isDir()) {
+        c.err << "zvdctl: not a folder: " << folder << '\n';
+        return ExitFailed;
+    }
     LocalFileModel local;
-    mFileAPI::ScanFolderForView(local, parsed.positional.first(), tab);
+    mFileAPI::ScanFolderForView(local, folder, tab);
     for (int i = 0; i < local.count(); ++i) {
         const LocalFileRow& row = local.row(i);
         c.out << row.name << '\t' << row.sizeText << '\t' << row.title << '\t' << row.artist << '\t'

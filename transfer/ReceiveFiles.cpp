@@ -26,7 +26,19 @@ struct ReceiveItem {
     const PlayerListRow* entry;
     QString target;   // folder + entry name
     QString replaces; // the local file the user agreed to replace, if any
+    bool plainName;   // false: the name would lead out of the folder, so the entry is refused
 };
+
+// Entry names are bytes from the player's records. A name with a separator, a drive colon, or
+// one that is "." or "..", would write outside the chosen folder (or onto it), so such an entry
+// is never fetched; no file system the player uses allows such names.
+bool isPlainFileName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1Char(':'));
+}
 
 std::vector<ReceiveItem> buildBatch(ReceiveRequest& request)
 {
@@ -42,7 +54,11 @@ std::vector<ReceiveItem> buildBatch(ReceiveRequest& request)
         if (position < 0 || position >= session.list().count())
             continue;
         const PlayerListRow& entry = session.list().row(position);
-        ReceiveItem item{&entry, folder + entry.name, QString()};
+        ReceiveItem item{&entry, folder + entry.name, QString(), isPlainFileName(entry.name)};
+        if (!item.plainName) {
+            batch.push_back(item); // reported when its turn comes; nothing to ask
+            continue;
+        }
         const int match = request.local.findNameIgnoringCase(entry.name);
         if (match >= 0)
             item.replaces = request.local.row(match).path;
@@ -76,6 +92,10 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
 {
     PlayerSession& session = request.session;
     const PlayerListRow& entry = *item.entry;
+    if (!item.plainName) {
+        error = QStringLiteral("the name is not a plain file name");
+        return false;
+    }
     if (entry.size < 0 || entry.size > std::numeric_limits<int32_t>::max()) {
         error = QStringLiteral("the entry's size cannot be fetched");
         return false;

@@ -141,6 +141,30 @@ TEST_F(ReceiveFiles, ShortDeliveryCountsAsFailure)
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 
+TEST_F(ReceiveFiles, EntryNamesThatWouldLeaveTheFolderAreRefused)
+{
+    // The names come from the player's records: outside bytes, never a path to follow.
+    addEntries({{"EVIL", "TXT", 3, "../evil.txt"}, {"SUB", "TXT", 3, "sub/x.txt"}});
+    playerContent.insert(QStringLiteral("../evil.txt"), "bad");
+    connect(PlayerView::All);
+    ASSERT_TRUE(QDir(localDir.path()).mkdir(QStringLiteral("in")));
+    makeLocalFile(QStringLiteral("evil.txt"), "mine");
+    for (int row : {0, 1}) {
+        prompt.messages.clear();
+        auto r = request({row}, mFileAPI::ViewTab::Hdd);
+        r.folder = localDir.filePath(QStringLiteral("in"));
+        const TransferOutcome outcome = ReceiveSelectedFiles(r);
+        EXPECT_EQ(outcome.status, TransferOutcome::Status::Failed);
+        ASSERT_EQ(prompt.messages.size(), 1);
+        EXPECT_TRUE(prompt.messages[0].contains(session.list().row(row).name));
+    }
+    EXPECT_TRUE(uploads.empty());
+    EXPECT_TRUE(prompt.questions.isEmpty());
+    EXPECT_EQ(read(QStringLiteral("evil.txt")), QByteArray("mine"));
+    EXPECT_TRUE(QDir(localDir.filePath(QStringLiteral("in"))).isEmpty(QDir::AllEntries | QDir::Hidden |
+                                                                      QDir::NoDotAndDotDot));
+}
+
 TEST_F(ReceiveFiles, FolderEndingInASeparatorGetsNoSecondOne)
 {
     addEntries({{"A", "ZVD", 1, "a.zvd"}});

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "SendFiles.h"
 #include "AppPaths.h"
+#include "FolderScanner.h"
 #include "TitleBlock.h"
 #include "TransferFake.h"
 
@@ -176,6 +177,26 @@ TEST_F(SendFiles, AudioViewSendsACopyWithTheTitleBlockAndRemovesIt)
     const int listed = session.list().findNameIgnoringCase(QStringLiteral("Song.MP3"));
     ASSERT_GE(listed, 0);
     EXPECT_EQ(session.list().row(listed).size, 3000);
+}
+
+TEST_F(SendFiles, MusicSentOutsideTheAudioViewStillCarriesItsBlock)
+{
+    // The player lists every MP3 and WMA entry 1546 bytes short, whatever view sent it; without
+    // the block such a file would come back cut.
+    connect(PlayerView::Hdd);
+    makeLocalFile(QStringLiteral("song.mp3"), "music");
+    makeLocalFile(QStringLiteral("notes.txt"), "text");
+    local.setRows(mFileAPI::scanFolderRows(localDir.path(),
+                                           mFileAPI::ScanRule::include(QStringLiteral("MP3"),
+                                                                       QStringLiteral("TXT"), QString())));
+    auto r = request({0, 1});
+    EXPECT_EQ(requiredSpace(r), 9 + TitleBlock::Size);
+    ASSERT_EQ(SendSelectedFiles(r).status, TransferOutcome::Status::Done);
+    ASSERT_EQ(downloadedNames(), QStringList({"notes.txt", "song.mp3"}));
+    EXPECT_EQ(downloads[0].path, local.row(0).path); // sent as it is
+    EXPECT_EQ(downloads[1].content, QByteArray("music") + QByteArray(TitleBlock::Size, 'B'));
+    ASSERT_EQ(blocks.size(), 1);
+    EXPECT_EQ(blocks[0].first, QStringLiteral("song"));
 }
 
 TEST_F(SendFiles, AUsersFileOfTheSameNameBesideTheProgramIsNeverTouched)

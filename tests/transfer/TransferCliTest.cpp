@@ -191,6 +191,14 @@ TEST_F(TransferCli, ScanListsAFolderAsTheLocalListDoes)
     EXPECT_EQ(cli.zvdctl({"scan", "--view", "bogus", work.filePath("src")}).status, 2);
 }
 
+TEST_F(TransferCli, ScanOfAMissingFolderIsAnError)
+{
+    const CliResult missing = cli.zvdctl({"scan", work.filePath("nowhere")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_TRUE(missing.err.contains("nowhere")) << qPrintable(missing.err);
+}
+
 TEST_F(TransferCli, TitleWritesOneBlock)
 {
     const QString path = work.filePath("title.bin");
