@@ -48,5 +48,10 @@ bool parseArgs(const QStringList& args, const QStringList& flagOptions, const QS
             return false;
         }
     }
+    // Both answers at once is a slip of the user's, not a choice we may make for them.
+    if (parsed.has(QStringLiteral("--yes")) && parsed.has(QStringLiteral("--no"))) {
+        err << "zvdctl: --yes and --no cannot be given together\n";
+        return false;
+    }
     return true;
 }

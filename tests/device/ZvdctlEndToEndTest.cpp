@@ -127,6 +127,8 @@ TEST_F(ZvdctlEndToEnd, RemoveAsksFirstAndDeletesInThePlayersOrder)
     EXPECT_EQ(unanswered.status, 2);
     EXPECT_EQ(cli.zvdctl({QStringLiteral("rm"), QStringLiteral("--no"), QStringLiteral("b.txt")}).status, 0);
     EXPECT_EQ(names().size(), 5) << "nothing is deleted without a Yes";
+    EXPECT_EQ(cli.zvdctl({QStringLiteral("rm"), QStringLiteral("--yes"), QStringLiteral("--no"), QStringLiteral("b.txt")}).status, 2);
+    EXPECT_EQ(names().size(), 5) << "contradicting answers are a usage error";
 
     const CliResult removed = cli.zvdctl({QStringLiteral("rm"), QStringLiteral("--yes"), QStringLiteral("e.txt"),
                                           QStringLiteral("b.txt"), QStringLiteral("d.txt")});
