@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
@@ -15,6 +16,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ZVD"));
     QApplication::setOrganizationName(QStringLiteral("ZVD"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.75"));
+    // Without a desktop session Qt knows no icon theme, and every file would get the generic
+    // sheet; a desktop's own theme still comes first.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ZV-R3100 Audio Manager"));

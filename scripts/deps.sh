@@ -6,7 +6,7 @@ zvd_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core adwaita-icon-theme
     lame eyed3 python3-mutagen id3v2 libtag1-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
     xvfb xauth imagemagick x11-apps
