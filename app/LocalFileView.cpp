@@ -44,11 +44,10 @@ LocalFileView::LocalFileView(ListDragHandler* handler, QWidget* parent)
 {
     setCommonBehaviour(m_icons, handler);
     setCommonBehaviour(m_details, handler);
-    // Uniform sizes let both views lay out tens of thousands of rows without measuring each.
-    m_icons->setUniformItemSizes(true);
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setWrapping(true);
     m_details->setRootIsDecorated(false);
+    // Uniform rows let the detail view lay out tens of thousands of rows without measuring each.
     m_details->setUniformRowHeights(true);
     m_details->setAllColumnsShowFocus(true);
     m_details->setSortingEnabled(false);
@@ -77,6 +76,9 @@ QItemSelectionModel* LocalFileView::selectionModel() const
 void LocalFileView::setDisplayStyle(Style style)
 {
     m_style = style;
+    // Uniform sizes take every item's size from the last row, which cuts longer names short;
+    // only the hidden icon view, behind the detail view, may skip measuring its items.
+    m_icons->setUniformItemSizes(style == Details);
     if (style == Details) {
         setCurrentWidget(m_details);
         return;

@@ -5,6 +5,7 @@
 #include "SizeFormat.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,11 +25,26 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, qint64 tota
     for (QWidget* widget : std::initializer_list<QWidget*>{m_file, m_count, m_bytes, m_bar})
         layout->addWidget(widget);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
-    connect(m_cancel, &QPushButton::clicked, this, [this] {
-        m_cancelled = true;
-        m_cancel->setEnabled(false);
-    });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cancel(); });
     m_clock.start();
+}
+
+void TransferProgressDialog::cancel()
+{
+    m_cancelled = true;
+    m_cancel->setEnabled(false);
+}
+
+void TransferProgressDialog::reject()
+{
+    cancel();
+}
+
+void TransferProgressDialog::closeEvent(QCloseEvent* event)
+{
+    // The dialog stays up until the running file has finished; its owner closes it then.
+    event->ignore();
+    cancel();
 }
 
 bool TransferProgressDialog::fileStarting(const TransferProgress& progress)

@@ -26,10 +26,16 @@ public:
     void fileFinished(const TransferProgress& progress, bool ok) override;
 
     bool cancelled() const { return m_cancelled; }
-    void cancel() { m_cancelled = true; }
+    void cancel();
     QString fileText() const;
     QString countText() const;
     QString bytesText() const;
+
+protected:
+    // Escape and the window's close box mean Cancel: the batch stops before the next file
+    // instead of running on behind a hidden window.
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void showIfDue(int total);

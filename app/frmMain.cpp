@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
@@ -134,12 +135,11 @@ void frmMain::buildPanes()
         m_fldView->hideColumn(column);
     m_fldView->setHeaderHidden(true);
     m_fldView->setUniformRowHeights(true);
-    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (loaded != m_revealParent)
-            return;
-        m_revealParent.clear();
-        m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
-    });
+    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
+    // Once the user works in the tree, it stays where the user put it.
+    connect(m_fldView, &QAbstractItemView::pressed, this, [this] { m_revealFolder.clear(); });
+    connect(m_fldView->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_revealFolder.clear(); });
 
     m_lvwFile = new LocalFileView(this, m_client);
     m_lvwFile->setModel(&m_fileModel);
@@ -168,7 +168,10 @@ void frmMain::buildPanes()
         return m_icons->icon16(m_icons->GetICON16(row.shortName));
     });
     m_lvwPlayer->setModel(m_playerModel);
+    // The size stays beside the name, as in the local list, however wide the window.
+    m_lvwPlayer->header()->setStretchLastSection(false);
     m_lvwPlayer->header()->resizeSection(0, 320);
+    m_lvwPlayer->header()->resizeSection(1, 100);
 }
 
 void frmMain::buildToolStrip()

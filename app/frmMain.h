@@ -158,6 +158,7 @@ private:
     void sendSelectedFiles();
     void receiveSelectedFiles();
     void restoreGeometry();
+    void revealCurrentFolder(const QString& loaded);
     QRect geometryInTwips() const;
     void setUploadEnabled();
     int toolStripHeight() const;
@@ -190,7 +191,7 @@ private:
     QLabel* m_lblfld = nullptr;
     QTreeView* m_fldView = nullptr;
     QFileSystemModel* m_folderModel = nullptr;
-    QString m_revealParent; // folder whose reading brings the current folder into view
+    QString m_revealFolder; // folder kept in view while the tree reads the folders on its way
     QLabel* m_lblFile = nullptr;
     LocalFileView* m_lvwFile = nullptr;
     StatusPanels* m_sbrFile = nullptr;

@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QTreeView>
 
 void frmMain::Load()
@@ -341,10 +342,25 @@ bool frmMain::setCurrentFolder(const QString& folder)
     m_fldView->setCurrentIndex(index);
     m_fldView->scrollTo(index);
     m_fldView->expand(index);
-    // The tree reads folders in the background; once the folder's parent has been read the
-    // folder has its final row, and is brought into view there.
-    m_revealParent = m_folderModel->filePath(index.parent());
+    // The tree reads folders in the background: rows read into any folder on the way move the
+    // folder down, so it is brought back into view after each of them, and once the window shows.
+    m_revealFolder = m_folderModel->filePath(index);
+    QTimer::singleShot(0, this, [this] { revealCurrentFolder(m_revealFolder); });
     return true;
+}
+
+void frmMain::revealCurrentFolder(const QString& loaded)
+{
+    if (m_revealFolder.isEmpty())
+        return;
+    const QString prefix = loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
+    if (loaded != m_revealFolder && !m_revealFolder.startsWith(prefix))
+        return;
+    // After the model's own sort of the rows just read, which it runs from its event queue.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_revealFolder.isEmpty())
+            m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 int frmMain::selectedTab() const

@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QListView>
 #include <QTreeView>
@@ -79,6 +80,47 @@ TEST_F(MainWindowTest, ViewItemsSwitchTheLocalListStyleAndTickOnlyThemselves)
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(window->viewAction(i)->isChecked());
     EXPECT_TRUE(window->viewAction(3)->isChecked());
+}
+
+TEST_F(MainWindowTest, SmallIconsAndListShowLongNamesWhole)
+{
+    const QString longName = QStringLiteral("a song with a rather long file name.mp3");
+    writeFile(longName, 10);
+    start();
+    ASSERT_EQ(fileNames().first(), longName);
+    ASSERT_EQ(fileNames().last(), QStringLiteral("c.wma")) << "the short name comes last";
+    for (const int style : {1, 2}) {
+        window->mnuView_Click(style);
+        QListView* view = window->lvwFile()->iconView();
+        view->doItemsLayout();
+        QCoreApplication::processEvents();
+        const int textWidth = view->fontMetrics().horizontalAdvance(longName);
+        EXPECT_GE(view->visualRect(window->fileModel().index(0, 0)).width(), textWidth) << "style " << style;
+    }
+}
+
+TEST_F(MainWindowTest, TheFolderGivenBeforeTheWindowShowsIsScrolledIntoView)
+{
+    // Enough folders beside the shown one that it lies below the tree's first screen.
+    for (int i = 0; i < 60; ++i)
+        QDir().mkpath(dir.filePath(QStringLiteral("aa%1").arg(i, 2, 10, QLatin1Char('0'))));
+    const QString other = dir.filePath(QStringLiteral("zz"));
+    QDir().mkpath(other);
+    window = std::make_unique<frmMain>(library, &prompt);
+    window->resize(900, 700);
+    window->Load();
+    ASSERT_TRUE(window->setCurrentFolder(folder));
+    window->show();
+    QElapsedTimer clock;
+    clock.start();
+    QTreeView* tree = window->fldView();
+    const auto visible = [&] {
+        return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+    };
+    // In view once the tree has read every folder on the way (which may take a while).
+    while (clock.elapsed() < 2000 || (!visible() && clock.elapsed() < 6000))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(visible()) << tree->visualRect(tree->currentIndex()).y();
 }
 
 TEST_F(MainWindowTest, ChoosingAnotherFolderListsIt)

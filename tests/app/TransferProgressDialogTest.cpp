@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "TransferProgressDialog.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -26,6 +29,22 @@ TEST(TransferProgressDialog, CancelStopsBeforeTheNextFile)
     dialog.fileFinished({QStringLiteral("a.mp3"), 1, 3, 1000}, true);
     EXPECT_FALSE(dialog.fileStarting({QStringLiteral("b.mp3"), 2, 3, 1000}));
     EXPECT_EQ(dialog.countText(), QStringLiteral("1 of 3 files"));
+}
+
+TEST(TransferProgressDialog, EscapeOrTheCloseBoxCancelsLikeTheButton)
+{
+    TransferProgressDialog dialog(QStringLiteral("Title"), 3000, nullptr);
+    EXPECT_TRUE(dialog.fileStarting({QStringLiteral("a.mp3"), 1, 3, 1000}));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(dialog.cancelled());
+    dialog.fileFinished({QStringLiteral("a.mp3"), 1, 3, 1000}, true);
+    EXPECT_FALSE(dialog.fileStarting({QStringLiteral("b.mp3"), 2, 3, 1000}));
+
+    TransferProgressDialog closed(QStringLiteral("Title"), 3000, nullptr);
+    EXPECT_TRUE(closed.fileStarting({QStringLiteral("a.mp3"), 1, 3, 1000}));
+    closed.close();
+    EXPECT_TRUE(closed.cancelled());
 }
 
 TEST(TransferProgressDialog, AQuickSingleFileShowsNoWindow)
