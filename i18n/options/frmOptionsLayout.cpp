@@ -130,7 +130,7 @@ void frmOptions::layoutControls()
 
 void frmOptions::connectControls()
 {
-    connect(m_lstFont, &QListWidget::currentRowChanged, this, [this] { lstFont_Click(); });
+    connect(m_lstFont, &QListWidget::itemSelectionChanged, this, [this] { lstFont_Click(); });
     connect(m_chkBold, &QCheckBox::toggled, this, [this] { chkBold_Click(); });
     connect(m_txtFont, &QLineEdit::textChanged, this, [this] { txtFont_Change(); });
     for (int i = 0; i < m_optLCD.size(); ++i)

@@ -24,9 +24,14 @@ void frmOptions::selectTitleFont(const QFont& font)
 
 void frmOptions::lstFont_Click()
 {
+    // Only a face the user has selected counts: Qt makes the first row current when the list
+    // merely gets the focus, and the stored face may not be installed at all. Until a face is
+    // selected the preview keeps the LCD title font as it came.
+    const QList<QListWidgetItem*> selected = m_lstFont->selectedItems();
+    if (selected.isEmpty())
+        return;
     QFont font = m_picDemo->previewFont();
-    if (const QListWidgetItem* item = m_lstFont->currentItem())
-        font.setFamily(item->text());
+    font.setFamily(selected.first()->text());
     font.setBold(m_chkBold->isChecked());
     m_picDemo->clear();
     m_picDemo->setPreviewFont(FontFit::Fitted(font, m_txtFont->text(), m_services.measureHeight));
