@@ -17,7 +17,9 @@ fi
 bin="$PWD/build/bin"
 data="${XDG_DATA_HOME:-$HOME/.local/share}/ZVD"
 player="${ZVD_PLAYER_DIR:-$data/player}"
-demo="$data/demo-music"
+# The demo songs go where a user keeps music: the folder tree leaves hidden folders such as
+# ~/.local out.
+demo="${XDG_MUSIC_DIR:-$HOME/Music}/ZVD demo songs"
 
 # Five seconds of a sine tone, encoded by lame and tagged by eyeD3 (or mid3v2).
 make_song() { # file frequency title artist genre
