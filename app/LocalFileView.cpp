@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "LocalFileView.h"
 
+#include "SelectedRows.h"
+
 #include "DropTargetFilter.h"
 
 #include <QHeaderView>
@@ -101,13 +103,4 @@ QAbstractItemView* LocalFileView::currentView() const
     return m_style == Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
 }
 
-QList<int> LocalFileView::selectedRows() const
-{
-    QList<int> rows;
-    if (!selectionModel())
-        return rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
+QList<int> LocalFileView::selectedRows() const { return sortedSelectedRows(selectionModel()); }

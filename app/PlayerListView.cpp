@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "PlayerListView.h"
 
+#include "SelectedRows.h"
+
 #include "DropTargetFilter.h"
 
 #include <QHeaderView>
@@ -26,16 +28,7 @@ PlayerListView::PlayerListView(ListDragHandler* handler, QWidget* parent)
     new DropTargetFilter(viewport(), FileList::Player, handler);
 }
 
-QList<int> PlayerListView::selectedRows() const
-{
-    QList<int> rows;
-    if (!selectionModel())
-        return rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
+QList<int> PlayerListView::selectedRows() const { return sortedSelectedRows(selectionModel()); }
 
 void PlayerListView::startDrag(Qt::DropActions)
 {

@@ -12,6 +12,12 @@ TagError::TagError(qint32 number, QString source, QString description)
 {
 }
 
+void TagError::openForReading(QFileDevice& file, const QString& className)
+{
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw fromFile(file, className);
+}
+
 TagError TagError::fromFile(const QFileDevice& file, const QString& className)
 {
     QString description = file.errorString();

@@ -24,6 +24,9 @@ public:
     // A failed file operation: Qt's error code of the device and its system message.
     static TagError fromFile(const QFileDevice& file, const QString& className);
 
+    // Opens the file for reading, or raises the error that says why it could not be opened.
+    static void openForReading(QFileDevice& file, const QString& className);
+
     // "<executable name without extension>.<className>".
     static QString sourceFor(const QString& className);
 

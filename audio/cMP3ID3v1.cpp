@@ -58,8 +58,7 @@ void cMP3ID3v1::setMP3File(const QString& path)
     m_path = path;
     reset();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw TagError::fromFile(file, kClass);
+    TagError::openForReading(file, kClass);
     readTag(file);
 }
 
