@@ -76,6 +76,9 @@ public:
     void mnuSort_Click(int index);
     void mnuTool_Click(int index);
     void RefreshPlayerList();
+    // With a connection whose list could not be read: says so and returns true (the caller does
+    // nothing).
+    bool refuseUnreadList();
     void RefreshLocalList();
     void RebuildLists();
     void GetFileSize();

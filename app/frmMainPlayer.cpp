@@ -9,6 +9,7 @@
 #include "PlayerListModel.h"
 #include "PlayerListView.h"
 #include "PlayerMaintenance.h"
+#include "PlayerSetAside.h"
 #include "StatusPanels.h"
 #include "dlgFirm.h"
 
@@ -17,16 +18,44 @@
 #include <QTabBar>
 #include <QToolBar>
 
+namespace
+{
+// A connection the library failed to close is said once per run, not at every unplugging.
+bool closeFailureShown = false;
+
+const QString UnreadList = QStringLiteral(
+    "The player's entries could not be read, so nothing was done. Press F5 to read them again.");
+} // namespace
+
 void frmMain::tmrCheck_Timer()
 {
+    const bool wasConnected = m_session.isConnected();
     const PlayerSession::TickOutcome outcome = m_session.tick();
     if (outcome == PlayerSession::TickOutcome::Connected) {
         BeginBusy();
-        RefreshPlayerList();
+        m_session.RefreshPlayerList();
+        // Entries a killed ZVD or zvdctl left set aside get their names back.
+        const QStringList problems = PlayerSetAside::restoreLeftovers(m_session);
+        showPlayerState();
+        if (!problems.isEmpty())
+            m_prompt->showMessage(problems.join(QStringLiteral("\r\n")), m_texts.title, Prompt::Icon::Warning);
         EndBusy();
     } else if (outcome == PlayerSession::TickOutcome::Disconnected) {
         showPlayerState();
+        if (wasConnected && !m_session.lastCloseSucceeded() && !closeFailureShown) {
+            closeFailureShown = true;
+            m_prompt->showMessage(QStringLiteral("The connection to the player could not be closed."),
+                                  m_texts.title, Prompt::Icon::Warning);
+        }
     }
+}
+
+bool frmMain::refuseUnreadList()
+{
+    if (!m_session.isConnected() || m_session.listRead())
+        return false;
+    m_prompt->showMessage(UnreadList, m_texts.title, Prompt::Icon::Warning);
+    return true;
 }
 
 void frmMain::RefreshPlayerList()
@@ -49,6 +78,9 @@ void frmMain::showPlayerState()
 
 void frmMain::tbrTool_ButtonClick(const QString& key)
 {
+    // Format needs no list; everything else would act on names and indexes never read.
+    if (key != QLatin1String("Format") && refuseUnreadList())
+        return;
     BeginBusy();
     if (key == QLatin1String("Download")) {
         sendSelectedFiles();
@@ -79,7 +111,7 @@ void frmMain::setUploadEnabled()
 
 void frmMain::renamePlayerFile(int rowPosition, const QString& typed)
 {
-    if (!m_session.isConnected())
+    if (!m_session.isConnected() || refuseUnreadList())
         return;
     BeginBusy();
     PlayerFileOperations::RenamePlayerFile(m_session, rowPosition, typed);
@@ -89,6 +121,8 @@ void frmMain::renamePlayerFile(int rowPosition, const QString& typed)
 
 void frmMain::reorderPlayer(int source, int target)
 {
+    if (refuseUnreadList())
+        return;
     BeginBusy();
     PlayerFileOperations::MovePlayerFile(m_session, source, target);
     showPlayerState();

@@ -8,6 +8,7 @@
 #include "PaneLayout.h"
 #include "PlayerListModel.h"
 #include "PlayerListView.h"
+#include "Prompt.h"
 #include "SettingsStore.h"
 #include "SplitDDC.h"
 #include "SplitterBar.h"
@@ -49,7 +50,11 @@ void frmMain::Load()
     m_sbrStatus->setText(3, QStringLiteral(ZVD_VERSION_TEXT));
     step("ConnectionState"); // the session starts at -1, so the first poll always acts
     step("StartDLL");
-    m_device.StartDLL();
+    // A library that could not be loaded was reported already; one that loaded but refuses to
+    // start is said once here (the program then finds no player).
+    if (!m_device.StartDLL() && m_device.isLoaded())
+        m_prompt->showMessage(QStringLiteral("The device library could not be started."), m_texts.title,
+                              Prompt::Icon::Warning);
     m_session.setOwner(reinterpret_cast<void*>(winId()));
     step("LayoutPanes");
     LayoutPanes();
@@ -77,10 +82,14 @@ void frmMain::Unload()
     step("BeginBusy");
     BeginBusy();
     step("DisconnectPlayer");
-    m_session.DisconnectPlayer();
+    const bool closed = m_session.DisconnectPlayer();
     showPlayerState();
     step("ExitDLL");
-    m_device.ExitDLL();
+    const bool exited = m_device.ExitDLL() || !m_device.isLoaded();
+    if (!closed || !exited)
+        m_prompt->showMessage(!closed ? QStringLiteral("The connection to the player could not be closed.")
+                                      : QStringLiteral("The device library could not be shut down."),
+                              m_texts.title, Prompt::Icon::Warning);
     step("SaveSettings");
     SaveSettings();
     step("SavePath");

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // ZVD: the audio manager. Loads the device library, then opens the main window.
+#include "AppPaths.h"
 #include "MessageBoxPrompt.h"
 #include "frmMain.h"
 #include "frmOptions.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
     // Without a desktop session Qt knows no icon theme, and every file would get the generic
     // sheet; a desktop's own theme still comes first.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    // Short-lived files of ours that a killed ZVD or zvdctl left behind go first.
+    AppPaths::removeStaleTempFiles();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ZV-R3100 Audio Manager"));

@@ -3,6 +3,7 @@
 #include "CommandDeviceSupport.h"
 
 #include "LangReader.h"
+#include "PlayerSetAside.h"
 
 #include <QSettings>
 
@@ -66,8 +67,31 @@ CliPlayer::~CliPlayer()
 {
     if (!m_started)
         return;
-    m_session.DisconnectPlayer();
-    m_library.ExitDLL();
+    // The operation relisted the player and that failed: what it did cannot be shown, say so.
+    if (m_listed && m_session.isConnected() && !m_session.listRead()) {
+        reportUnreadList("after the operation");
+        m_context.laterFailure = true;
+    }
+    if (!m_session.DisconnectPlayer()) {
+        m_context.err << "zvdctl: the connection to the player could not be closed\n";
+        m_context.laterFailure = true;
+    }
+    if (!m_library.ExitDLL()) {
+        m_context.err << "zvdctl: the device library could not be shut down\n";
+        m_context.laterFailure = true;
+    }
+}
+
+bool CliPlayer::reportUnreadList(const char* when) const
+{
+    if (m_session.listRead())
+        return false;
+    m_context.err << "zvdctl: the player's " << (m_session.memoryRead() ? "entries" : "memory")
+                  << " could not be read";
+    if (when)
+        m_context.err << ' ' << when;
+    m_context.err << '\n';
+    return true;
 }
 
 int CliPlayer::connect(PlayerView view)
@@ -76,7 +100,10 @@ int CliPlayer::connect(PlayerView view)
         m_context.err << "zvdctl: " << m_library.error() << '\n';
         return ExitNoPlayer;
     }
-    m_library.StartDLL();
+    if (!m_library.StartDLL()) {
+        m_context.err << "zvdctl: the device library could not be started\n";
+        return ExitFailed;
+    }
     m_started = true;
     if (m_session.tick() != PlayerSession::TickOutcome::Connected) {
         m_context.err << "zvdctl: no player attached\n";
@@ -88,6 +115,13 @@ int CliPlayer::connect(PlayerView view)
     }
     m_session.setView(view);
     m_listed = m_session.RefreshPlayerList();
+    if (m_listed) {
+        for (const QString& problem : PlayerSetAside::restoreLeftovers(m_session))
+            m_context.err << "zvdctl: " << problem << '\n';
+        m_listed = m_session.listRead();
+    }
+    if (reportUnreadList())
+        return ExitFailed;
     return ExitDone;
 }
 

@@ -33,9 +33,15 @@ public:
     CliPlayer(const CliPlayer&) = delete;
     CliPlayer& operator=(const CliPlayer&) = delete;
 
-    // Loads the library and connects, then lists the view. ExitDone, or ExitNoPlayer with the
-    // reason written to stderr (no library, no player attached, the player refused to open).
+    // Loads the library and connects, lists the view and puts right what a killed process left
+    // set aside on the player. ExitDone; ExitNoPlayer with the reason written to stderr (no
+    // library, no player attached, the player refused to open); ExitFailed when the library
+    // could not be started or the player's memory or entries could not be read (nothing may be
+    // done on a list that was not read).
     int connect(PlayerView view = PlayerView::All);
+
+    // Says on stderr what a library call left unreadable; true when the list is unread.
+    bool reportUnreadList(const char* when = nullptr) const;
 
     // False when the library failed to list the player's entries.
     bool listed() const { return m_listed; }

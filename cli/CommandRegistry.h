@@ -23,6 +23,10 @@ struct CommandContext {
     QStringList args;     // the command's own arguments
     QTextStream& out;     // UTF-8; only what scripts parse
     QTextStream& err;     // messages and usage
+    // Set when something failed after the command had its result (closing the connection, shutting
+    // the library down, reading the list afterwards): a command that otherwise succeeded then
+    // exits with ExitFailed. The failure has been written to err.
+    bool laterFailure = false;
 };
 
 using CommandFunction = int (*)(CommandContext&);

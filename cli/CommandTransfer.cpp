@@ -121,6 +121,8 @@ int runAnswering(CommandContext& c, const std::function<int()>& operation)
 
 int exitStatusFor(const TransferOutcome& outcome)
 {
+    if (outcome.playerGone)
+        return ExitNoPlayer;
     return outcome.status == TransferOutcome::Status::Done ? ExitDone : ExitFailed;
 }
 

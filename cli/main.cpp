@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl: the scriptable command line over ZVD's core.
+#include "AppPaths.h"
 #include "CommandRegistry.h"
 
 #include <QGuiApplication>
@@ -63,11 +64,15 @@ int main(int argc, char** argv)
         printUsage(err);
         return ExitUsage;
     }
+    // Short-lived files of ours that a killed zvdctl or ZVD left beside the program go first.
+    AppPaths::removeStaleTempFiles();
     const QString name = args.takeFirst();
     context.args = args;
     for (const CommandInfo& command : registeredCommands()) {
         if (name == QLatin1String(command.name)) {
-            const int status = command.run(context);
+            int status = command.run(context);
+            if (context.laterFailure && status == ExitDone)
+                status = ExitFailed;
             out.flush();
             err.flush();
             return status;

@@ -16,7 +16,7 @@ int32_t PlayerSession::OpenPlayer()
     return handle;
 }
 
-void PlayerSession::ClosePlayer() { m_library.Close(m_handle); }
+bool PlayerSession::ClosePlayer() { return m_library.Close(m_handle); }
 
 void PlayerSession::ConnectPlayer()
 {
@@ -27,16 +27,20 @@ void PlayerSession::ConnectPlayer()
     m_connectionText = m_handle > 0 ? texts().connect : texts().disconnect;
 }
 
-void PlayerSession::DisconnectPlayer()
+bool PlayerSession::DisconnectPlayer()
 {
-    if (m_handle > 0)
-        ClosePlayer();
+    const bool closed = m_handle <= 0 || ClosePlayer();
+    m_lastCloseSucceeded = closed;
     m_handle = 0;
     m_freeBytes = 0;
     m_totalBytes = 0;
     m_connectionText = texts().disconnect;
     m_capacityText.clear();
     m_list.clear();
+    m_allEntries.clear();
+    m_listRead = false;
+    m_memoryRead = false;
+    return closed;
 }
 
 PlayerSession::TickOutcome PlayerSession::tick()

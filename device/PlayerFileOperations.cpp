@@ -55,7 +55,14 @@ Outcome DeleteSelectedPlayerFiles(PlayerSession& session, Prompt& prompt, std::v
         // Each deletion moves the later entries up by one.
         const int32_t index = selected[k].index - int32_t(k);
         if (!session.library().Delete(session.owner(), session.handle(), 0, index, selected[k].name)) {
-            prompt.showMessage(texts.delFail + LineBreak + selected[k].name, texts.title, Prompt::Icon::Warning);
+            // Every name that is still there: the failed one and those not tried after it.
+            QString text = texts.delFail + LineBreak + selected[k].name;
+            if (k + 1 < selected.size()) {
+                text += LineBreak + QStringLiteral("Not tried either:");
+                for (std::size_t rest = k + 1; rest < selected.size(); ++rest)
+                    text += LineBreak + selected[rest].name;
+            }
+            prompt.showMessage(text, texts.title, Prompt::Icon::Warning);
             outcome = Outcome::Failed;
             break;
         }

@@ -7,16 +7,23 @@
 #include <algorithm>
 #include <vector>
 
-void PlayerSession::ShowCapacity()
+bool PlayerSession::ShowCapacity()
 {
     MediumInfo info{};
-    // The result is not examined: a call that leaves the block at zero gives a medium of 0 bytes,
-    // and nothing is listed for it.
-    m_library.GetMediumInfo(m_handle, 0, info);
+    // A failed call is not an empty medium: taken as one, a send would be refused for want of
+    // space and every name looked for would seem absent.
+    m_memoryRead = m_library.GetMediumInfo(m_handle, 0, info);
+    if (!m_memoryRead) {
+        m_totalBytes = 0;
+        m_freeBytes = 0;
+        m_capacityText = texts().memory + QStringLiteral(": the player's memory could not be read");
+        return false;
+    }
     const MediumCapacity capacity = capacityOf(decodeMediumInfo(info));
     m_totalBytes = capacity.totalBytes;
     m_freeBytes = capacity.freeBytes;
     m_capacityText = ::capacityText(texts().memory, capacity);
+    return true;
 }
 
 bool PlayerSession::readEntries(std::vector<PlayerFile>& files)
@@ -43,17 +50,26 @@ bool PlayerSession::readEntries(std::vector<PlayerFile>& files)
 
 bool PlayerSession::RefreshPlayerList()
 {
+    m_listRead = false;
+    m_list.clear();
+    m_allEntries.clear();
     if (m_handle == 0)
         return false;
-    ShowCapacity();
-    m_list.clear();
-    if (m_totalBytes == 0)
-        return true;
-    std::vector<PlayerFile> files;
-    if (!readEntries(files))
+    if (!ShowCapacity())
         return false;
+    if (m_totalBytes == 0) {
+        m_listRead = true;
+        return true;
+    }
+    std::vector<PlayerFile> files;
+    if (!readEntries(files)) {
+        m_capacityText += QStringLiteral(" (the player's entries could not be read)");
+        return false;
+    }
     for (const PlayerFile& file : files)
         if (belongsToView(m_view, file.extension))
             m_list.append(file);
+    m_allEntries = std::move(files);
+    m_listRead = true;
     return true;
 }

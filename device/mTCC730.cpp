@@ -102,8 +102,8 @@ QByteArray mTCC730::pathBytes(const QString& path)
 
 QByteArray mTCC730::nameBytes(const QString& name) { return CodePage::fromUnicode(name); }
 
-void mTCC730::StartDLL() { invoke(m_functions.StartDLL); }
-void mTCC730::ExitDLL() { invoke(m_functions.ExitDLL); }
+bool mTCC730::StartDLL() { return invoke(m_functions.StartDLL) != 0; }
+bool mTCC730::ExitDLL() { return invoke(m_functions.ExitDLL) != 0; }
 int mTCC730::TestConnection() { return invoke(m_functions.TestConnection); }
 
 bool mTCC730::Open(int32_t& handle)
@@ -112,7 +112,7 @@ bool mTCC730::Open(int32_t& handle)
     return invoke(m_functions.Open, &handle) != 0;
 }
 
-void mTCC730::Close(int32_t handle) { invoke(m_functions.Close, handle); }
+bool mTCC730::Close(int32_t handle) { return invoke(m_functions.Close, handle) != 0; }
 
 bool mTCC730::GetMediumInfo(int32_t handle, int32_t medium, MediumInfo& info)
 {

@@ -37,11 +37,11 @@ public:
     // The calls. Statuses are returned as "succeeded" (non-zero status). Names go to the library
     // in the ANSI code page; PC paths in the file system's own encoding (the ANSI code page on
     // Windows, the locale's 8-bit encoding elsewhere), so the library can open them.
-    void StartDLL();
-    void ExitDLL();
+    bool StartDLL();
+    bool ExitDLL();
     int TestConnection();                                    // 1 attached, anything else not
     bool Open(int32_t& handle);
-    void Close(int32_t handle);
+    bool Close(int32_t handle);
     bool GetMediumInfo(int32_t handle, int32_t medium, MediumInfo& info);
     bool Refresh(int32_t handle, int32_t medium, int32_t& total, PlayerEntry* entries, int32_t& count);
     bool Rename(int32_t handle, int32_t medium, int32_t index, const QString& newName, PlayerEntry& entry);

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace
 {
@@ -26,7 +25,9 @@ void PreparedCopy::remove()
     if (!m_path.isEmpty())
         QFile::remove(m_path);
     m_path.clear();
-    m_privateFolder.reset();
+    if (!m_privateFolder.isEmpty())
+        QDir(m_privateFolder).removeRecursively();
+    m_privateFolder.clear();
 }
 
 bool PreparedCopy::fail(const QString& error)
@@ -38,19 +39,10 @@ bool PreparedCopy::fail(const QString& error)
 
 bool PreparedCopy::createTarget(const QString& fileName)
 {
-    const QString created = AppPaths::createTempFile(fileName);
-    if (!created.isEmpty() && QFileInfo(created).fileName() == fileName) {
-        m_path = created;
-        return true;
-    }
-    // The name is taken: a private folder keeps the exact name without touching anybody's file.
-    if (!created.isEmpty())
-        QFile::remove(created);
-    m_privateFolder = std::make_unique<QTemporaryDir>(
-        QDir(AppPaths::tempFolder()).filePath(QStringLiteral("~send-XXXXXX")));
-    if (!m_privateFolder->isValid())
+    m_privateFolder = AppPaths::createTempFolder();
+    if (m_privateFolder.isEmpty())
         return false;
-    QFile file(m_privateFolder->filePath(fileName));
+    QFile file(QDir(m_privateFolder).filePath(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
     m_path = file.fileName();

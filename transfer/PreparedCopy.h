@@ -8,9 +8,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
-
-class QTemporaryDir;
 
 class PreparedCopy
 {
@@ -24,9 +21,10 @@ public:
     // appended; returns the block.
     using BlockFor = std::function<QByteArray(const QByteArray& head, qint64 sourceSize)>;
 
-    // Copies the source into a new file named like it in the program's temporary folder, or,
-    // when that name is taken (the user's own file, or the source itself), into a private
-    // folder there, then appends the block. False with error() on any failure, leaving nothing.
+    // Copies the source into a new file named like it, in a private folder of ours in the
+    // program's temporary folder (so neither the user's files there nor the source itself are
+    // ever touched, and a killed process leaves only a folder the next start removes), then
+    // appends the block. False with error() on any failure, leaving nothing.
     bool make(const QString& sourcePath, qint64 headSize, const BlockFor& blockFor);
 
     QString path() const { return m_path; }
@@ -39,5 +37,5 @@ private:
 
     QString m_path;
     QString m_error;
-    std::unique_ptr<QTemporaryDir> m_privateFolder;
+    QString m_privateFolder;
 };

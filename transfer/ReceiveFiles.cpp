@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "ReceiveFiles.h"
 
+#include "AppPaths.h"
 #include "FailureMessage.h"
 #include "FolderScanner.h"
 #include "LocalFileModel.h"
@@ -88,7 +89,7 @@ bool putInPlace(const QString& fetched, const ReceiveItem& item, QString& error)
     return true;
 }
 
-bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error)
+bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error, bool& playerGone)
 {
     PlayerSession& session = request.session;
     const PlayerListRow& entry = *item.entry;
@@ -100,16 +101,22 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
         error = QStringLiteral("the entry's size cannot be fetched");
         return false;
     }
-    // A name of our own in the target folder; removed again unless it became the new file.
-    QTemporaryFile part(QDir(request.folder).filePath(QStringLiteral(".zvd-receive-XXXXXX.part")));
+    // A name of our own in the target folder, carrying our process id; removed again unless it
+    // became the new file (and by a later start, should this process be killed meanwhile).
+    QTemporaryFile part(QDir(request.folder).filePath(AppPaths::tempPrefix() + QStringLiteral("XXXXXX.part")));
     if (!part.open()) {
         error = part.errorString();
         return false;
     }
     part.close(); // the library opens the path itself
     if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, part.fileName(),
-                                  entry.name, int32_t(entry.size)))
+                                  entry.name, int32_t(entry.size))) {
+        if (session.library().TestConnection() != 1) {
+            playerGone = true;
+            error = QStringLiteral("no player attached: the player was detached during the transfer");
+        }
         return false;
+    }
     if (QFileInfo(part.fileName()).size() != entry.size) {
         error = QStringLiteral("the player delivered %1 of %2 bytes")
                     .arg(QFileInfo(part.fileName()).size())
@@ -131,6 +138,9 @@ TransferOutcome ReceiveSelectedFiles(ReceiveRequest& request)
 
     const std::vector<ReceiveItem> batch = buildBatch(request);
     outcome.batchSize = int(batch.size());
+    // Parts left in this folder by a process of ours that was killed go before we write here.
+    if (!batch.empty())
+        AppPaths::removeStaleTempFiles(request.folder);
     for (const ReceiveItem& item : batch) {
         const TransferProgress progress{item.entry->name, outcome.transferred + 1, outcome.batchSize,
                                         item.entry->size};
@@ -139,12 +149,14 @@ TransferOutcome ReceiveSelectedFiles(ReceiveRequest& request)
             break;
         }
         QString error;
-        const bool ok = receiveOne(request, item, error);
+        bool playerGone = false;
+        const bool ok = receiveOne(request, item, error, playerGone);
         if (request.observer)
             request.observer->fileFinished(progress, ok);
         if (!ok) {
             outcome.status = Status::Failed;
             outcome.failedName = item.entry->name;
+            outcome.playerGone = playerGone;
             request.prompt.showMessage(failureMessage(session.texts().recvFail, item.entry->name, error,
                                                       outcome.batchSize - outcome.transferred,
                                                       outcome.batchSize, true),

@@ -8,6 +8,7 @@
 #include "LocalFileModel.h"
 #include "MpegAnalysis.h"
 #include "PlayerFile.h"
+#include "PlayerSetAside.h"
 #include "PlayerSession.h"
 #include "PreparedCopy.h"
 #include "Prompt.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace
 {
@@ -26,6 +28,7 @@ struct SendItem {
     QString displayText; // set for music files: their LCD text
     bool withBlock = false;
     qint64 size = 0;
+    std::optional<PlayerListRow> replaces; // the entry of the same name the user agreed to replace
 };
 
 // The audio view sends every file with a title block, as the player lists music there. Any
@@ -67,61 +70,175 @@ qint16 titleValue(const QString& name, const QByteArray& head, qint64 size)
 }
 
 // Asks every same-name question first (a question nobody can answer must stop the send before
-// anything changed), then deletes the entries the user agreed to replace; returns the batch.
+// anything changed); returns the batch. No entry is touched here: each old entry is dealt with
+// only when its own replacement is next, so a cancel or a failure leaves the others as they were.
 std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& rows)
 {
     PlayerSession& session = request.session;
     const MessageTexts& texts = session.texts();
     std::vector<SendItem> batch;
-    std::vector<const PlayerListRow*> replaced;
     for (int position : rows) {
         const LocalFileRow& row = request.local.row(position);
         const int match = session.list().findNameIgnoringCase(row.name);
-        if (match >= 0) {
-            if (!request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2,
-                                         texts.title))
-                continue;
-            replaced.push_back(&session.list().row(match));
-        }
-        SendItem item{row.path, row.name, QString(), false, currentSize(row)};
+        if (match >= 0 &&
+            !request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
+            continue;
+        SendItem item{row.path, row.name, QString(), false, currentSize(row), std::nullopt};
+        if (match >= 0)
+            item.replaces = session.list().row(match);
         if (mFileAPI::isMusicName(row.name))
             item.displayText = Disp_Name(request.lcdSelector, row);
         item.withBlock = carriesBlock(session, row.name);
         batch.push_back(std::move(item));
     }
-
-    std::vector<int32_t> deleted; // entry indexes deleted so far, for the index arithmetic
-    for (const PlayerListRow* entry : replaced) {
-        // Two local names that differ only in case match the same entry: delete it once, or
-        // the entry that moved into its place would go instead.
-        if (std::find(deleted.begin(), deleted.end(), entry->index) != deleted.end())
-            continue;
-        // Each deletion moves the later entries up by one.
-        const auto movedUp =
-            std::count_if(deleted.begin(), deleted.end(), [&](int32_t gone) { return gone < entry->index; });
-        // A failed deletion is not fatal: the player then keeps the old file beside the new.
-        session.library().Delete(session.owner(), session.handle(), 0, entry->index - int32_t(movedUp),
-                                 entry->name);
-        deleted.push_back(entry->index);
-    }
     return batch;
 }
 
-// Stores one file on the player; false with a reason when it did not arrive.
-bool sendOne(SendRequest& request, const SendItem& item, QString& localError)
+// One file's way to the player, with the old entry it replaces kept safe until the new one is in.
+class OneSend
 {
-    PlayerSession& session = request.session;
-    if (!item.withBlock)
-        return session.library().Download(session.owner(), session.handle(), 0, item.path);
-    PreparedCopy copy;
-    const bool made = copy.make(item.path, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
-        return request.makeBlock(item.displayText, titleValue(item.name, head, size));
-    });
-    if (!made) {
-        localError = copy.error();
+public:
+    OneSend(SendRequest& request, std::vector<int32_t>& deleted) : m_request(request), m_deleted(deleted) {}
+
+    // Stores the file; false with reason() when it did not arrive, or when it did (arrived())
+    // but the old entry it replaced could not be deleted.
+    bool run(const SendItem& item);
+    QString reason() const { return m_reason; }
+    bool playerGone() const { return m_playerGone; }
+    bool arrived() const { return m_arrived; }
+
+private:
+    PlayerSession& session() { return m_request.session; }
+    bool setOldAside(const PlayerListRow& old);
+    bool store(const QString& path);
+    void explainFailedStore(const SendItem& item);
+    void afterStored(const PlayerListRow& old);
+    void afterFailedStore(const PlayerListRow& old);
+    int32_t currentIndex(int32_t listedIndex) const
+    {
+        // Each deletion so far moved the later entries up by one; stored files went to the
+        // end and moved nothing.
+        return listedIndex - int32_t(std::count_if(m_deleted.begin(), m_deleted.end(),
+                                                   [&](int32_t gone) { return gone < listedIndex; }));
+    }
+
+    SendRequest& m_request;
+    std::vector<int32_t>& m_deleted; // listed indexes of the entries deleted so far
+    QString m_reason;
+    bool m_playerGone = false;
+    bool m_arrived = false;
+    int32_t m_index = -1;  // where the old entry is now
+    QString m_asideName;   // the old entry's name while it is set aside
+    bool m_oldGone = false; // the fallback deleted the old entry before the store
+};
+
+bool OneSend::setOldAside(const PlayerListRow& old)
+{
+    m_index = currentIndex(old.index);
+    PlayerEntry record{};
+    if (!PlayerSetAside::readRecord(session(), m_index, record)) {
+        m_reason = QStringLiteral("the player's entries could not be read; the old copy was left as it was");
         return false;
     }
-    return session.library().Download(session.owner(), session.handle(), 0, copy.path());
+    if (decodePlayerEntry(record, m_index).displayName() != old.name) {
+        m_reason = QStringLiteral("the player's entries changed meanwhile; the old copy was left as it was");
+        return false;
+    }
+    const QString aside = PlayerSetAside::nameFor(old.name);
+    if (!aside.isEmpty() && session().library().Rename(session().handle(), 0, m_index, aside, record)) {
+        m_asideName = aside;
+        return true;
+    }
+    // The player refuses the rename: the old entry has to go just before its replacement.
+    if (!session().library().Delete(session().owner(), session().handle(), 0, m_index, old.name)) {
+        m_reason = QStringLiteral("the old copy on the player could not be replaced (it was left as it was)");
+        return false;
+    }
+    m_oldGone = true;
+    m_deleted.push_back(old.index);
+    return true;
+}
+
+bool OneSend::store(const QString& path)
+{
+    return session().library().Download(session().owner(), session().handle(), 0, path);
+}
+
+void OneSend::afterStored(const PlayerListRow& old)
+{
+    if (m_asideName.isEmpty())
+        return;
+    if (session().library().Delete(session().owner(), session().handle(), 0, m_index, m_asideName)) {
+        m_deleted.push_back(old.index);
+        return;
+    }
+    m_reason = QStringLiteral("the new copy arrived, but the old copy could not be deleted: it stays on the "
+                              "player as %1 until the next connection removes it")
+                   .arg(m_asideName);
+}
+
+void OneSend::afterFailedStore(const PlayerListRow& old)
+{
+    QString what;
+    if (m_oldGone) {
+        what = QStringLiteral("the old copy of %1 is gone from the player").arg(old.name);
+    } else if (!m_asideName.isEmpty() &&
+               !PlayerSetAside::renameEntry(session(), m_index, m_asideName, old.name)) {
+        what = QStringLiteral("the old copy stays on the player as %1 and gets its name back at the next "
+                              "connection")
+                   .arg(m_asideName);
+    }
+    if (!what.isEmpty())
+        m_reason = m_reason.isEmpty() ? what : m_reason + QStringLiteral("; ") + what;
+}
+
+void OneSend::explainFailedStore(const SendItem& item)
+{
+    if (session().library().TestConnection() != 1) {
+        m_playerGone = true;
+        m_reason = QStringLiteral("no player attached: the player was detached during the transfer");
+        return;
+    }
+    // Another program may have stored a file of this name since the list was read.
+    std::vector<PlayerFile> entries;
+    if (!session().readEntries(entries))
+        return;
+    for (const PlayerFile& entry : entries) {
+        if (entry.displayName().compare(item.name, Qt::CaseInsensitive) == 0) {
+            m_reason = QStringLiteral("another program stored a file of this name on the player meanwhile");
+            return;
+        }
+    }
+}
+
+bool OneSend::run(const SendItem& item)
+{
+    // The local work comes first: a copy that cannot be made must not cost the old entry.
+    PreparedCopy copy;
+    if (item.withBlock) {
+        const bool made = copy.make(item.path, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
+            return m_request.makeBlock(item.displayText, titleValue(item.name, head, size));
+        });
+        if (!made) {
+            m_reason = copy.error();
+            return false;
+        }
+    }
+    // Two local names that differ only in case match the same entry: the first replaced it.
+    const bool replacing = item.replaces && std::find(m_deleted.begin(), m_deleted.end(),
+                                                      item.replaces->index) == m_deleted.end();
+    if (replacing && !setOldAside(*item.replaces))
+        return false;
+    if (store(item.withBlock ? copy.path() : item.path)) {
+        m_arrived = true;
+        if (replacing)
+            afterStored(*item.replaces);
+        return m_reason.isEmpty();
+    }
+    explainFailedStore(item);
+    if (replacing)
+        afterFailedStore(*item.replaces);
+    return false;
 }
 
 } // namespace
@@ -153,22 +270,26 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
     const std::vector<SendItem> batch =
         buildBatch(request, inListOrder(request.selectedRows, request.local.count()));
     outcome.batchSize = int(batch.size());
+    std::vector<int32_t> deleted;
     for (const SendItem& item : batch) {
         const TransferProgress progress{item.name, outcome.transferred + 1, outcome.batchSize, item.size};
         if (request.observer && !request.observer->fileStarting(progress)) {
             outcome.status = Status::Cancelled;
             break;
         }
-        QString localError;
-        const bool ok = sendOne(request, item, localError);
+        OneSend one(request, deleted);
+        const bool ok = one.run(item);
         if (request.observer)
             request.observer->fileFinished(progress, ok);
         if (!ok) {
+            if (one.arrived())
+                ++outcome.transferred;
             outcome.status = Status::Failed;
             outcome.failedName = item.name;
+            outcome.playerGone = one.playerGone();
             const int notSent = outcome.batchSize - outcome.transferred;
-            request.prompt.showMessage(failureMessage(session.texts().sendFail, item.name, localError,
-                                                      notSent, outcome.batchSize, false),
+            request.prompt.showMessage(failureMessage(session.texts().sendFail, item.name, one.reason(), notSent,
+                                                      outcome.batchSize, false),
                                        session.texts().title, Prompt::Icon::Critical);
             break;
         }

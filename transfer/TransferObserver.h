@@ -36,4 +36,5 @@ struct TransferOutcome {
     int batchSize = 0;   // files that passed the questions
     int transferred = 0; // files that arrived
     QString failedName;  // the first file that failed
+    bool playerGone = false; // Failed because the player was detached (no player attached now)
 };

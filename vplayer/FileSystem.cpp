@@ -2,13 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <limits>
 
 #ifdef _WIN32
 #include <direct.h>
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -244,6 +247,24 @@ std::optional<std::string> environment(const char* name)
     if (!value || !*value)
         return std::nullopt;
     return std::string(value);
+}
+
+bool processAlive(std::uint64_t pid)
+{
+    if (pid == 0)
+        return false;
+#ifdef _WIN32
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+#else
+    if (pid > std::uint64_t(std::numeric_limits<pid_t>::max()))
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#endif
 }
 
 } // namespace FileSystem

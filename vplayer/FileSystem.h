@@ -52,4 +52,7 @@ std::optional<std::string> environment(const char* name);
 
 void sleepMilliseconds(std::uint32_t ms);
 
+// Whether a process of that id runs now on this machine.
+bool processAlive(std::uint64_t pid);
+
 } // namespace FileSystem

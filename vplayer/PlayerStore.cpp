@@ -72,6 +72,28 @@ std::string PlayerStore::incomingPath() const
                                               std::to_string(++counter) + ".part");
 }
 
+void PlayerStore::removeStaleIncoming() const
+{
+    const std::string prefix = "incoming-";
+    const std::string suffix = ".part";
+    for (const std::string& name : FileSystem::listFiles(dataFolder())) {
+        if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        // incoming-<pid>-<n>.part: digits, a dash, digits.
+        const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const std::size_t dash = middle.find('-');
+        const auto digits = [](const std::string& text) {
+            return !text.empty() && text.size() <= 19 &&
+                   text.find_first_not_of("0123456789") == std::string::npos;
+        };
+        if (dash == std::string::npos || !digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
+            continue;
+        if (!FileSystem::processAlive(std::stoull(middle.substr(0, dash))))
+            FileSystem::removeFile(FileSystem::join(dataFolder(), name));
+    }
+}
+
 std::optional<PlayerState> PlayerStore::load(std::string& error) const
 {
     if (!FileSystem::exists(statePath()))

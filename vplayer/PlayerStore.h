@@ -36,8 +36,11 @@ public:
     std::string blobPath(std::uint64_t blob) const;
     std::string dataFolder() const;
     std::string firmwareFolder() const;
-    // A fresh name in the data folder for bytes still on their way in.
+    // A fresh name in the data folder for bytes still on their way in: "incoming-PID-N.part".
     std::string incomingPath() const;
+    // Removes the incoming parts whose process no longer runs (a PC program killed during a
+    // transfer). Parts of running processes and every other file stay.
+    void removeStaleIncoming() const;
 
     // Loads the state under the lock, runs change, saves the state when change marked it changed
     // (even when change reports an error: a used-up injected failure must stay used up), then

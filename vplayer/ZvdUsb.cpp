@@ -116,6 +116,8 @@ int16_t ZVD_USB_CALL TCC730_Open(int32_t* handle)
     const auto state = currentStore().read();
     if (!state || !state->attached)
         return kFailed;
+    // Bytes a killed PC program was sending never became an entry: their space comes back now.
+    currentStore().removeStaleIncoming();
     *handle = handles().open(state->generation);
     return kOk;
 }

@@ -70,7 +70,9 @@ TEST_F(OperationsTest, FailedDeleteStopsAndNamesTheFileThatWasNotDeleted)
     EXPECT_EQ(DeleteSelectedPlayerFiles(session, prompt, {0, 3, 4}), Outcome::Failed);
     EXPECT_EQ(deleteIndexes(fake), (std::vector<int64_t>{0, 2}));
     ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_TRUE(prompt.messages[0].endsWith(QStringLiteral("\r\nfile3.txt")));
+    // The failed name, then every name not tried after it: all that are still on the player.
+    EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("\r\nfile3.txt\r\n")));
+    EXPECT_TRUE(prompt.messages[0].endsWith(QStringLiteral("\r\nfile4.txt"))) << prompt.messages[0].toStdString();
     EXPECT_TRUE(prompt.messages[0].startsWith(texts.delFail));
     EXPECT_FALSE(texts.delFail.isEmpty());
     EXPECT_EQ(session.list().count(), 7) << "the list shows what is left";

@@ -75,7 +75,11 @@ TEST_F(PlayerFixture, FailedRefreshLeavesListEmptyButCapacityShown)
     fake.setMedium(7800, 7800, 512, 8, 4);
     EXPECT_FALSE(session.RefreshPlayerList());
     EXPECT_EQ(session.list().count(), 0);
-    EXPECT_EQ(session.capacityText(), QStringLiteral("Memory: 0 MBytes / 122 MBytes")) << "all units in use";
+    EXPECT_FALSE(session.listRead()) << "an unread list is not an empty player";
+    EXPECT_TRUE(session.memoryRead());
+    EXPECT_TRUE(session.capacityText().startsWith(QStringLiteral("Memory: 0 MBytes / 122 MBytes")))
+        << "all units in use";
+    EXPECT_TRUE(session.capacityText().contains(QStringLiteral("entries could not be read")));
 }
 
 TEST_F(PlayerFixture, UnusableMediumIsNotListed)

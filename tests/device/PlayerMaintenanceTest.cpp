@@ -19,7 +19,7 @@ protected:
 
     QStringList leftoverImages() const
     {
-        return QDir(AppPaths::tempFolder()).entryList({QStringLiteral("~temp*.bin")}, QDir::Files);
+        return QDir(AppPaths::tempFolder()).entryList({QStringLiteral("*~temp*.bin")}, QDir::Files | QDir::Hidden);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "SendFiles.h"
 #include "AppPaths.h"
 #include "FolderScanner.h"
+#include "PlayerSetAside.h"
 #include "TitleBlock.h"
 #include "TransferFake.h"
 
@@ -116,7 +117,16 @@ TEST_F(SendFiles, ReplacedEntriesAreDeletedWithShiftedIndexes)
     auto r = request(rowsOf({"b.zvd", "c.zvd"}));
     SendSelectedFiles(r);
     EXPECT_EQ(deletedIndexes(), (std::vector<int64_t>{5, 2}));
-    EXPECT_EQ(fake.callsOf("Delete").at(0).text, "B.ZVD"); // the entry's own name
+    // Each old entry is set aside under a name of ours, then deleted under that name once its
+    // replacement has arrived.
+    const std::string aside = PlayerSetAside::nameFor(QStringLiteral("B.ZVD")).toStdString();
+    ASSERT_EQ(fake.callsOf("Rename").size(), 2u);
+    EXPECT_EQ(fake.callsOf("Rename").at(0).numbers.at(2), 5);
+    EXPECT_EQ(fake.callsOf("Rename").at(0).text, aside);
+    EXPECT_EQ(fake.callsOf("Delete").at(0).text, aside);
+    EXPECT_EQ(fake.callNames().indexOf(QStringLiteral("Download")) < fake.callNames().indexOf(QStringLiteral("Delete")),
+              true)
+        << "the old entry goes only after its replacement arrived";
 }
 
 TEST_F(SendFiles, LaterDeletionsMoveUpPastEarlierOnes)
