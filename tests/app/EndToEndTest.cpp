@@ -8,15 +8,22 @@
 #include "SettingsStore.h"
 #include "StatusPanels.h"
 #include "TestEnvironment.h"
+#include "TransferProgressDialog.h"
 #include "frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -103,6 +110,94 @@ TEST_F(EndToEnd, ASongSentWithTheDownloadButtonAppearsInThePlayerList)
     ASSERT_EQ(zvdsim({QStringLiteral("detach")}), 0);
     window.tmrCheck_Timer();
     EXPECT_EQ(window.playerModel()->rowCount(), 0);
+    window.close();
+}
+
+// Three songs on the player, the same three sent again over a slow link, every replace question
+// answered Yes, and Cancel pressed in the progress window while the first file is on its way:
+// the first song is replaced, the other two stay on the player as they were.
+TEST_F(EndToEnd, CancelWhileReplacingLeavesTheSongsNotReachedOnThePlayer)
+{
+    ASSERT_EQ(zvdsim({QStringLiteral("reset")}), 0);
+    ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    QTemporaryDir old;
+    const QStringList names{QStringLiteral("s1.mp3"), QStringLiteral("s2.mp3"), QStringLiteral("s3.mp3")};
+    for (const QString& name : names) {
+        QFile file(old.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(20000, 'o'));
+        file.close();
+        ASSERT_EQ(zvdsim({QStringLiteral("put"), file.fileName()}), 0);
+        QFile song(QDir(music.path()).filePath(name));
+        ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+        song.write(QByteArray(60000, 'n'));
+    }
+    mTCC730 device;
+    ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
+    RecordingPrompt prompt; // answers Yes
+    frmMain window(device, &prompt);
+    window.Load();
+    window.show();
+    window.tmrCheck_Timer();
+    ASSERT_EQ(window.playerModel()->rowCount(), 3);
+    ASSERT_EQ(zvdsim({QStringLiteral("speed"), QStringLiteral("100000")}), 0);
+
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+    QCoreApplication::sendEvent(window.lvwFile()->currentView(), &selectAll);
+    bool clicked = false;
+    QTimer::singleShot(200, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<TransferProgressDialog*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->isEnabled()) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    clicked = true;
+                }
+            }
+        }
+    });
+    window.toolButton(QStringLiteral("Download"))->trigger();
+    ASSERT_EQ(zvdsim({QStringLiteral("speed"), QStringLiteral("0")}), 0);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(prompt.questions.size(), 3);
+
+    QMap<QString, qint64> sizes;
+    for (const PlayerListRow& row : window.session().list().rows())
+        sizes.insert(row.name, row.size);
+    EXPECT_EQ(sizes.value(QStringLiteral("s1.mp3")), 60000) << "replaced before Cancel";
+    EXPECT_EQ(sizes.value(QStringLiteral("s2.mp3")), 20000 - 1546) << "not reached: kept";
+    EXPECT_EQ(sizes.value(QStringLiteral("s3.mp3")), 20000 - 1546) << "not reached: kept";
+    EXPECT_EQ(sizes.size(), 3);
+    window.close();
+}
+
+// A player whose memory cannot be read is not shown as an empty one, and nothing is done on
+// the list that was not read.
+TEST_F(EndToEnd, AnUnreadPlayerIsSaidInTheStatusBarAndRefusesOperations)
+{
+    ASSERT_EQ(zvdsim({QStringLiteral("reset")}), 0);
+    ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    makeSong(QStringLiteral("Morning.mp3"));
+    mTCC730 device;
+    ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
+    RecordingPrompt prompt;
+    frmMain window(device, &prompt);
+    window.Load();
+    window.show();
+    ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("GetMediumInfo")}), 0);
+    window.tmrCheck_Timer();
+    EXPECT_TRUE(window.sbrStatus()->text(2).contains(QStringLiteral("could not be read")))
+        << window.sbrStatus()->text(2).toStdString();
+    EXPECT_FALSE(window.sbrStatus()->text(2).contains(QStringLiteral("0 MBytes / 0 MBytes")));
+
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+    QCoreApplication::sendEvent(window.lvwFile()->currentView(), &selectAll);
+    window.toolButton(QStringLiteral("Download"))->trigger();
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("could not be read")));
+    EXPECT_TRUE(prompt.questions.isEmpty());
     window.close();
 }
 
