@@ -8,8 +8,10 @@
 
 #include <algorithm>
 
-namespace PlayerSetAside {
-namespace {
+namespace PlayerSetAside
+{
+namespace
+{
 
 const QLatin1String Prefix("~zvd-");
 // The longest long name the player's file system holds.
@@ -24,7 +26,8 @@ bool sameIgnoringCase(const QString& a, const QString& b)
 
 QString nameFor(const QString& name)
 {
-    const QString aside = Prefix + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') + name;
+    const QString aside =
+        Prefix + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') + name;
     return aside.size() <= MaxName ? aside : QString();
 }
 
@@ -96,9 +99,9 @@ QStringList restoreLeftovers(PlayerSession& session)
         const bool replaced = std::any_of(entries.begin(), entries.end(), [&](const PlayerFile& entry) {
             return sameIgnoringCase(entry.displayName(), leftover.original);
         });
-        const bool done =
-            replaced ? session.library().Delete(session.owner(), session.handle(), 0, leftover.index, leftover.name)
-                     : renameEntry(session, leftover.index, leftover.name, leftover.original);
+        const bool done = replaced ? session.library().Delete(session.owner(), session.handle(), 0,
+                                                              leftover.index, leftover.name)
+                                   : renameEntry(session, leftover.index, leftover.name, leftover.original);
         if (!done)
             problems << (replaced ? QStringLiteral("the old copy of %1 (now %2) could not be deleted")
                                   : QStringLiteral("%2 could not be given its name %1 back"))

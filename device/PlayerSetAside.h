@@ -10,7 +10,8 @@
 
 #include <optional>
 
-namespace PlayerSetAside {
+namespace PlayerSetAside
+{
 
 // The name an entry of this name is set aside under by this process; empty when it would be
 // too long for the player.

@@ -19,9 +19,10 @@
 namespace
 {
 
-const QStringList Calls = {"StartDLL", "ExitDLL",  "TestConnection", "Open",      "Close",
-                           "GetMediumInfo", "Refresh", "Rename", "Replace", "Delete",
-                           "Download", "Upload", "Format", "FormatLow", "ConvertHexToBin", "UpgradeFirmware"};
+const QStringList Calls = {"StartDLL", "ExitDLL",       "TestConnection",  "Open",
+                           "Close",    "GetMediumInfo", "Refresh",         "Rename",
+                           "Replace",  "Delete",        "Download",        "Upload",
+                           "Format",   "FormatLow",     "ConvertHexToBin", "UpgradeFirmware"};
 
 using Listing = QList<QPair<QString, qint64>>; // display name, listed size, in the player's order
 
@@ -40,7 +41,8 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 bool copyFolder(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& info :
+         QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         const QString target = QDir(to).filePath(info.fileName());
         if (info.isDir() ? !copyFolder(info.filePath(), target) : !QFile::copy(info.filePath(), target))
             return false;
@@ -53,7 +55,8 @@ QStringList debris(const QStringList& folders)
 {
     QStringList found;
     for (const QString& folder : folders) {
-        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString name = it.nextFileInfo().fileName();
             if (name.startsWith(QLatin1String(".zvd-")) || name.startsWith(QLatin1String("incoming-")) ||
@@ -66,7 +69,7 @@ QStringList debris(const QStringList& folders)
 
 struct Operation {
     QStringList args;                               // zvdctl arguments; %OUT% and %SRC% are replaced
-    std::function<void(const QString& src)> local; // makes the local files (src folder)
+    std::function<void(const QString& src)> local;  // makes the local files (src folder)
     std::function<void(const QString& out)> target; // makes the files already in the target folder
     QList<Listing> allowedPlayer;                   // the player's listing after the run: one of these
     // The target folder after the run: each map is one allowed state (name -> content).
@@ -121,7 +124,8 @@ protected:
         ASSERT_TRUE(copyFolder(player, pristine));
         for (const QString& call : Calls) {
             for (int nth : {1, 2}) {
-                const QString what = QStringLiteral("%1 failing at use %2 under %3").arg(call).arg(nth).arg(op.args.join(' '));
+                const QString what =
+                    QStringLiteral("%1 failing at use %2 under %3").arg(call).arg(nth).arg(op.args.join(' '));
                 QDir(player).removeRecursively();
                 ASSERT_TRUE(copyFolder(pristine, player));
                 const QString run = work.filePath(QStringLiteral("run"));
@@ -160,7 +164,8 @@ protected:
                 EXPECT_EQ(folderContents(src), sources) << qPrintable(what);
                 if (!op.allowedTarget.isEmpty()) {
                     EXPECT_TRUE(op.allowedTarget.contains(folderContents(out)))
-                        << qPrintable(what) << ": " << qPrintable(QStringList(folderContents(out).keys()).join(' '));
+                        << qPrintable(what) << ": "
+                        << qPrintable(QStringList(folderContents(out).keys()).join(' '));
                 }
                 // The next connection puts right what the failed run left set aside.
                 const Listing after = listing();
@@ -170,11 +175,13 @@ protected:
                 if (workedAround) {
                     EXPECT_EQ(after, op.allowedPlayer.last()) << qPrintable(what);
                 }
-                EXPECT_TRUE(op.allowedPlayer.contains(after)) << qPrintable(what) << ": " << qPrintable(shown.join(' '))
-                                                              << '\n' << qPrintable(result.err);
+                EXPECT_TRUE(op.allowedPlayer.contains(after))
+                    << qPrintable(what) << ": " << qPrintable(shown.join(' ')) << '\n'
+                    << qPrintable(result.err);
                 EXPECT_FALSE(cli.zvdsim({"ls"}).out.contains(QLatin1String("~zvd-"))) << qPrintable(what);
                 EXPECT_TRUE(debris({TestEnvironment::binDir(), run, player}).isEmpty())
-                    << qPrintable(what) << ": " << qPrintable(debris({TestEnvironment::binDir(), run, player}).join(' '));
+                    << qPrintable(what) << ": "
+                    << qPrintable(debris({TestEnvironment::binDir(), run, player}).join(' '));
                 if (HasFailure())
                     return; // one broken run says enough; the rest would repeat it
             }

@@ -41,7 +41,8 @@ protected:
     void TearDown() override
     {
         // Whatever happened, nothing of ours stays beside the program once a zvdctl has run.
-        EXPECT_TRUE(ours(TestEnvironment::binDir()).isEmpty()) << qPrintable(ours(TestEnvironment::binDir()).join(' '));
+        EXPECT_TRUE(ours(TestEnvironment::binDir()).isEmpty())
+            << qPrintable(ours(TestEnvironment::binDir()).join(' '));
     }
 
     static QStringList ours(const QString& folder)
@@ -74,7 +75,8 @@ protected:
 
     QStringList incomingParts() const
     {
-        return QDir(playerDir.filePath(QStringLiteral("data"))).entryList({QStringLiteral("incoming-*")}, QDir::Files);
+        return QDir(playerDir.filePath(QStringLiteral("data")))
+            .entryList({QStringLiteral("incoming-*")}, QDir::Files);
     }
 
     // Starts zvdctl in the background; the caller kills or waits.
@@ -163,8 +165,9 @@ TEST_F(SafeReplaceCli, AListingThatFailedIsAnErrorAndNothingIsDone)
     r = failing("GetMediumInfo", {"send", src("b.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.contains("not enough", Qt::CaseInsensitive)) << qPrintable(r.err);
-    for (const QStringList& args : {QStringList{"rm", "--yes", "a.txt"}, QStringList{"get", "--to", out(""), "a.txt"},
-                                    QStringList{"rename", "a.txt", "c"}, QStringList{"mv", "a.txt", "a.txt"}}) {
+    for (const QStringList& args :
+         {QStringList{"rm", "--yes", "a.txt"}, QStringList{"get", "--to", out(""), "a.txt"},
+          QStringList{"rename", "a.txt", "c"}, QStringList{"mv", "a.txt", "a.txt"}}) {
         r = failing("GetMediumInfo", args);
         EXPECT_EQ(r.status, 1) << qPrintable(args.join(' '));
         EXPECT_TRUE(r.err.contains("could not be read")) << qPrintable(r.err);
@@ -197,7 +200,8 @@ TEST_F(SafeReplaceCli, ASendKilledMidwayIsPutRightByTheNextRun)
     sender->waitForFinished();
 
     // What the killed process left: the old song set aside, the bytes on their way, its copy.
-    EXPECT_TRUE(cli.zvdsim({"ls"}).out.contains("~zvd-" + pid + "-song.mp3")) << qPrintable(cli.zvdsim({"ls"}).out);
+    EXPECT_TRUE(cli.zvdsim({"ls"}).out.contains("~zvd-" + pid + "-song.mp3"))
+        << qPrintable(cli.zvdsim({"ls"}).out);
     EXPECT_FALSE(incomingParts().isEmpty());
     EXPECT_FALSE(ours(TestEnvironment::binDir()).isEmpty());
     QDir(TestEnvironment::binDir()).mkdir(QStringLiteral(".zvd-x-not-ours"));
@@ -242,7 +246,8 @@ TEST_F(SafeReplaceCli, AReceiveKilledMidwayLeavesPartsTheNextReceiveRemoves)
     ASSERT_EQ(cli.zvdsim({"speed", "0"}).status, 0);
 
     ASSERT_EQ(cli.zvdctl({"get", "--to", work.filePath("out"), "big.txt"}).status, 0);
-    EXPECT_EQ(QDir(work.filePath("out")).entryList(QDir::Files | QDir::Hidden), (QStringList{"big.txt", "mine.part"}));
+    EXPECT_EQ(QDir(work.filePath("out")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"big.txt", "mine.part"}));
     EXPECT_EQ(readAll(out("big.txt")), QByteArray(400000, 'b'));
 }
 
@@ -268,7 +273,8 @@ TEST_F(SafeReplaceCli, ASenderWhoseNameAnotherProgramTookSaysSo)
     ASSERT_EQ(cli.zvdsim({"put", work.filePath("a.txt")}).status, 0);
     ASSERT_TRUE(sender->waitForFinished(30000));
     EXPECT_EQ(sender->exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(sender->readAllStandardError()).contains("another program stored a file of this name"));
+    EXPECT_TRUE(QString::fromUtf8(sender->readAllStandardError())
+                    .contains("another program stored a file of this name"));
 }
 
 } // namespace
