@@ -201,4 +201,35 @@ TEST_F(EndToEnd, AnUnreadPlayerIsSaidInTheStatusBarAndRefusesOperations)
     window.close();
 }
 
+// Entries that a killed ZVD or zvdctl left set aside are put right when the window connects:
+// given their name back, or deleted where a file of their name has arrived since.
+TEST_F(EndToEnd, EntriesLeftAsideByAKilledProcessArePutRightOnConnecting)
+{
+    ASSERT_EQ(zvdsim({QStringLiteral("reset")}), 0);
+    ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    QTemporaryDir pc;
+    const QString gone = QStringLiteral("~zvd-999999999-");
+    for (const QString& name : {gone + QStringLiteral("s.mp3"), QStringLiteral("t.mp3"), gone + QStringLiteral("t.mp3")}) {
+        QFile file(pc.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(name.startsWith(gone) ? 5000 : 6000, 'x'));
+        file.close();
+        ASSERT_EQ(zvdsim({QStringLiteral("put"), file.fileName()}), 0);
+    }
+    mTCC730 device;
+    ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
+    RecordingPrompt prompt;
+    frmMain window(device, &prompt);
+    window.Load();
+    window.show();
+    window.tmrCheck_Timer();
+    QStringList shown;
+    for (int row = 0; row < window.playerModel()->rowCount(); ++row)
+        shown << window.playerModel()->index(row, 0).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("s.mp3"), QStringLiteral("t.mp3")}));
+    EXPECT_EQ(window.session().list().row(1).size, 6000 - 1546) << "the newer t.mp3 is kept";
+    EXPECT_TRUE(prompt.messages.isEmpty());
+    window.close();
+}
+
 } // namespace

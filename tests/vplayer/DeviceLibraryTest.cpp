@@ -3,6 +3,7 @@
 #include "PlayerControl.h"
 #include "PlayerLibrary.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -303,3 +304,29 @@ TEST_F(DeviceLibrary, FirmwareIsConvertedAndKeptUnderItsName)
 }
 
 } // namespace
+
+// Bytes a killed PC program was sending are removed when the player is opened next; the parts
+// of a process that still runs, and any file of another name, stay.
+TEST_F(DeviceLibrary, OpeningRemovesTheIncomingPartsOfProcessesThatAreGone)
+{
+    const QDir data(QString::fromStdString(fixture.playerFolder() + "/data"));
+    ASSERT_TRUE(data.mkpath(QStringLiteral(".")));
+    const QString live = QStringLiteral("incoming-%1-1.part").arg(QCoreApplication::applicationPid());
+    const QStringList names{QStringLiteral("incoming-999999999-3.part"), live, QStringLiteral("incoming-x-1.part"),
+                            QStringLiteral("notes.part")};
+    for (const QString& name : names) {
+        QFile file(data.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+    }
+    std::int32_t second = 0;
+    ASSERT_EQ(lib.TCC730_Open(&second), 1);
+    QStringList left = data.entryList(QDir::Files);
+    left.sort();
+    QStringList expected{live, QStringLiteral("incoming-x-1.part"), QStringLiteral("notes.part")};
+    expected.sort();
+    EXPECT_EQ(left, expected);
+    lib.TCC730_Close(second);
+    for (const QString& name : expected)
+        QFile::remove(data.filePath(name));
+}
