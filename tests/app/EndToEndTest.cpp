@@ -232,4 +232,31 @@ TEST_F(EndToEnd, EntriesLeftAsideByAKilledProcessArePutRightOnConnecting)
     window.close();
 }
 
+// The library's start, and the closing of a connection, that fail are said once each.
+TEST_F(EndToEnd, AFailedStartOrCloseIsSaidOnce)
+{
+    ASSERT_EQ(zvdsim({QStringLiteral("reset")}), 0);
+    ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    mTCC730 device;
+    ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
+    RecordingPrompt prompt;
+    frmMain window(device, &prompt);
+    ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("StartDLL")}), 0);
+    window.Load();
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("could not be started")));
+
+    for (int round = 0; round < 2; ++round) {
+        window.tmrCheck_Timer();
+        ASSERT_TRUE(window.session().isConnected());
+        ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("Close")}), 0);
+        ASSERT_EQ(zvdsim({QStringLiteral("detach")}), 0);
+        window.tmrCheck_Timer();
+        ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    }
+    ASSERT_EQ(prompt.messages.size(), 2) << "said once, not at every unplugging";
+    EXPECT_TRUE(prompt.messages[1].contains(QStringLiteral("could not be closed")));
+    window.close();
+}
+
 } // namespace
