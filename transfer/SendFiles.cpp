@@ -199,16 +199,18 @@ void OneSend::explainFailedStore(const SendItem& item)
         m_reason = QStringLiteral("no player attached: the player was detached during the transfer");
         return;
     }
-    // Another program may have stored a file of this name since the list was read.
+    const auto named = [&](const PlayerFile& entry) {
+        return entry.displayName().compare(item.name, Qt::CaseInsensitive) == 0;
+    };
+    // The shown view lists only some entries: the name may be taken by a file of another view.
+    const std::vector<PlayerFile>& before = session().allEntries();
+    const bool takenBefore = !item.replaces && std::any_of(before.begin(), before.end(), named);
+    // Or another program stored a file of this name since the list was read.
     std::vector<PlayerFile> entries;
-    if (!session().readEntries(entries))
+    if (!session().readEntries(entries) || !std::any_of(entries.begin(), entries.end(), named))
         return;
-    for (const PlayerFile& entry : entries) {
-        if (entry.displayName().compare(item.name, Qt::CaseInsensitive) == 0) {
-            m_reason = QStringLiteral("another program stored a file of this name on the player meanwhile");
-            return;
-        }
-    }
+    m_reason = takenBefore ? QStringLiteral("the player already holds a file of this name in another view")
+                           : QStringLiteral("another program stored a file of this name on the player meanwhile");
 }
 
 bool OneSend::run(const SendItem& item)

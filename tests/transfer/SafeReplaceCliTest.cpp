@@ -277,4 +277,15 @@ TEST_F(SafeReplaceCli, ASenderWhoseNameAnotherProgramTookSaysSo)
                     .contains("another program stored a file of this name"));
 }
 
+TEST_F(SafeReplaceCli, ANameTakenInAnotherViewIsSaidSo)
+{
+    write(src("a.txt"), "a");
+    ASSERT_EQ(cli.zvdctl({"send", src("a.txt")}).status, 0);
+    // The audio view lists no text files, so nothing is asked; the player still holds the name.
+    const CliResult sent = cli.zvdctl({"send", "--view", "audio", src("a.txt")});
+    EXPECT_EQ(sent.status, 1);
+    EXPECT_TRUE(sent.err.contains("already holds a file of this name in another view")) << qPrintable(sent.err);
+    EXPECT_EQ(listed(), (QMap<QString, qint64>{{"a.txt", 1}}));
+}
+
 } // namespace
