@@ -47,9 +47,10 @@ TEST(TagWriteFullDisk, ARebuildOnAFullDiskSaysNoSpaceLeft)
     QDir().mkpath(mount);
     const QString song = mount + QStringLiteral("/song.mp3");
     // A 30 KB file on a 48 KB disk: its rebuilt copy cannot fit beside it.
-    const QString script = QStringLiteral("mount -t tmpfs -o size=48k zvdtest '%1' && head -c 30000 /dev/zero > '%2' "
-                                          "&& ZVD_FULL_DISK_FILE='%2' exec '%3' --gtest_filter=TagWriteFullDisk.*")
-                               .arg(mount, song, QCoreApplication::applicationFilePath());
+    const QString script =
+        QStringLiteral("mount -t tmpfs -o size=48k zvdtest '%1' && head -c 30000 /dev/zero > '%2' "
+                       "&& ZVD_FULL_DISK_FILE='%2' exec '%3' --gtest_filter=TagWriteFullDisk.*")
+            .arg(mount, song, QCoreApplication::applicationFilePath());
     QProcess probe;
     probe.start(unshare, {QStringLiteral("-rm"), QStringLiteral("true")});
     if (unshare.isEmpty() || !probe.waitForFinished() || probe.exitCode() != 0)

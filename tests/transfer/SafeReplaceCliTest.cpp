@@ -284,7 +284,8 @@ TEST_F(SafeReplaceCli, ANameTakenInAnotherViewIsSaidSo)
     // The audio view lists no text files, so nothing is asked; the player still holds the name.
     const CliResult sent = cli.zvdctl({"send", "--view", "audio", src("a.txt")});
     EXPECT_EQ(sent.status, 1);
-    EXPECT_TRUE(sent.err.contains("already holds a file of this name in another view")) << qPrintable(sent.err);
+    EXPECT_TRUE(sent.err.contains("already holds a file of this name in another view"))
+        << qPrintable(sent.err);
     EXPECT_EQ(listed(), (QMap<QString, qint64>{{"a.txt", 1}}));
 }
 
