@@ -259,4 +259,26 @@ TEST_F(EndToEnd, AFailedStartOrCloseIsSaidOnce)
     window.close();
 }
 
+// Each start of ZVD removes what a killed ZVD or zvdctl left beside the program, and nothing else.
+TEST_F(EndToEnd, EachStartRemovesTheTemporaryFilesOfProcessesThatAreGone)
+{
+    const QDir bin(TestEnvironment::binDir());
+    const QString stale = QStringLiteral(".zvd-999999999-dir-0");
+    const QString foreign = QStringLiteral(".zvd-notours");
+    ASSERT_TRUE(bin.mkpath(stale + QStringLiteral("/song.mp3.d")));
+    {
+        QFile file(bin.filePath(foreign));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QProcess zvd;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    zvd.setProcessEnvironment(environment);
+    zvd.start(bin.filePath(QStringLiteral("ZVD")), {QStringLiteral("--version")});
+    ASSERT_TRUE(zvd.waitForFinished(30000));
+    EXPECT_FALSE(bin.exists(stale));
+    EXPECT_TRUE(bin.exists(foreign));
+    QFile::remove(bin.filePath(foreign));
+}
+
 } // namespace
