@@ -14,23 +14,10 @@
 #include <sys/stat.h>
 #endif
 
-namespace LocalPath {
-namespace {
-
-bool isAscii(QByteArrayView bytes)
+namespace LocalPath
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-std::optional<QString> utf8Reading(QByteArrayView raw)
+namespace
 {
-    // A leading byte-order mark is part of a name, not a marker to drop.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(raw);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
 
 // The code page's reading when it gives every byte back; a lossy reading would send the player
 // (and every later open) a different name.
@@ -43,9 +30,25 @@ std::optional<QString> codePageReading(QByteArrayView raw)
 }
 
 #ifdef Q_OS_UNIX
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::optional<QString> utf8Reading(QByteArrayView raw)
+{
+    // A leading byte-order mark is part of a name, not a marker to drop.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(raw);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
 bool entryExists(const QByteArray& native)
 {
-    struct stat status {};
+    struct stat status = {};
     return ::lstat(native.constData(), &status) == 0;
 }
 #endif
@@ -80,7 +83,8 @@ std::optional<QString> decodeEntryName(const QByteArray& folderNative, QByteArra
         twin += '/';
     if (entryExists(twin + QFile::encodeName(*text))) {
         if (why)
-            *why = QStringLiteral("its name, read in code page %1, is that of another file of the folder").arg(page);
+            *why = QStringLiteral("its name, read in code page %1, is that of another file of the folder")
+                       .arg(page);
         return std::nullopt;
     }
     return text;
@@ -131,7 +135,7 @@ QByteArray encode(const QString& path)
 bool exists(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat status {};
+    struct stat status = {};
     return ::stat(encode(path).constData(), &status) == 0;
 #else
     return QFileInfo::exists(path);
@@ -141,7 +145,7 @@ bool exists(const QString& path)
 bool isFolder(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat status {};
+    struct stat status = {};
     return ::stat(encode(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
 #else
     return QFileInfo(path).isDir();

@@ -13,7 +13,8 @@
 
 #include <optional>
 
-namespace LocalPath {
+namespace LocalPath
+{
 
 // The text of one name: its UTF-8 reading when the bytes are UTF-8, else its code page reading
 // when every byte has one that converts back to the same bytes; nullopt when neither reads it.

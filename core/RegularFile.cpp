@@ -15,8 +15,10 @@
 #include <unistd.h>
 #endif
 
-namespace RegularFile {
-namespace {
+namespace RegularFile
+{
+namespace
+{
 
 void setError(QString* error, const QString& text)
 {
@@ -38,7 +40,10 @@ QString kindProblem(mode_t mode)
     return QStringLiteral("is not a regular file");
 }
 
-QString errnoText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString errnoText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 #endif
 
 } // namespace
@@ -57,7 +62,7 @@ int openDescriptor(const QString& path, QIODevice::OpenMode mode, QString* error
         setError(error, errnoText(errno));
         return -1;
     }
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(fd, &status) != 0) {
         setError(error, errnoText(errno));
         ::close(fd);
@@ -135,7 +140,7 @@ bool readAll(const QString& path, qint64 maxBytes, QByteArray& bytes, QString* e
 QString problem(const QString& path, qint64* size)
 {
 #ifdef Q_OS_UNIX
-    struct stat status {};
+    struct stat status = {};
     if (::stat(LocalPath::encode(path).constData(), &status) != 0)
         return errnoText(errno);
     if (size)

@@ -8,7 +8,8 @@
 #include <QFile>
 #include <QString>
 
-namespace RegularFile {
+namespace RegularFile
+{
 
 // Opens the path for reading (ReadOnly in mode) or for reading and writing an existing file
 // (ReadWrite). Returns the descriptor, or -1 with the reason in *error ("No such file or
