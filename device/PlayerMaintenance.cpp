@@ -3,6 +3,7 @@
 #include "PlayerMaintenance.h"
 
 #include "AppPaths.h"
+#include "LocalPath.h"
 #include "RegularFile.h"
 
 #include <QFile>
@@ -30,8 +31,9 @@ Outcome UpgradeFirmware(PlayerSession& session, Prompt& prompt, const QString& f
     if (!session.isConnected())
         return Outcome::NotConnected;
     const MessageTexts& texts = session.texts();
-    // The library opens the file itself and would wait for ever on a named pipe.
-    if (const QString why = RegularFile::problem(firmwarePath); !why.isEmpty()) {
+    // The library opens the file itself and would wait for ever on a named pipe; a missing file it
+    // reports as a failed conversion.
+    if (const QString why = RegularFile::problem(firmwarePath); !why.isEmpty() && LocalPath::exists(firmwarePath)) {
         prompt.showMessage(texts.firmFail + QStringLiteral("\r\n") + firmwarePath + QStringLiteral(": ") + why,
                            texts.title, Prompt::Icon::Critical);
         return Outcome::Failed;
