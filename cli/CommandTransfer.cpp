@@ -275,7 +275,7 @@ int scan(CommandContext& c)
     }
     LocalFileModel local;
     QStringList refused;
-    local.setRows(mFileAPI::scanFolderRows(folder, mFileAPI::ScanRule::forView(tab), {}, &refused));
+    mFileAPI::ScanFolderForView(local, folder, tab, &refused);
     for (const QString& line : refused)
         c.err << "zvdctl: not listed: " << line << '\n';
     for (int i = 0; i < local.count(); ++i) {

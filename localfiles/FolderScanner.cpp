@@ -143,9 +143,9 @@ void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString
     list.setRows(scanFolderRows(folder, ScanRule::exclude(ext1, ext2, ext3)));
 }
 
-void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab)
+void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused)
 {
-    list.setRows(scanFolderRows(folder, ScanRule::forView(tab)));
+    list.setRows(scanFolderRows(folder, ScanRule::forView(tab), {}, refused));
 }
 
 } // namespace mFileAPI

@@ -38,8 +38,9 @@ void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1
 void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
                       const QString& ext3);
 
-// The per-view scan of a tab change and of the refill after a receive.
-void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab);
+// The per-view scan of a tab change and of the refill after a receive; refused as in
+// scanFolderRows, for the caller to show.
+void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
 
 // Title, artist and genre of one file into the row, from its ID3v2 tag, else its ID3v1 tag.
 // A tag that cannot be read leaves the columns empty.
