@@ -31,7 +31,7 @@ public:
     // target's old text.
     template <class Assign> void operator()(const char* section, const char* key, Assign assign) const
     {
-        if (const auto text = mControlUI::ReadLangKey(m_file, QLatin1String(section), QLatin1String(key)))
+        if (const auto text = mControlUI::ReadLangText(m_file, QLatin1String(section), QLatin1String(key)))
             assign(*text);
     }
 

@@ -194,8 +194,7 @@ namespace {
 QByteArray readHead(const QString& path, qint64& fileLength)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw TagError::fromFile(file, kSource);
+    TagError::openForReading(file, kSource);
     fileLength = file.size();
     QByteArray head(static_cast<qsizetype>(qMin(fileLength, MpegAnalysis::HeadSize)), '\0');
     const qint64 got = file.read(head.data(), head.size());

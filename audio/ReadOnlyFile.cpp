@@ -3,25 +3,20 @@
 #include "ReadOnlyFile.h"
 
 #ifdef Q_OS_UNIX
-#include <QFile>
+#include "RegularFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 ReadOnlyFile::ReadOnlyFile(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    // Non-blocking, so a named pipe does not wait for a writer before fstat turns it away;
-    // reads of regular files are not affected.
-    do {
-        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (m_fd < 0 && errno == EINTR);
+    // Never waits on a named pipe, and reaches names whose bytes are not UTF-8.
+    m_fd = RegularFile::openDescriptor(path, QIODevice::ReadOnly);
     if (m_fd < 0)
         return;
     struct stat status {};
-    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode))
+    if (::fstat(m_fd, &status) != 0)
         return;
     m_size = status.st_size;
     m_open = true;

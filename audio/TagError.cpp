@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "TagError.h"
 
+#include "RegularFile.h"
+
 #include <QCoreApplication>
-#include <QFileDevice>
+#include <QFile>
 #include <QFileInfo>
 
 TagError::TagError(qint32 number, QString source, QString description)
@@ -12,10 +14,12 @@ TagError::TagError(qint32 number, QString source, QString description)
 {
 }
 
-void TagError::openForReading(QFileDevice& file, const QString& className)
+void TagError::openForReading(QFile& file, const QString& className)
 {
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw fromFile(file, className);
+    const QString path = file.fileName();
+    QString why;
+    if (!RegularFile::open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered, &why))
+        throw TagError(QFileDevice::OpenError, sourceFor(className), path + QLatin1String(": ") + why);
 }
 
 TagError TagError::fromFile(const QFileDevice& file, const QString& className)

@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+class QFile;
 class QFileDevice;
 
 class TagError : public std::exception
@@ -24,8 +25,9 @@ public:
     // A failed file operation: Qt's error code of the device and its system message.
     static TagError fromFile(const QFileDevice& file, const QString& className);
 
-    // Opens the file for reading, or raises the error that says why it could not be opened.
-    static void openForReading(QFileDevice& file, const QString& className);
+    // Opens the file (named by its file name) for reading without waiting on a pipe, or raises
+    // the error that says why it could not be opened: missing, no access, not a regular file.
+    static void openForReading(QFile& file, const QString& className);
 
     // "<executable name without extension>.<className>".
     static QString sourceFor(const QString& className);

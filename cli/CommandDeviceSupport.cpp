@@ -31,6 +31,9 @@ MessageTexts cliMessageTexts(const CommandContext& context)
         return *texts;
     context.err << QStringLiteral("zvdctl: ") << mControlUI::MissingLanguageFileText(file).replace(
         QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+    // The shipped English texts rather than none: "Memory: ..." beats ": ...".
+    if (auto english = MessageTexts::load(mControlUI::DefaultLanguageFile()))
+        return *english;
     return MessageTexts::builtIn();
 }
 

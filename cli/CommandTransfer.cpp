@@ -6,7 +6,9 @@
 #include "FileExtension.h"
 #include "FolderScanner.h"
 #include "LocalFileModel.h"
+#include "LocalPath.h"
 #include "ReceiveFiles.h"
+#include "RegularFile.h"
 #include "SendFiles.h"
 #include "SizeFormat.h"
 #include "TagColumns.h"
@@ -131,14 +133,18 @@ bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTe
 {
     for (const QString& file : files) {
         const QFileInfo info(file);
-        if (!info.isFile()) {
-            err << "zvdctl: not a file: " << file << '\n';
+        qint64 size = 0;
+        QString why = RegularFile::problem(file, &size);
+        if (why.isEmpty())
+            why = LocalPath::playerNameProblem(info.fileName());
+        if (!why.isEmpty()) {
+            err << "zvdctl: " << file << ": " << why << '\n';
             return false;
         }
         LocalFileRow row;
         row.name = info.fileName();
         row.path = QDir::toNativeSeparators(info.absoluteFilePath());
-        row.size = info.size();
+        row.size = size;
         row.sizeText = mFileAPI::FormatSize(row.size);
         if (mFileAPI::extensionOf(row.name) == QLatin1String("MP3"))
             mFileAPI::FillTagColumns(row.path, row);
@@ -265,12 +271,15 @@ int scan(CommandContext& c)
     // The window lists a tree node that is no folder as empty; a script that names a folder
     // which is not there is told so, as get --to does.
     const QString folder = parsed.positional.first();
-    if (!QFileInfo(folder).isDir()) {
+    if (!LocalPath::isFolder(folder)) {
         c.err << "zvdctl: not a folder: " << folder << '\n';
         return ExitFailed;
     }
     LocalFileModel local;
-    mFileAPI::ScanFolderForView(local, folder, tab);
+    QStringList refused;
+    mFileAPI::ScanFolderForView(local, folder, tab, &refused);
+    for (const QString& line : refused)
+        c.err << "zvdctl: not listed: " << line << '\n';
     for (int i = 0; i < local.count(); ++i) {
         const LocalFileRow& row = local.row(i);
         c.out << row.name << '\t' << row.sizeText << '\t' << row.title << '\t' << row.artist << '\t'

@@ -4,6 +4,8 @@
 #include "AppPaths.h"
 #include "CommandRegistry.h"
 
+#include "LocalPath.h"
+
 #include <QGuiApplication>
 #include <QStringConverter>
 
@@ -43,7 +45,12 @@ int main(int argc, char** argv)
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
 
-    QStringList args = app.arguments().mid(1);
+    // Arguments are read as file names are (UTF-8, else the player's code page), so a name copied
+    // from an old Windows disk reaches the same file the scan lists. Qt's own reading would turn
+    // such bytes into U+FFFD and lose the file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(LocalPath::decodeArgument(argv[i]));
     CommandContext context{qEnvironmentVariable("ZVD_USB_LIBRARY"), QString(), {}, out, err};
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();

@@ -3,6 +3,8 @@
 #include "PlayerMaintenance.h"
 
 #include "AppPaths.h"
+#include "LocalPath.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +31,13 @@ Outcome UpgradeFirmware(PlayerSession& session, Prompt& prompt, const QString& f
     if (!session.isConnected())
         return Outcome::NotConnected;
     const MessageTexts& texts = session.texts();
+    // The library opens the file itself and would wait for ever on a named pipe; a missing file it
+    // reports as a failed conversion.
+    if (const QString why = RegularFile::problem(firmwarePath); !why.isEmpty() && LocalPath::exists(firmwarePath)) {
+        prompt.showMessage(texts.firmFail + QStringLiteral("\r\n") + firmwarePath + QStringLiteral(": ") + why,
+                           texts.title, Prompt::Icon::Critical);
+        return Outcome::Failed;
+    }
     // A fresh name: a user's own "~temp.bin" beside the program is never overwritten or removed.
     const QString image = AppPaths::createTempFile(QStringLiteral("~temp.bin"));
     bool upgraded = false;

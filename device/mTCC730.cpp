@@ -4,6 +4,7 @@
 
 #include "AppPaths.h"
 #include "CodePage.h"
+#include "LocalPath.h"
 #include "SharedLibrary.h"
 
 #include <QDir>
@@ -96,7 +97,8 @@ QByteArray mTCC730::pathBytes(const QString& path)
 #ifdef _WIN32
     return CodePage::fromUnicode(QDir::toNativeSeparators(path));
 #else
-    return QFile::encodeName(path);
+    // The bytes on disk, also for names in the code page rather than UTF-8.
+    return LocalPath::encode(path);
 #endif
 }
 

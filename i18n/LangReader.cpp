@@ -5,16 +5,14 @@
 #include "AppPaths.h"
 #include "CodePage.h"
 #include "LangItemReader.h"
+#include "LocalPath.h"
+#include "RegularFile.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 
 namespace mControlUI {
 namespace {
-
-// Language files are a few kilobytes; anything beyond this is not a language file, and
-// reading it whole would only waste memory.
-constexpr qint64 MaxLanguageFileBytes = 4 * 1024 * 1024;
 
 bool sameText(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -35,6 +33,11 @@ std::optional<QString> matchEntry(const QString& item, const QString& key)
 
 QString ReadLangKeyFromBytes(QByteArrayView fileBytes, const QString& section, const QString& key)
 {
+    return FindLangKeyInBytes(fileBytes, section, key).value_or(QString());
+}
+
+std::optional<QString> FindLangKeyInBytes(QByteArrayView fileBytes, const QString& section, const QString& key)
+{
     const QString text = CodePage::toUnicode(fileBytes);
     const QString header = QLatin1Char('[') + section + QLatin1Char(']');
     LangItemReader reader(text);
@@ -50,24 +53,45 @@ QString ReadLangKeyFromBytes(QByteArrayView fileBytes, const QString& section, c
         }
         break;
     }
-    return QString();
+    return std::nullopt;
+}
+
+std::optional<QByteArray> ReadLanguageFile(const QString& filePath, QString* error)
+{
+    QByteArray bytes;
+    if (filePath.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no file named");
+        return std::nullopt;
+    }
+    if (!RegularFile::readAll(filePath, MaxLanguageFileBytes, bytes, error))
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<QString> ReadLangKey(const QString& filePath, const QString& section, const QString& key)
 {
-    QFile file(filePath);
-    if (filePath.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const auto bytes = ReadLanguageFile(filePath);
+    if (!bytes)
         return std::nullopt;
-    const QByteArray bytes = file.read(MaxLanguageFileBytes);
-    file.close();
-    return ReadLangKeyFromBytes(bytes, section, key);
+    return ReadLangKeyFromBytes(*bytes, section, key);
 }
 
-bool CanOpenLanguageFile(const QString& filePath)
+std::optional<QString> ReadLangText(const QString& filePath, const QString& section, const QString& key)
 {
-    QFile file(filePath);
-    return !filePath.isEmpty() && file.open(QIODevice::ReadOnly);
+    const auto bytes = ReadLanguageFile(filePath);
+    if (!bytes)
+        return std::nullopt;
+    if (auto value = FindLangKeyInBytes(*bytes, section, key))
+        return value;
+    const QString english = DefaultLanguageFile();
+    if (QFileInfo(english) == QFileInfo(filePath))
+        return QString();
+    const auto fallback = ReadLanguageFile(english);
+    return fallback ? ReadLangKeyFromBytes(*fallback, section, key) : QString();
 }
+
+bool CanOpenLanguageFile(const QString& filePath) { return ReadLanguageFile(filePath).has_value(); }
 
 QString DefaultLanguageFile()
 {
@@ -76,7 +100,11 @@ QString DefaultLanguageFile()
 
 QString MissingLanguageFileText(const QString& filePath)
 {
-    return QStringLiteral("Can't Find Language File.\r\n") + QDir::toNativeSeparators(filePath);
+    QString text = QStringLiteral("Can't Find Language File.\r\n") + QDir::toNativeSeparators(filePath);
+    QString why;
+    if (!filePath.isEmpty() && LocalPath::exists(filePath) && !ReadLanguageFile(filePath, &why))
+        text += QStringLiteral("\r\nThe file ") + why + QLatin1Char('.');
+    return text;
 }
 
 QString FixedWindowTitle() { return QStringLiteral("ZV-R3100 Audio Manager"); }

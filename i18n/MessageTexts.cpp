@@ -4,7 +4,7 @@
 
 #include "LangReader.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -56,16 +56,26 @@ constexpr Fallback Fallbacks[] = {
 
 std::optional<MessageTexts> MessageTexts::load(const QString& languageFile)
 {
-    QFile file(languageFile);
-    if (languageFile.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     // One snapshot of the file serves every slot, so a file replaced meanwhile cannot mix languages.
-    const QByteArray bytes = file.read(4 * 1024 * 1024);
-    file.close();
+    const std::optional<QByteArray> bytes = mControlUI::ReadLanguageFile(languageFile);
+    if (!bytes)
+        return std::nullopt;
+    // A key the file lacks takes the shipped English text, read once and only when needed.
+    std::optional<QByteArray> english;
+    const QString englishFile = mControlUI::DefaultLanguageFile();
     MessageTexts texts;
-    for (const Slot& slot : Slots)
-        texts.*slot.member = mControlUI::ReadLangKeyFromBytes(bytes, QLatin1String(slot.section),
-                                                             QLatin1String(slot.key));
+    for (const Slot& slot : Slots) {
+        const QString section = QLatin1String(slot.section);
+        const QString key = QLatin1String(slot.key);
+        if (auto value = mControlUI::FindLangKeyInBytes(*bytes, section, key)) {
+            texts.*slot.member = *value;
+            continue;
+        }
+        if (!english && QFileInfo(englishFile) != QFileInfo(languageFile))
+            english = mControlUI::ReadLanguageFile(englishFile).value_or(QByteArray());
+        if (english)
+            texts.*slot.member = mControlUI::ReadLangKeyFromBytes(*english, section, key);
+    }
     texts.applyFallbacks();
     return texts;
 }

@@ -18,13 +18,18 @@ quint32 attributeWord(const QFileInfo& info)
     return quint32(word);
 #else
     // Symbolic links count by what they point to; sockets, pipes and devices are no files.
-    if (!info.isFile())
+    return attributeWord(info.isFile(), info.isWritable(), info.fileName());
+#endif
+}
+
+quint32 attributeWord(bool isRegularFile, bool writable, const QString& name)
+{
+    if (!isRegularFile)
         return AttrDirectory;
-    quint32 word = info.isWritable() ? AttrArchive : AttrReadOnly;
-    if (info.fileName().startsWith(QLatin1Char('.')))
+    quint32 word = writable ? AttrArchive : AttrReadOnly;
+    if (name.startsWith(QLatin1Char('.')))
         word |= AttrHidden;
     return word;
-#endif
 }
 
 } // namespace mFileAPI

@@ -22,4 +22,7 @@ enum FileAttribute : quint32 {
 // (0x10), which no list accepts.
 quint32 attributeWord(const QFileInfo& info);
 
+// The same word off Windows from what a folder listing tells (regular file, writable, name).
+quint32 attributeWord(bool isRegularFile, bool writable, const QString& name);
+
 } // namespace mFileAPI

@@ -23,9 +23,11 @@ bool isVirtualFolder(const QString& folder);
 
 // The rows a folder gives under a rule, ordered by name (case-insensitive). A folder that is
 // virtual or cannot be read gives no rows. Tags are read only for files whose extension is MP3;
-// reader defaults to the audio subsystem's tag reader.
+// reader defaults to the audio subsystem's tag reader. A file the rule takes whose name cannot be
+// read as text is not listed; refused, when given, gets one line per such file: its name (bytes
+// escaped), a colon and why.
 std::vector<LocalFileRow> scanFolderRows(const QString& folder, const ScanRule& rule,
-                                         const TagColumnReader& reader = {});
+                                         const TagColumnReader& reader = {}, QStringList* refused = nullptr);
 
 // Fills the model with the folder's files whose extension is one of the words.
 void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
@@ -36,8 +38,9 @@ void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1
 void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
                       const QString& ext3);
 
-// The per-view scan of a tab change and of the refill after a receive.
-void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab);
+// The per-view scan of a tab change and of the refill after a receive; refused as in
+// scanFolderRows, for the caller to show.
+void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
 
 // Title, artist and genre of one file into the row, from its ID3v2 tag, else its ID3v1 tag.
 // A tag that cannot be read leaves the columns empty.

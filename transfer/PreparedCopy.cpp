@@ -3,6 +3,8 @@
 #include "PreparedCopy.h"
 
 #include "AppPaths.h"
+#include "LocalPath.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,10 +54,16 @@ bool PreparedCopy::createTarget(const QString& fileName)
 bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockFor& blockFor)
 {
     remove();
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(source.errorString());
-    if (!createTarget(QFileInfo(sourcePath).fileName()))
+    const QString fileName = QFileInfo(sourcePath).fileName();
+    // The player stores the copy under this name, in its code page: a name it cannot hold would
+    // arrive under another name, or not at all.
+    if (const QString why = LocalPath::playerNameProblem(fileName); !why.isEmpty())
+        return fail(why);
+    QFile source;
+    QString why;
+    if (!RegularFile::open(source, sourcePath, QIODevice::ReadOnly, &why))
+        return fail(why);
+    if (!createTarget(fileName))
         return fail(QStringLiteral("cannot create a temporary copy"));
     QFile copy(m_path);
     if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -3,6 +3,7 @@
 #include "LanguageFolders.h"
 
 #include "AppPaths.h"
+#include "LangReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +12,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-// Language files are a few kilobytes; a bigger file is not one and is not copied.
-constexpr qint64 MaxLanguageFileBytes = 4 * 1024 * 1024;
 
 QStringList languageFilesIn(const QString& folder)
 {
@@ -75,11 +73,11 @@ QString LanguageFolders::install(const QString& source) const
         if (!folder.isEmpty() && sameFile(source, target))
             return QFileInfo(target).absoluteFilePath();
     }
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxLanguageFileBytes)
+    // A pipe or an oversized file is no language file and is not copied.
+    const std::optional<QByteArray> read = mControlUI::ReadLanguageFile(source);
+    if (!read)
         return QString();
-    const QByteArray bytes = file.readAll();
-    file.close();
+    const QByteArray& bytes = *read;
     for (const QString& folder : {program, user}) {
         if (writeInto(folder, name, bytes))
             return QFileInfo(QDir(folder).filePath(name)).absoluteFilePath();

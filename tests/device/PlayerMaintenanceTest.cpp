@@ -5,6 +5,10 @@
 #include "PlayerMaintenance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace PlayerMaintenance;
 
@@ -81,4 +85,15 @@ TEST_F(MaintenanceTest, ConversionOrUpgradeReportingFailureIsNotCalledSuccess)
     EXPECT_EQ(UpgradeFirmware(session, prompt, QStringLiteral("/fw/new.ZVF")), Outcome::Failed);
     EXPECT_EQ(prompt.messages, (QStringList{texts.firmFail, texts.firmFail}));
     EXPECT_TRUE(leftoverImages().isEmpty());
+}
+
+TEST_F(MaintenanceTest, FirmwareThatIsAPipeIsRefusedBeforeTheLibraryOpensIt)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("new.ZVF"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    EXPECT_EQ(UpgradeFirmware(session, prompt, pipe), Outcome::Failed);
+    EXPECT_TRUE(fake.callsOf("ConvertHexToBin").empty());
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_TRUE(prompt.messages[0].contains(QLatin1String("named pipe"))) << prompt.messages[0].toStdString();
 }

@@ -91,6 +91,7 @@ TEST(MessageTexts, OlderFilesGetBuiltInFailureTextsButNothingElse)
     EXPECT_FALSE(texts->delFail.isEmpty());
     EXPECT_FALSE(texts->sendFail.isEmpty());
     EXPECT_FALSE(texts->recvFail.isEmpty());
+    // No English file lies beside this test program, so nothing fills the gap.
     EXPECT_TRUE(texts->connect.isEmpty()) << "a missing ordinary key stays empty";
     EXPECT_FALSE(MessageTexts::load(dir.filePath(QStringLiteral("none.lng"))));
 }

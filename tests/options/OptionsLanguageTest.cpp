@@ -10,6 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 QStringList items(const QComboBox* box)
@@ -205,4 +212,33 @@ TEST(LanguageFolders, ProgramFolderFirstThenTheUsersBesideThePlayerData)
     const LanguageFolders folders = LanguageFolders::standard();
     EXPECT_TRUE(folders.program.endsWith(QStringLiteral("/Language")));
     EXPECT_EQ(folders.user, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/ZVD/Language"));
+}
+
+TEST_F(OptionsFixture, BrowsedPipeIsNotCopiedAndChangesNothing)
+{
+    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    QTemporaryDir elsewhere;
+    m_nextChoice = elsewhere.filePath(QStringLiteral("pipe.lng"));
+    const QByteArray pipe = QFile::encodeName(m_nextChoice);
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0644), 0);
+    // Should the copy wait on the pipe all the same, a writer lets it go on: the test then fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (done)
+            return;
+        ADD_FAILURE() << "the copy waited on the pipe";
+        const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    frmOptions& dialog = open(defaults(english));
+    dialog.Command1_Click();
+    done = true;
+    rescue.join();
+    EXPECT_EQ(items(dialog.cboLang()), QStringList{QStringLiteral("English")});
+    EXPECT_EQ(QDir(m_folders.program).entryList(QDir::Files), QStringList{QStringLiteral("english.lng")});
+    EXPECT_TRUE(m_applied.isEmpty());
 }
