@@ -56,11 +56,11 @@ std::vector<int> inListOrder(std::vector<int> rows, int count)
 }
 
 // The bit rate of a Xing VBR file goes into the block; everything else gets 0.
-qint16 titleValue(const QString& name, const QByteArray& head, qint64 size)
+qint16 titleValue(const QString& name, const QString& path, const QByteArray& head, qint64 size)
 {
     if (!mFileAPI::isMp3Name(name))
         return 0;
-    const MpegInfo info = MpegAnalysis::analyse(head, size);
+    const MpegInfo info = MpegAnalysis::analyse(head, size, path);
     if (!info.vbr)
         return 0;
     return qint16(std::clamp<qint32>(info.bitRate, 0, std::numeric_limits<qint16>::max()));
@@ -115,7 +115,7 @@ bool sendOne(SendRequest& request, const SendItem& item, QString& localError)
         return session.library().Download(session.owner(), session.handle(), 0, item.path);
     PreparedCopy copy;
     const bool made = copy.make(item.path, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
-        return request.makeBlock(item.displayText, titleValue(item.name, head, size));
+        return request.makeBlock(item.displayText, titleValue(item.name, item.path, head, size));
     });
     if (!made) {
         localError = copy.error();
