@@ -11,8 +11,10 @@
 #include <cstring>
 #include <utility>
 
-namespace ID3v2FrameReader {
-namespace {
+namespace ID3v2FrameReader
+{
+namespace
+{
 
 constexpr qint64 TagHeaderSize = 10;
 
@@ -64,7 +66,10 @@ constexpr std::array<std::pair<const char*, const char*>, 62> kLaterNames = {{
     {"WPB", "WPUB"}, {"WXX", "WXXX"},
 }};
 
-bool isIdCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool isIdCharacter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 // A frame of a version 2.4 tag may follow at offset: a frame identifier, padding, the audio,
 // or the end of the tag or file.
@@ -132,7 +137,15 @@ QByteArrayView Frame::data(qint64 limit)
     bool unsynchronised = false;
     bool compressed = false;
     qint64 fullSize = -1;
-    // Bytes that precede the data proper, in the order the flags name them.
+    // Bytes that precede the data proper, in the order the flags name them. A frame too small
+    // to hold them has no data.
+    const int extra = m_version == 3 ? (m_format & V3Compressed ? 4 : 0) + (m_format & V3Encrypted ? 1 : 0) +
+                                           (m_format & V3Grouped ? 1 : 0)
+                      : m_version == 4 ? (m_format & V4Grouped ? 1 : 0) + (m_format & V4Encrypted ? 1 : 0) +
+                                             (m_format & V4DataLength ? 4 : 0)
+                                       : 0;
+    if (extra > m_size)
+        return {};
     if (m_version == 3) {
         compressed = m_format & V3Compressed;
         if (compressed)
@@ -215,9 +228,10 @@ quint8 walk(FileWindow& file, qint64 position, const FrameVisitor& visit)
         std::memcpy(copy, frameHeader.data(), static_cast<size_t>(headerSize));
         const QByteArrayView id(copy, idSize);
         const QByteArrayView sizeBytes(copy + idSize, idSize);
-        const qint64 frameSize = version == 2   ? plainSize(sizeBytes)
-                                 : version == 3 ? plainSize(sizeBytes)
-                                                : version4FrameSize(file, sizeBytes, stream.filePosition(), tagEnd);
+        const qint64 frameSize = version == 2 ? plainSize(sizeBytes)
+                                 : version == 3
+                                     ? plainSize(sizeBytes)
+                                     : version4FrameSize(file, sizeBytes, stream.filePosition(), tagEnd);
         if (frameSize > tagSize || frameSize > stream.end() - stream.filePosition())
             break;
         if (frameSize > 0) {

@@ -13,7 +13,8 @@
 class FileWindow;
 class ID3v2TagStream;
 
-namespace ID3v2FrameReader {
+namespace ID3v2FrameReader
+{
 
 // No frame's data is read beyond this many bytes: a text shows its first thousand lines, a
 // picture is never loaded whole, and a damaged size cannot make a reader allocate gigabytes.
@@ -35,8 +36,10 @@ public:
 
 private:
     friend quint8 walk(FileWindow&, qint64, const std::function<void(Frame&)>&);
-    Frame(ID3v2TagStream& stream, int version, bool tagUnsynchronised) :
-        m_stream(stream), m_version(version), m_tagUnsynchronised(tagUnsynchronised) {}
+    Frame(ID3v2TagStream& stream, int version, bool tagUnsynchronised)
+        : m_stream(stream), m_version(version), m_tagUnsynchronised(tagUnsynchronised)
+    {
+    }
 
     ID3v2TagStream& m_stream;
     int m_version;

@@ -4,7 +4,8 @@
 
 #include "FileWindow.h"
 
-namespace {
+namespace
+{
 
 // Skipped unsynchronised data is decoded in pieces of this size, so a large picture costs no
 // more memory than a small one.
