@@ -192,11 +192,13 @@ quint8 walk(FileWindow& file, qint64 position, const FrameVisitor& visit)
     const quint8 version = versionByte < 0 ? 0 : static_cast<quint8>(versionByte);
     if (version < 2 || version > 4)
         return version;
-    const QByteArray header = file.read(tagStart, TagHeaderSize).toByteArray();
-    if (header.size() < TagHeaderSize)
+    const QByteArrayView headerBytes = file.read(tagStart, TagHeaderSize);
+    if (headerBytes.size() < TagHeaderSize)
         return version;
+    char header[TagHeaderSize];
+    std::memcpy(header, headerBytes.data(), sizeof header);
     const auto flags = static_cast<unsigned char>(header[5]);
-    const QByteArrayView sizeField = QByteArrayView(header).sliced(6, 4);
+    const QByteArrayView sizeField(header + 6, 4);
     // The size field as this program writes it (plain, whole room included) bounds the frames;
     // every other writer's syncsafe size is smaller when read that way, so it never cuts a frame.
     const quint32 tagSize = plainSize(sizeField);
