@@ -347,3 +347,21 @@ TEST_F(TagVariants, UserDefinedTextIsTheTextAfterItsDescription)
     EXPECT_EQ(texts.toVariantList(),
               (QVariantList{QString(), QStringLiteral("Calm"), QStringLiteral("G"), QString()}));
 }
+
+TEST_F(TagVariants, VbriFileGetsItsAverageBitRateFromZvdctlMpeg)
+{
+    // A frame header, 32 bytes of side information, then VBRI: version 1, delay, quality, the
+    // byte count and 3000 frames; behind a tag, as encoders that write VBRI leave it.
+    QByteArray audio = frameHeader(9) + QByteArray(1000, '\0');
+    audio.replace(36, 4, "VBRI");
+    audio.replace(40, 2, QByteArray("\0\x01", 2));
+    audio.replace(50, 4, be32(3000));
+    read(tagged(3, 0, frame("TIT2", latin1("Title")), audio + QByteArray(100000, 'x')));
+    QProcess process;
+    process.start(zvdctl, {QStringLiteral("mpeg"), path});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QJsonObject mpeg = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    EXPECT_TRUE(mpeg[QStringLiteral("vbr")].toBool());
+    EXPECT_EQ(mpeg[QStringLiteral("frameCount")].toInt(), 3000);
+    EXPECT_EQ(mpeg[QStringLiteral("bitRate")].toInt(), qRound(QFile(path).size() * 44100.0 / 3000 / 1000 / 144));
+}
