@@ -134,9 +134,6 @@ QByteArrayView Frame::data(qint64 limit)
     m_taken = true;
     const qint64 start = m_stream.position();
     const auto left = [&] { return m_size - (m_stream.position() - start); };
-    bool unsynchronised = false;
-    bool compressed = false;
-    qint64 fullSize = -1;
     // Bytes that precede the data proper, in the order the flags name them. A frame too small
     // to hold them has no data.
     const int extra = m_version == 3 ? (m_format & V3Compressed ? 4 : 0) + (m_format & V3Encrypted ? 1 : 0) +
@@ -144,39 +141,17 @@ QByteArrayView Frame::data(qint64 limit)
                       : m_version == 4 ? (m_format & V4Grouped ? 1 : 0) + (m_format & V4Encrypted ? 1 : 0) +
                                              (m_format & V4DataLength ? 4 : 0)
                                        : 0;
-    if (extra > m_size)
+    // Encrypted data cannot be read. Compressed data is not inflated either: a few kilobytes
+    // of it could claim gigabytes, and taggers have long stopped compressing texts.
+    const bool unreadable = m_version == 3   ? (m_format & (V3Encrypted | V3Compressed)) != 0
+                            : m_version == 4 ? (m_format & (V4Encrypted | V4Compressed)) != 0
+                                             : false;
+    if (extra > m_size || unreadable)
         return {};
-    if (m_version == 3) {
-        compressed = m_format & V3Compressed;
-        if (compressed)
-            fullSize = plainSize(m_stream.read(4));
-        m_stream.skip((m_format & V3Encrypted ? 1 : 0) + (m_format & V3Grouped ? 1 : 0));
-        if (m_format & V3Encrypted)
-            return {};
-    } else if (m_version == 4) {
-        m_stream.skip((m_format & V4Grouped ? 1 : 0) + (m_format & V4Encrypted ? 1 : 0));
-        if (m_format & V4DataLength)
-            fullSize = syncsafeSize(m_stream.read(4));
-        if (m_format & V4Encrypted)
-            return {};
-        compressed = m_format & V4Compressed;
-        unsynchronised = m_tagUnsynchronised || (m_format & V4Unsynchronised);
-    }
+    m_stream.skip(extra);
+    const bool unsynchronised = m_version == 4 && (m_tagUnsynchronised || (m_format & V4Unsynchronised));
     if (left() <= 0)
         return {};
-    if (compressed) {
-        // zlib data of a known inflated size: qUncompress takes that size in front of it.
-        if (fullSize <= 0 || fullSize > limit)
-            return {};
-        QByteArray packed(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            packed[i] = static_cast<char>(fullSize >> (24 - 8 * i));
-        packed += m_stream.read(qMin(left(), 2 * limit));
-        if (unsynchronised)
-            packed = packed.left(4) + resynchronised(QByteArrayView(packed).sliced(4));
-        m_buffer = qUncompress(packed);
-        return m_buffer;
-    }
     if (!unsynchronised)
         return m_stream.read(qMin(left(), limit));
     // Resynchronising keeps at least half of the bytes.

@@ -29,8 +29,8 @@ public:
     // The size the frame header gives.
     qint64 size() const { return m_size; }
 
-    // The frame's data with unsynchronisation undone, compression inflated, and grouping,
-    // encryption and length bytes taken off; at most limit bytes, and empty for encrypted data.
+    // The frame's data with unsynchronisation undone and grouping, encryption and length bytes
+    // taken off; at most limit bytes, and empty for encrypted or compressed data.
     // Only one call per frame; the view stays valid until the walk goes on.
     QByteArrayView data(qint64 limit = FrameDataLimit);
 
