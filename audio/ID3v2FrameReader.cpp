@@ -205,10 +205,9 @@ quint8 walk(FileWindow& file, qint64 position, const FrameVisitor& visit)
         std::memcpy(copy, frameHeader.data(), static_cast<size_t>(headerSize));
         const QByteArrayView id(copy, idSize);
         const QByteArrayView sizeBytes(copy + idSize, idSize);
-        const qint64 frameSize = version == 2 ? plainSize(sizeBytes)
-                                 : version == 3
-                                     ? plainSize(sizeBytes)
-                                     : version4FrameSize(file, sizeBytes, stream.filePosition(), tagEnd);
+        const qint64 frameSize = version == 4
+                                     ? version4FrameSize(file, sizeBytes, stream.filePosition(), tagEnd)
+                                     : plainSize(sizeBytes);
         if (frameSize > tagSize || frameSize > stream.end() - stream.filePosition())
             break;
         if (frameSize > 0) {
