@@ -28,6 +28,21 @@ namespace
 
 constexpr qint64 MiB = 1024 * 1024;
 
+// AddressSanitizer's shadow memory and quarantine of freed blocks make resident sizes
+// meaningless; under it only what zvdctl prints is checked.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long PeakLimitKiB = 0;
+#else
+constexpr long PeakLimitKiB = 64 * 1024;
+#endif
+
+void expectPeakWithinLimit(long peakKiB)
+{
+    if (PeakLimitKiB > 0) {
+        EXPECT_LT(peakKiB, PeakLimitKiB) << "peak resident memory in KiB";
+    }
+}
+
 void writeRepeated(QFile& file, char byte, qint64 count)
 {
     const QByteArray piece(MiB, byte);
@@ -108,7 +123,7 @@ TEST_F(HugeFrames, ZvdctlTagsStaysUnder64MegabytesAndShowsTheFirst4096Characters
     const long peak = peakKilobytes(zvdctl, {QStringLiteral("tags"), path}, output, status);
     ASSERT_GT(peak, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_LT(peak, 64 * 1024) << "peak resident memory in KiB";
+    expectPeakWithinLimit(peak);
     const QJsonObject tags = QJsonDocument::fromJson(readFile(output)).object();
     const QJsonObject columns = tags[QStringLiteral("columns")].toObject();
     EXPECT_EQ(columns[QStringLiteral("title")].toString(), QString(ShownTextLimit, QLatin1Char('T')));
@@ -127,7 +142,7 @@ TEST_F(HugeFrames, ScanAndTheListShowTheFirst4096Characters)
         output, status);
     ASSERT_GT(peak, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_LT(peak, 64 * 1024) << "peak resident memory in KiB";
+    expectPeakWithinLimit(peak);
     const QList<QByteArray> fields = readFile(output).trimmed().split('\t');
     ASSERT_GE(fields.size(), 4);
     EXPECT_EQ(fields[2], QByteArray(ShownTextLimit, 'T'));
