@@ -8,6 +8,8 @@
 #include "FileWindow.h"
 #include "GenreName.h"
 
+#include <algorithm>
+
 namespace ID3v2FrameText {
 namespace {
 
@@ -144,12 +146,14 @@ QString value(QStringView frameId, QByteArrayView data)
     // single-byte encodings it falls away with the description anyway, and this program's own
     // lyrics frames carry no language at all.
     const bool hasLanguage = frameId == QLatin1String("COMM") || frameId == QLatin1String("USLT");
+    // A user-defined text's value is what follows its description, empty when nothing does.
+    const bool hasDescription = hasLanguage || frameId == QLatin1String("TXXX");
     const bool utf16 = encoding == Utf16Bom || encoding == Utf16BE;
     if (hasLanguage && utf16)
         body = bytesAt(body, 3);
     // Where the language code is still in the body, the description's NUL comes after it. (This
     // program's own comments carry the language "\0nt", its lyrics none.)
-    const qsizetype descriptionStart = !hasLanguage ? -1 : utf16 ? 0 : 3;
+    const qsizetype descriptionStart = !hasDescription ? -1 : (hasLanguage && !utf16) ? 3 : 0;
     switch (encoding) {
     case CodePageText:
         return codePageTail(body, true, descriptionStart);
@@ -162,20 +166,89 @@ QString value(QStringView frameId, QByteArrayView data)
     return QString();
 }
 
-void applyContentType(const QString& value, quint8& genre, QString& otherGenreName)
+QStringList values(QByteArrayView data)
 {
-    const qsizetype open = value.indexOf(QLatin1Char('('));
-    const qsizetype close = value.indexOf(QLatin1Char(')'));
+    if (data.isEmpty())
+        return {};
+    const auto first = static_cast<unsigned char>(data[0]);
+    const QByteArrayView body = bytesAt(data, 1);
+    QStringList parts;
+    if (first > Utf8 || first == CodePageText) {
+        parts = CodePage::toUnicodePaired(first > Utf8 ? data : body).split(QChar(0));
+    } else if (first == Utf8) {
+        parts = QString::fromUtf8(body).split(QChar(0));
+    } else {
+        // Each UTF-16 value may carry its own byte-order mark; those without keep the first's.
+        QByteArrayView firstValue = body;
+        const bool defaultBigEndian = first == Utf16BE || takeByteOrder(firstValue, false);
+        qsizetype start = 0;
+        const qsizetype end = body.size() & ~qsizetype(1);
+        for (qsizetype i = 0; i <= end; i += 2) {
+            if (i < end && !isNulUnit(body, i))
+                continue;
+            QByteArrayView piece = bytesAt(body, start, i - start);
+            const bool bigEndian = takeByteOrder(piece, defaultBigEndian);
+            parts.append(utf16Units(piece, bigEndian));
+            start = i + 2;
+        }
+    }
+    parts.removeAll(QString());
+    return parts;
+}
+
+namespace {
+
+// The genre number a value gives: "(17)...", or digits alone as version 2.4 writes them.
+bool genreNumber(const QString& value, uint& number, qsizetype& close)
+{
     bool ok = false;
-    uint number = 0;
+    if (!value.isEmpty() && value.size() <= 3 &&
+        std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        number = value.toUInt(&ok);
+        close = value.size() - 1;
+        return ok && number <= 255;
+    }
+    const qsizetype open = value.indexOf(QLatin1Char('('));
+    close = value.indexOf(QLatin1Char(')'));
     if (open >= 0 && close > open)
         number = QStringView(value).mid(open + 1, close - open - 1).trimmed().toUInt(&ok);
-    if (!ok || number > 255) {
-        otherGenreName = value;
-        return;
+    return ok && number <= 255;
+}
+
+} // namespace
+
+QString genreText(const QString& value)
+{
+    uint number = 0;
+    qsizetype close = 0;
+    return genreNumber(value, number, close) ? GenreName(static_cast<quint8>(number)) : value;
+}
+
+QString genreColumn(const QStringList& values)
+{
+    QStringList names;
+    for (const QString& value : values) {
+        const QString name = genreText(value);
+        if (!name.isEmpty())
+            names.append(name);
     }
-    genre = static_cast<quint8>(number);
-    otherGenreName = close >= value.size() - 2 ? GenreName(genre) : value.mid(close + 1);
+    return names.join(QLatin1String(" / "));
+}
+
+void applyContentType(const QStringList& values, quint8& genre, QString& otherGenreName)
+{
+    const QString value = values.value(0);
+    uint number = 0;
+    qsizetype close = 0;
+    if (genreNumber(value, number, close)) {
+        genre = static_cast<quint8>(number);
+        otherGenreName = close >= value.size() - 2 ? GenreName(genre) : value.mid(close + 1);
+    } else {
+        otherGenreName = value;
+    }
+    // Further genres follow by name.
+    for (qsizetype i = 1; i < values.size(); ++i)
+        otherGenreName += QLatin1String(" / ") + genreText(values[i]);
 }
 
 } // namespace ID3v2FrameText

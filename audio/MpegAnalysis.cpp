@@ -3,9 +3,11 @@
 #include "MpegAnalysis.h"
 
 #include "FileWindow.h"
+#include "ReadOnlyFile.h"
 #include "TagError.h"
 
 #include <QFile>
+#include <QList>
 
 #include <array>
 #include <cmath>
@@ -22,6 +24,9 @@ constexpr qint64 SearchEnd = 5000;
 constexpr qint64 XingMarkerOffset = 36;
 constexpr qint64 XingMarkerOffsetMono = 21;
 constexpr qint64 XingFramesDistance = 8;
+// VBRI: marker, version, delay and quality (2 bytes each), byte count, then the frame count.
+constexpr qint64 VbriMarkerOffset = 36;
+constexpr qint64 VbriFramesDistance = 14;
 
 constexpr std::array<qint16, 4> kVersions = {25, 0, 2, 1};
 constexpr std::array<qint16, 4> kLayers = {0, 3, 2, 1};
@@ -72,6 +77,7 @@ quint32 bigEndian32(QByteArrayView bytes, qint64 offset)
     return value;
 }
 
+// The first MPEG-1 Layer III frame start within the search range, or -1.
 qint64 findFrame(QByteArrayView head)
 {
     for (qint64 s = 0; s < SearchEnd && s + 1 < head.size(); ++s) {
@@ -79,7 +85,50 @@ qint64 findFrame(QByteArrayView head)
         if (static_cast<unsigned char>(head[s]) == 0xFF && (second == 0xFA || second == 0xFB))
             return s;
     }
-    return 0;
+    return -1;
+}
+
+// Where the audio may start behind an ID3v2 tag at the file's start: after the size its header
+// gives (syncsafe, footer included), and, for a tag written by this program, where its room ends
+// (a plain size that counts the header). Empty when the file does not start with a tag.
+QList<qint64> afterLeadingTag(QByteArrayView head)
+{
+    if (head.size() < 10 || !head.startsWith("ID3"))
+        return {};
+    const auto version = static_cast<unsigned char>(head[3]);
+    const auto flags = static_cast<unsigned char>(head[5]);
+    if (version < 2 || version > 4)
+        return {};
+    QList<qint64> ends;
+    quint32 plain = 0, syncsafe = 0;
+    bool isSyncsafe = true;
+    for (int i = 6; i < 10; ++i) {
+        const auto b = static_cast<unsigned char>(head[i]);
+        plain = plain << 8 | b;
+        syncsafe = syncsafe << 7 | (b & 0x7F);
+        isSyncsafe = isSyncsafe && b < 0x80;
+    }
+    if (isSyncsafe)
+        ends.append(10 + qint64(syncsafe) + (version == 4 && (flags & 0x10) ? 10 : 0));
+    if (plain > 10 && !ends.contains(plain))
+        ends.append(plain);
+    return ends;
+}
+
+// The bytes in which the frame is searched: the window behind a leading tag when it holds a
+// frame, else the file's first bytes.
+QByteArray searchWindow(qint64 fileLength, const MpegAnalysis::Reader& read)
+{
+    const QByteArray head = read(0, MpegAnalysis::HeadSize);
+    for (const qint64 end : afterLeadingTag(head)) {
+        if (end >= fileLength)
+            continue;
+        const QByteArray window = end + MpegAnalysis::HeadSize <= head.size() ? head.mid(end, MpegAnalysis::HeadSize)
+                                                                              : read(end, MpegAnalysis::HeadSize);
+        if (findFrame(window) >= 0)
+            return window;
+    }
+    return head;
 }
 
 // Values that do not fit (a damaged Xing count can make them absurd) count as unknown.
@@ -128,17 +177,23 @@ QString headerBits(QByteArrayView head, qint64 fileLength, MpegInfo& info)
 {
     if (fileLength < MinimumFileSize)
         return QString();
-    const qint64 start = findFrame(head);
+    // Without a frame the header is read at offset 0.
+    const qint64 start = qMax<qint64>(0, findFrame(head));
     const QByteArrayView modeByte = bytesAt(head, start + 3, 1);
     const bool mono = !modeByte.isEmpty() && (static_cast<unsigned char>(modeByte[0]) >> 6) == 3;
-    const auto xingAt = [&](qint64 marker) { return bytesAt(head, marker, 4) == QByteArrayView("Xing"); };
+    const auto markerAt = [&](qint64 marker, const char* name) { return bytesAt(head, marker, 4) == QByteArrayView(name); };
     // The usual place first, for every frame; single-channel frames may hold it earlier.
     qint64 marker = start + XingMarkerOffset;
-    if (!xingAt(marker) && mono)
+    if (!markerAt(marker, "Xing") && mono)
         marker = start + XingMarkerOffsetMono;
-    info.vbr = xingAt(marker);
-    if (info.vbr)
+    info.vbr = markerAt(marker, "Xing");
+    if (info.vbr) {
         info.frameCount = bigEndian32(head, marker + XingFramesDistance);
+    } else if (markerAt(start + VbriMarkerOffset, "VBRI")) {
+        // The other encoders' VBR header: always 32 bytes behind the frame header.
+        info.vbr = true;
+        info.frameCount = bigEndian32(head, start + VbriMarkerOffset + VbriFramesDistance);
+    }
     QByteArray header = bytesAt(head, start, 4).toByteArray();
     header.resize(4, '\0');
     return BytesToBitString(header);
@@ -191,31 +246,68 @@ MpegInfo analyse(QByteArrayView head, qint64 fileLength)
 
 namespace {
 
-QByteArray readHead(const QString& path, qint64& fileLength)
+// Reads from an open file; an error is raised as TagError.
+MpegAnalysis::Reader fileReader(QFile& file)
 {
-    QFile file(path);
+    return [&file](qint64 offset, qint64 length) {
+        QByteArray bytes(static_cast<qsizetype>(qMax<qint64>(0, qMin(length, file.size() - offset))), '\0');
+        if (bytes.isEmpty())
+            return bytes;
+        const qint64 got = file.seek(offset) ? file.read(bytes.data(), bytes.size()) : -1;
+        if (got < 0)
+            throw TagError::fromFile(file, kSource);
+        bytes.truncate(got);
+        return bytes;
+    };
+}
+
+QByteArray readHead(QFile& file, const QString& path, qint64& fileLength)
+{
+    // Opened without blocking: a named pipe is refused instead of waiting for a writer.
+    file.setFileName(path);
     TagError::openForReading(file, kSource);
     fileLength = file.size();
-    QByteArray head(static_cast<qsizetype>(qMin(fileLength, MpegAnalysis::HeadSize)), '\0');
-    const qint64 got = file.read(head.data(), head.size());
-    if (got < 0)
-        throw TagError::fromFile(file, kSource);
-    head.truncate(got);
-    return head;
+    return searchWindow(fileLength, fileReader(file));
 }
 
 } // namespace
 
+namespace MpegAnalysis {
+
+MpegInfo analyse(qint64 fileLength, const Reader& read)
+{
+    if (fileLength < MinimumFileSize)
+        return MpegInfo();
+    return analyse(searchWindow(fileLength, read), fileLength);
+}
+
+MpegInfo analyse(QByteArrayView head, qint64 fileLength, const QString& path)
+{
+    return analyse(fileLength, [&](qint64 offset, qint64 length) {
+        if (offset + length <= head.size())
+            return head.sliced(offset, length).toByteArray();
+        QByteArray bytes(static_cast<qsizetype>(qMax<qint64>(0, length)), '\0');
+        ReadOnlyFile file(path);
+        const qint64 got = file.isOpen() ? file.readAt(offset, bytes.data(), length) : -1;
+        bytes.truncate(static_cast<qsizetype>(qMax<qint64>(0, got)));
+        return bytes;
+    });
+}
+
+} // namespace MpegAnalysis
+
 QString ReadMpegHeaderBits(const QString& path, MpegInfo& info)
 {
     qint64 fileLength = 0;
-    const QByteArray head = readHead(path, fileLength);
+    QFile file;
+    const QByteArray head = readHead(file, path, fileLength);
     return MpegAnalysis::headerBits(head, fileLength, info);
 }
 
 MpegInfo AnalyseMpegFile(const QString& path)
 {
     qint64 fileLength = 0;
-    const QByteArray head = readHead(path, fileLength);
+    QFile file;
+    const QByteArray head = readHead(file, path, fileLength);
     return MpegAnalysis::analyse(head, fileLength);
 }

@@ -18,28 +18,32 @@ namespace {
 TagColumns fromId3v2(FileWindow& window, qint64 position)
 {
     TagColumns columns;
-    quint8 genre = NoGenre;
-    QString otherGenreName;
+    QStringList genres;
     // Identifiers are compared as bytes: no text is made for the frames that are skipped.
-    ID3v2FrameReader::walk(window, position, [&](QByteArrayView id, qint64 offset, qint64 size) {
+    ID3v2FrameReader::walk(window, position, [&](ID3v2FrameReader::Frame& frame) {
+        const QByteArrayView id = frame.id();
         if (id == QByteArrayView("TIT2"))
-            columns.title = ID3v2FrameText::value(u"TIT2", window.read(offset, size));
+            columns.title = ID3v2FrameText::value(u"TIT2", frame.data());
         else if (id == QByteArrayView("TPE1"))
-            columns.artist = ID3v2FrameText::value(u"TPE1", window.read(offset, size));
+            columns.artist = ID3v2FrameText::value(u"TPE1", frame.data());
         else if (id == QByteArrayView("TCON"))
-            ID3v2FrameText::applyContentType(ID3v2FrameText::value(u"TCON", window.read(offset, size)), genre,
-                                             otherGenreName);
+            genres = ID3v2FrameText::values(frame.data());
     });
     // A genre given only as text ("Rock", as most taggers now write it) is shown as that text.
-    columns.genre = genre != NoGenre ? GenreName(genre) : otherGenreName;
+    columns.genre = ID3v2FrameText::genreColumn(genres);
     return columns;
 }
 
 TagColumns columnsOf(FileWindow& window)
 {
     const qint64 position = ID3v2Locator::FindTag(window);
-    if (position > 0)
-        return fromId3v2(window, position);
+    if (position > 0) {
+        const TagColumns columns = fromId3v2(window, position);
+        // A version 2 tag that gives none of the three (an unknown version, a damaged tag, one
+        // holding only a picture) leaves the columns to the version 1 tag.
+        if (columns != TagColumns())
+            return columns;
+    }
     if (window.size() <= cMP3ID3v1::TagSize)
         return {};
     cMP3ID3v1 v1;
@@ -49,12 +53,26 @@ TagColumns columnsOf(FileWindow& window)
     return {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
 }
 
+TagColumns shown(TagColumns columns)
+{
+    return {shownText(columns.title), shownText(columns.artist), shownText(columns.genre)};
+}
+
 } // namespace
+
+QString shownText(const QString& text)
+{
+    if (text.size() <= ShownTextLimit)
+        return text;
+    // Never half a surrogate pair.
+    const qsizetype cut = text.at(ShownTextLimit - 1).isHighSurrogate() ? ShownTextLimit - 1 : ShownTextLimit;
+    return text.left(cut);
+}
 
 TagColumns readTagColumns(QIODevice& device)
 {
     FileWindow window(device, QStringLiteral("cMP3ID3v2"));
-    return columnsOf(window);
+    return shown(columnsOf(window));
 }
 
 TagColumns readTagColumns(const QString& path)
@@ -65,7 +83,7 @@ TagColumns readTagColumns(const QString& path)
     try {
         // The text frames of a tag at the file's start nearly always lie in its first kilobyte.
         FileWindow window(file, QStringLiteral("cMP3ID3v2"), 1024);
-        return columnsOf(window);
+        return shown(columnsOf(window));
     } catch (const TagError&) {
         return {};
     }

@@ -17,6 +17,15 @@ struct TagColumns {
     bool operator==(const TagColumns&) const = default;
 };
 
+// Texts are shown up to this many characters: in the list, on the player's LCD, in zvdctl's
+// output. A title of megabytes is damage, not a title.
+inline constexpr qsizetype ShownTextLimit = 4096;
+
+// The text as far as it is shown: its first ShownTextLimit characters.
+QString shownText(const QString& text);
+
+// The version 2 tag gives the columns unless it yields none of the three; then the version 1 tag
+// does. Several genres of one frame are shown joined by " / ". Texts are cut by shownText.
 // Never throws: a file that cannot be opened or read gives three empty texts, as the list
 // keeps empty tag columns for such a file. ID3v1 texts come untrimmed, as the tag holds them.
 TagColumns readTagColumns(const QString& path);

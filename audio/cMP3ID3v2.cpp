@@ -17,6 +17,10 @@ namespace {
 
 const QString kClass = QStringLiteral("cMP3ID3v2");
 
+// All frames of one tag together load no more data than this; frames beyond it keep empty texts.
+// Reading any file's tag so stays within a few tens of megabytes.
+constexpr qint64 ModelDataBudget = 8 << 20;
+
 QString textKey(const QString& id, qint32 number) { return id + QLatin1Char(':') + QString::number(number); }
 
 TagError missingFrame(const QString& what)
@@ -60,9 +64,14 @@ void cMP3ID3v2::readTag(QIODevice& device)
     m_tagPosition = position;
     // Stored before the frames are read: a read error among them keeps it, as it keeps them.
     m_version = static_cast<quint8>(qMax(0, window.byteAt(position - 1)));
-    ID3v2FrameReader::walk(window, position, [&](QByteArrayView idBytes, qint64 offset, qint64 size) {
-        const QString id = CodePage::toUnicodePaired(idBytes);
-        storeFrame(id, ID3v2FrameText::value(id, window.read(offset, size)));
+    qint64 budget = ModelDataBudget;
+    ID3v2FrameReader::walk(window, position, [&](ID3v2FrameReader::Frame& frame) {
+        const QString id = CodePage::toUnicodePaired(frame.id());
+        const QByteArrayView data = frame.data(qMin(ID3v2FrameReader::FrameDataLimit, budget));
+        budget -= data.size();
+        // Several genres stay apart in the model as they are in the frame.
+        storeFrame(id, id == QLatin1String("TCON") ? ID3v2FrameText::values(data).join(QChar(0))
+                                                   : ID3v2FrameText::value(id, data));
     });
 }
 
@@ -93,7 +102,7 @@ void cMP3ID3v2::storeFrame(const QString& id, const QString& value)
         // Several comments are kept one after the other, each after a NUL and a line break.
         m_comment = m_comment.isEmpty() ? value : m_comment + QChar(0) + QLatin1String("\r\n") + value;
     } else if (id == QLatin1String("TCON")) {
-        ID3v2FrameText::applyContentType(value, m_genre, m_otherGenreName);
+        ID3v2FrameText::applyContentType(value.split(QChar(0), Qt::SkipEmptyParts), m_genre, m_otherGenreName);
     } else if (QString* property = propertyFor(id)) {
         *property = value;
     }

@@ -109,6 +109,26 @@ bool singleFileArgument(CommandContext& context, const char* usage, QString& pat
     return true;
 }
 
+// Every text cut to what the list shows of it: a tag's damaged megabytes stay out of the output.
+QJsonValue shownTexts(const QJsonValue& value)
+{
+    if (value.isString())
+        return shownText(value.toString());
+    if (value.isArray()) {
+        QJsonArray array;
+        for (const QJsonValue& item : value.toArray())
+            array.append(shownTexts(item));
+        return array;
+    }
+    if (value.isObject()) {
+        QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            it.value() = shownTexts(it.value());
+        return object;
+    }
+    return value;
+}
+
 void printJson(CommandContext& context, const QJsonObject& object)
 {
     context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
@@ -125,13 +145,14 @@ int runTags(CommandContext& context)
         cMP3ID3v1 v1;
         v1.setMP3File(path);
         const TagColumns columns = readTagColumns(path);
-        printJson(context, QJsonObject{
-                               {QStringLiteral("id3v2"), id3v2Json(v2)},
-                               {QStringLiteral("id3v1"), id3v1Json(v1)},
-                               {QStringLiteral("columns"), QJsonObject{{QStringLiteral("title"), columns.title},
-                                                                       {QStringLiteral("artist"), columns.artist},
-                                                                       {QStringLiteral("genre"), columns.genre}}},
-                           });
+        printJson(context, shownTexts(QJsonObject{
+                                          {QStringLiteral("id3v2"), id3v2Json(v2)},
+                                          {QStringLiteral("id3v1"), id3v1Json(v1)},
+                                          {QStringLiteral("columns"), QJsonObject{{QStringLiteral("title"), columns.title},
+                                                                                  {QStringLiteral("artist"), columns.artist},
+                                                                                  {QStringLiteral("genre"), columns.genre}}},
+                                      })
+                               .toObject());
     } catch (const TagError& error) {
         context.err << "zvdctl: " << error.source() << ": " << error.description() << '\n';
         return ExitFailed;

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-// The ID3v2 reader on arbitrary file contents, checked against the list's fast column reader,
+// The ID3v2 reader (versions 2.2 to 2.4, unsynchronised, extended headers, plain v2.4 sizes) on
+// arbitrary file contents, checked against the list's fast column reader,
 // and the tag image built from whatever it read.
 #include "FuzzCodePage.h"
 #include "GenreName.h"
+#include "ID3v2FrameText.h"
 #include "ID3v2TagWriter.h"
 #include "TagColumns.h"
 #include "TagError.h"
@@ -17,17 +19,24 @@
 
 namespace {
 
+// The columns as the list's rules make them from the tag classes: the version 2 tag's title,
+// artist and genres (those of its last TCON frame), unless it yields none of them.
 TagColumns columnsFromClasses(QBuffer& buffer)
 {
     cMP3ID3v2 v2;
     v2.readTag(buffer);
-    if (v2.HasID3v2Tag())
-        return {v2.Title(), v2.Artist(), v2.Genre() != NoGenre ? GenreName(v2.Genre()) : v2.OtherGenreName()};
-    cMP3ID3v1 v1;
-    v1.readTag(buffer);
-    if (v1.HasID3v1Tag())
-        return {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
-    return {};
+    TagColumns columns;
+    if (v2.HasID3v2Tag()) {
+        const QString genres = v2.TagText(QStringLiteral("TCON"), v2.TagsInFrame(QStringLiteral("TCON")));
+        columns = {v2.Title(), v2.Artist(), ID3v2FrameText::genreColumn(genres.split(QChar(0), Qt::SkipEmptyParts))};
+    }
+    if (columns == TagColumns()) {
+        cMP3ID3v1 v1;
+        v1.readTag(buffer);
+        if (v1.HasID3v1Tag())
+            columns = {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
+    }
+    return {shownText(columns.title), shownText(columns.artist), shownText(columns.genre)};
 }
 
 } // namespace

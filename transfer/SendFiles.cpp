@@ -59,11 +59,11 @@ std::vector<int> inListOrder(std::vector<int> rows, int count)
 }
 
 // The bit rate of a Xing VBR file goes into the block; everything else gets 0.
-qint16 titleValue(const QString& name, const QByteArray& head, qint64 size)
+qint16 titleValue(const QString& name, const QString& path, const QByteArray& head, qint64 size)
 {
     if (!mFileAPI::isMp3Name(name))
         return 0;
-    const MpegInfo info = MpegAnalysis::analyse(head, size);
+    const MpegInfo info = MpegAnalysis::analyse(head, size, path);
     if (!info.vbr)
         return 0;
     return qint16(std::clamp<qint32>(info.bitRate, 0, std::numeric_limits<qint16>::max()));
@@ -219,7 +219,7 @@ bool OneSend::run(const SendItem& item)
     PreparedCopy copy;
     if (item.withBlock) {
         const bool made = copy.make(item.path, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
-            return m_request.makeBlock(item.displayText, titleValue(item.name, head, size));
+            return m_request.makeBlock(item.displayText, titleValue(item.name, item.path, head, size));
         });
         if (!made) {
             m_reason = copy.error();

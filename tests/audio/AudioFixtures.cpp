@@ -67,6 +67,40 @@ QByteArray frame(const char* id, const QByteArray& data, bool syncsafeSize)
     return f + data;
 }
 
+QByteArray id3v2Flags(int version, int flags, quint32 sizeField, const QByteArray& body)
+{
+    QByteArray t = id3v2(version, sizeField, body);
+    t[5] = char(flags);
+    return t;
+}
+
+QByteArray unsynchronise(const QByteArray& bytes)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out.append(bytes[i]);
+        const bool last = i + 1 == bytes.size();
+        if (uchar(bytes[i]) == 0xFF && (last || bytes[i + 1] == '\0' || uchar(bytes[i + 1]) >= 0xE0))
+            out.append('\0');
+    }
+    return out;
+}
+
+QByteArray frame22(const char* id, const QByteArray& data, qint64 size)
+{
+    const quint32 n = quint32(size < 0 ? data.size() : size);
+    QByteArray f(id, 3);
+    f.append(char(n >> 16 & 0xFF)).append(char(n >> 8 & 0xFF)).append(char(n & 0xFF));
+    return f + data;
+}
+
+QByteArray frame24(const char* id, const QByteArray& data, int formatFlags)
+{
+    QByteArray f = frame(id, data, true);
+    f[9] = char(formatFlags);
+    return f;
+}
+
 QByteArray id3v1(const QByteArray& title, const QByteArray& artist, quint8 genre, quint8 track)
 {
     QByteArray t(128, '\0');

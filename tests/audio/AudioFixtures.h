@@ -25,6 +25,16 @@ quint32 syncsafe(quint32 size);
 // One frame: identifier, size (plain, or syncsafe when syncsafeSize), two zero flag bytes, data.
 QByteArray frame(const char* id, const QByteArray& data, bool syncsafeSize = false);
 
+// An ID3v2 tag with the given header flags (0x80 unsynchronised, 0x40 extended header, 0x10 footer).
+QByteArray id3v2Flags(int version, int flags, quint32 sizeField, const QByteArray& body);
+// Unsynchronisation as a tagger applies it: a zero byte after every 0xFF that is followed by a
+// zero byte or a byte of 0xE0 or more, or that ends the bytes.
+QByteArray unsynchronise(const QByteArray& bytes);
+// A version 2.2 frame: three-character identifier, plain 24-bit size (the data's, unless given).
+QByteArray frame22(const char* id, const QByteArray& data, qint64 size = -1);
+// A version 2.4 frame with its second flag byte and a syncsafe size of the data as it stands.
+QByteArray frame24(const char* id, const QByteArray& data, int formatFlags = 0);
+
 // A 128-byte ID3v1 tag; fields are padded with zero bytes.
 QByteArray id3v1(const QByteArray& title, const QByteArray& artist, quint8 genre, quint8 track = 0);
 

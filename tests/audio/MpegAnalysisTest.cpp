@@ -4,6 +4,7 @@
 #include "MpegAnalysis.h"
 #include "TagError.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -89,8 +90,9 @@ TEST(MpegAnalysis, FrameAfterATagIsFoundWithinTheSearchRange)
     EXPECT_TRUE(info.vbr);
     EXPECT_EQ(info.layer, 3);
 
-    const QByteArray longTag = id3v2(3, 6000, QByteArray(6000, '\0'));
-    const QString hidden = writeFile(dir.path(), QStringLiteral("b.mp3"), longTag + audioFrame(1000));
+    // Beyond the search range the frame is hidden, unless the search starts behind a leading tag.
+    const QString hidden = writeFile(dir.path(), QStringLiteral("b.mp3"),
+                                     QByteArray(6000, 'x') + id3v2(3, 2990, QByteArray(2990, '\0')) + audioFrame(1000));
     EXPECT_FALSE(AnalyseMpegFile(hidden).vbr);
     EXPECT_EQ(AnalyseMpegFile(hidden).layer, 0) << "the header is then read at offset 0";
 }
@@ -147,4 +149,82 @@ TEST(MpegAnalysis, MissingFileRaisesAnError)
 {
     QTemporaryDir dir;
     EXPECT_THROW(AnalyseMpegFile(dir.filePath(QStringLiteral("missing.mp3"))), TagError);
+}
+
+namespace {
+
+// A frame header, 32 bytes of side information, then a VBRI header with the given frame count.
+QByteArray vbriFrame(quint32 frames)
+{
+    QByteArray f = frameHeader(9) + QByteArray(413, '\0');
+    f.replace(36, 4, "VBRI");
+    f[41] = 1; // version 1
+    for (int i = 0; i < 4; ++i)
+        f[50 + i] = char(frames >> (24 - 8 * i));
+    return f;
+}
+
+} // namespace
+
+TEST(MpegAnalysis, VbriHeaderGivesTheAverageBitRateLikeXing)
+{
+    const MpegInfo info = MpegAnalysis::analyse(padded(vbriFrame(3000), 5054), 4000000);
+    EXPECT_TRUE(info.vbr);
+    EXPECT_EQ(info.frameCount, 3000u);
+    EXPECT_EQ(info.bitRate, 408);
+    // Only at its place: 32 bytes behind the frame header.
+    QByteArray elsewhere = frameHeader(9) + QByteArray(413, '\0');
+    elsewhere.replace(21, 4, "VBRI");
+    EXPECT_FALSE(MpegAnalysis::analyse(elsewhere, 4000000).vbr);
+    EXPECT_EQ(MpegAnalysis::analyse(elsewhere, 4000000).bitRate, 128);
+    // Cut off after its marker: no frame count, no bit rate, no crash.
+    EXPECT_EQ(MpegAnalysis::analyse(vbriFrame(3000).left(44), 4000000).bitRate, 0);
+}
+
+TEST(MpegAnalysis, SearchStartsBehindALeadingTagOfAnySize)
+{
+    QTemporaryDir dir;
+    // A 30 KB cover picture in the tag; its bytes hold no frame start.
+    const QByteArray cover = frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + QByteArray(30000, char(0x89)));
+    const QByteArray audio = audioFrame(3000) + QByteArray(100000, 'x');
+    const QString path = writeFile(dir.path(), QStringLiteral("cover.mp3"), id3v2(3, syncsafe(quint32(cover.size())), cover) + audio);
+    MpegInfo info = AnalyseMpegFile(path);
+    EXPECT_TRUE(info.vbr);
+    EXPECT_EQ(info.frameCount, 3000u);
+    EXPECT_EQ(info.layer, 3);
+    EXPECT_EQ(info.bitRate, qRound(QFile(path).size() * 44100.0 / 3000 / 1000 / 144));
+    MpegInfo bitsInfo;
+    EXPECT_EQ(ReadMpegHeaderBits(path, bitsInfo), BytesToBitString(frameHeader()));
+    EXPECT_TRUE(bitsInfo.vbr);
+
+    // What sending does: the first bytes in hand, the rest read from the file when needed.
+    const QByteArray head = AudioFixtures::readFile(path).left(MpegAnalysis::HeadSize);
+    EXPECT_EQ(MpegAnalysis::analyse(head, QFile(path).size(), path), info);
+
+    // A version 2.4 tag with a footer: the audio begins 10 bytes later.
+    QByteArray withFooter = id3v2(4, syncsafe(quint32(cover.size())), cover) + "3DI\x04" + QByteArray(6, '\0');
+    withFooter[5] = char(0x10);
+    EXPECT_TRUE(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("footer.mp3"), withFooter + audio)).vbr);
+
+    // This program's own tags give their whole room as a plain size.
+    const QByteArray room = id3v2(3, 12288, QByteArray(12278, '\0'));
+    EXPECT_TRUE(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("room.mp3"), room + audio)).vbr);
+}
+
+TEST(MpegAnalysis, BehindATagAnMpeg2FrameIsNotTakenAndZerosStillHideAFrame)
+{
+    QTemporaryDir dir;
+    const QByteArray tag = id3v2(3, syncsafe(20000), QByteArray(20000, '\0'));
+    QByteArray mpeg2 = QByteArray("\xFF\xF3\x90\x44", 4) + QByteArray(2000, '\0');
+    MpegInfo info = AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("mpeg2.mp3"), tag + mpeg2));
+    EXPECT_EQ(info.layer, 0);
+    EXPECT_FALSE(info.vbr);
+    info = AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("zeros.mp3"), tag + QByteArray(5000, '\0') + audioFrame(3000)));
+    EXPECT_EQ(info.layer, 0);
+    EXPECT_FALSE(info.vbr);
+    // A tag size that points past the end of the file, or a damaged one, leaves the usual search.
+    const QByteArray small = id3v2(3, 0x7F7F7F7F, QByteArray(100, '\0')) + audioFrame(3000);
+    EXPECT_TRUE(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("past.mp3"), small)).vbr);
+    const QByteArray odd = id3v2(3, 0xFFFFFFFF, QByteArray(100, '\0')) + audioFrame(3000);
+    EXPECT_TRUE(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("odd.mp3"), odd)).vbr);
 }

@@ -209,3 +209,25 @@ TEST_F(RealFiles, Id3v24PictureBeforeTheTextFramesIsSkippedBySize)
     EXPECT_EQ(columns[QStringLiteral("artist")].toString(), QStringLiteral("Band"));
     EXPECT_EQ(tags[QStringLiteral("id3v2")].toObject()[QStringLiteral("title")].toString(), QStringLiteral("With Picture"));
 }
+
+TEST_F(RealFiles, VariableBitRateFileWithACoverPictureKeepsItsAverageBitRate)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("eyeD3")).isEmpty())
+        GTEST_SKIP() << "eyeD3 is not installed";
+    QByteArray cover("\x89PNG\r\n\x1a\n", 8);
+    for (int i = 0; i < 30 * 1024; ++i)
+        cover.append(char(i * 131 % 251));
+    const QString image = AudioFixtures::writeFile(dir.path(), QStringLiteral("cover.png"), cover);
+    const QString path = encode(QStringLiteral("vbr-cover.mp3"), {QStringLiteral("-V"), QStringLiteral("2")});
+    const QJsonObject before = zvdctlJson(QStringLiteral("mpeg"), path);
+    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {QStringLiteral("--quiet"), QStringLiteral("--add-image"),
+                                              image + QStringLiteral(":FRONT_COVER"), path}));
+    ASSERT_GT(QFile(path).size(), 30 * 1024) << "the picture went into the file";
+    const QJsonObject mpeg = zvdctlJson(QStringLiteral("mpeg"), path);
+    EXPECT_TRUE(mpeg[QStringLiteral("vbr")].toBool());
+    EXPECT_EQ(mpeg[QStringLiteral("frameCount")].toInt(), before[QStringLiteral("frameCount")].toInt());
+    const double expected = QFile(path).size() * 44100.0 / mpeg[QStringLiteral("frameCount")].toInt() / 1000 / 144;
+    EXPECT_GT(mpeg[QStringLiteral("bitRate")].toInt(), 0);
+    EXPECT_EQ(mpeg[QStringLiteral("bitRate")].toInt(), qRound(expected));
+    EXPECT_EQ(mpeg[QStringLiteral("layer")].toInt(), 3);
+}

@@ -350,4 +350,30 @@ TEST_F(SendFiles, TitleValueIsTheBitRateOfXingFilesOnly)
     EXPECT_EQ(blocks[1].second, vbr.bitRate);
 }
 
+TEST_F(SendFiles, TitleValueOfAXingFileBehindALargeCoverPicture)
+{
+    connect(PlayerView::Audio);
+    const QString encoded = localDir.filePath(QStringLiteral("vbr.encoded"));
+    if (!encode(encoded, {"-V", "2"}))
+        GTEST_SKIP() << "lame is not installed";
+    // An ID3v2.3 tag holding a 30 KB picture before the audio: far beyond the first 5000 bytes.
+    const QByteArray picture = QByteArray("APIC\0\0\x75\x30\0\0\0image/png\0\x03\0", 23) + QByteArray(30000 - 13, char(0x89));
+    QByteArray tag = QByteArray("ID3\x03\0\0\0\x01\x6A\x3A", 10) + picture;
+    ASSERT_EQ(tag.size(), 10 + (1 << 14) + (0x6A << 7) + 0x3A); // the syncsafe size in the header
+    QFile audio(encoded);
+    ASSERT_TRUE(audio.open(QIODevice::ReadOnly));
+    QFile song(localDir.filePath(QStringLiteral("cover.mp3")));
+    ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    song.write(tag + audio.readAll());
+    song.close();
+    const MpegInfo info = AnalyseMpegFile(song.fileName());
+    ASSERT_TRUE(info.vbr);
+    ASSERT_GT(info.bitRate, 0);
+    scanLocal(mFileAPI::ViewTab::Audio);
+    auto r = request({0});
+    SendSelectedFiles(r);
+    ASSERT_EQ(blocks.size(), 1);
+    EXPECT_EQ(blocks[0].second, info.bitRate);
+}
+
 } // namespace
