@@ -9,12 +9,12 @@
 #include "ReceiveFiles.h"
 #include "SendFiles.h"
 #include "SizeFormat.h"
+#include "StoredSettings.h"
 #include "TagColumns.h"
 #include "TitleRenderer.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <atomic>
 #include <csignal>
@@ -74,26 +74,25 @@ private:
     bool m_show;
 };
 
-// The settings ZVD keeps (FONT, Display), so zvdctl renders titles as the window would.
-QSettings* storedSettings()
+// The settings ZVD keeps (FONT, Display), read by the window's rules, so zvdctl renders titles
+// as the window would.
+const StoredSettings::Values& storedSettings()
 {
-#ifdef Q_OS_WIN
-    static QSettings store(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
-                           QSettings::NativeFormat);
-#else
-    static QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"),
-                           QStringLiteral("ZVD"));
-#endif
-    return &store;
+    static const StoredSettings::Values values = [] {
+        StoredSettings::Values loaded;
+        loaded.load(*StoredSettings::open());
+        return loaded;
+    }();
+    return values;
 }
 
 // --font, --size, --bold over the stored LCD font; false (with a message) on a bad size.
 bool lcdFontFrom(const ParsedArgs& parsed, LcdTitleFont& font, QTextStream& err)
 {
-    QSettings* store = storedSettings();
-    font.face = store->value(QStringLiteral("FONT/NAME"), font.face).toString();
-    font.points = store->value(QStringLiteral("FONT/SIZE"), font.points).toDouble();
-    font.bold = store->value(QStringLiteral("FONT/BOLD")).toInt() == 1;
+    const StoredSettings::LcdFont& stored = storedSettings().font;
+    font.face = stored.face;
+    font.points = stored.points;
+    font.bold = stored.bold;
     font.face = parsed.value(QStringLiteral("--font"), font.face);
     if (parsed.has(QStringLiteral("--bold")))
         font.bold = true;
@@ -159,7 +158,7 @@ int send(CommandContext& c)
     bool lcdOk = true;
     const int lcd = parsed
                         .value(QStringLiteral("--lcd"),
-                               storedSettings()->value(QStringLiteral("Display/LCD"), 1).toString())
+                               QString::number(storedSettings().displayName))
                         .toInt(&lcdOk);
     if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view) ||
         !lcdOk || !lcdFontFrom(parsed, font, c.err)) {
