@@ -18,7 +18,6 @@
 
 #include <atomic>
 #include <csignal>
-#include <functional>
 #include <numeric>
 #include <unistd.h>
 
@@ -52,14 +51,18 @@ private:
 };
 
 // Progress on stderr, one line per file, only for a person watching a terminal.
+// A question nobody could answer stops the batch before its first file, so nothing changes.
 class CliObserver : public TransferObserver
 {
 public:
-    explicit CliObserver(QTextStream& err) : m_err(err), m_show(isatty(STDERR_FILENO)) {}
+    CliObserver(QTextStream& err, const CliPrompt& prompt)
+        : m_err(err), m_prompt(prompt), m_show(isatty(STDERR_FILENO))
+    {
+    }
 
     bool fileStarting(const TransferProgress& p) override
     {
-        if (interrupted)
+        if (interrupted || m_prompt.unanswered())
             return false;
         if (m_show)
             m_err << '[' << p.number << '/' << p.total << "] " << p.name << " ("
@@ -71,6 +74,7 @@ public:
 
 private:
     QTextStream& m_err;
+    const CliPrompt& m_prompt;
     bool m_show;
 };
 
@@ -108,18 +112,13 @@ bool lcdFontFrom(const ParsedArgs& parsed, LcdTitleFont& font, QTextStream& err)
     return true;
 }
 
-int runAnswering(CommandContext& c, const std::function<int()>& operation)
+// The status of a transfer whose questions prompt answered; see CliPrompt.
+int answeredStatus(CommandContext& c, const CliPrompt& prompt, const TransferOutcome& outcome)
 {
-    try {
-        return operation();
-    } catch (const UnansweredQuestion& question) {
-        c.err << "zvdctl: unanswered question (use --yes or --no): " << question.text << '\n';
+    if (prompt.unanswered()) {
+        c.err << "zvdctl: unanswered question (use --yes or --no): " << *prompt.unanswered() << '\n';
         return ExitUsage;
     }
-}
-
-int exitStatusFor(const TransferOutcome& outcome)
-{
     if (outcome.playerGone)
         return ExitNoPlayer;
     return outcome.status == TransferOutcome::Status::Done ? ExitDone : ExitFailed;
@@ -172,21 +171,18 @@ int send(CommandContext& c)
     CliPlayer player(c);
     if (const int result = player.connect(view); result != ExitDone)
         return result;
-    return runAnswering(c, [&] {
-        LocalFileModel local;
-        local.setRows(std::move(rows));
-        CliPrompt prompt(cliAnswer(parsed), c.err);
-        CliObserver observer(c.err);
-        const InterruptGuard guard;
-        std::vector<int> selected(std::size_t(local.count()));
-        std::iota(selected.begin(), selected.end(), 0);
-        SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
-        const TransferOutcome outcome = SendSelectedFiles(request);
-        if (outcome.status == TransferOutcome::Status::Cancelled)
-            c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred
-                  << " files were not sent\n";
-        return exitStatusFor(outcome);
-    });
+    LocalFileModel local;
+    local.setRows(std::move(rows));
+    CliPrompt prompt(cliAnswer(parsed), c.err);
+    CliObserver observer(c.err, prompt);
+    const InterruptGuard guard;
+    std::vector<int> selected(std::size_t(local.count()));
+    std::iota(selected.begin(), selected.end(), 0);
+    SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
+    const TransferOutcome outcome = SendSelectedFiles(request);
+    if (outcome.status == TransferOutcome::Status::Cancelled && !prompt.unanswered())
+        c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred << " files were not sent\n";
+    return answeredStatus(c, prompt, outcome);
 }
 
 // The local files a receive compares names with: the folder as every view lists it.
@@ -240,16 +236,13 @@ int get(CommandContext& c)
             return ExitFailed;
         selected.push_back(row);
     }
-    return runAnswering(c, [&] {
-        LocalFileModel local;
-        local.setRows(everyListedFile(folder));
-        CliPrompt prompt(cliAnswer(parsed), c.err);
-        CliObserver observer(c.err);
-        const InterruptGuard guard;
-        ReceiveRequest request{player.session(),  prompt,   local, selected, folder,
-                               localTabFor(view), &observer};
-        return exitStatusFor(ReceiveSelectedFiles(request));
-    });
+    LocalFileModel local;
+    local.setRows(everyListedFile(folder));
+    CliPrompt prompt(cliAnswer(parsed), c.err);
+    CliObserver observer(c.err, prompt);
+    const InterruptGuard guard;
+    ReceiveRequest request{player.session(), prompt, local, selected, folder, localTabFor(view), &observer};
+    return answeredStatus(c, prompt, ReceiveSelectedFiles(request));
 }
 
 int scan(CommandContext& c)

@@ -139,6 +139,30 @@ TEST_F(TransferCli, SameNameQuestionWithoutAnAnswerChangesNothing)
     EXPECT_EQ(readAll(out("a.txt")), QByteArray("second version"));
 }
 
+// The question for one file stops the whole batch: the files without a question stay unsent too.
+TEST_F(TransferCli, UnansweredQuestionAmongSeveralFilesMovesNoneOfThem)
+{
+    write(src("a.txt"), "first");
+    ASSERT_EQ(cli.zvdctl({"send", src("a.txt")}).status, 0);
+    write(src("a.txt"), "second version");
+    write(src("b.txt"), "new");
+    write(src("c.txt"), "newer");
+    const CliResult sent = cli.zvdctl({"send", src("b.txt"), src("a.txt"), src("c.txt")});
+    EXPECT_EQ(sent.status, 2);
+    EXPECT_TRUE(sent.err.contains("unanswered question")) << qPrintable(sent.err);
+    EXPECT_FALSE(sent.err.contains("interrupted")) << qPrintable(sent.err);
+    const auto sizes = listed();
+    EXPECT_EQ(sizes.size(), 1);
+    EXPECT_EQ(sizes.value("a.txt"), 5);
+
+    ASSERT_EQ(cli.zvdctl({"send", src("b.txt")}).status, 0);
+    write(out("b.txt"), "mine");
+    const CliResult got = cli.zvdctl({"get", "--to", work.filePath("out"), "a.txt", "b.txt"});
+    EXPECT_EQ(got.status, 2);
+    EXPECT_FALSE(QFile::exists(out("a.txt")));
+    EXPECT_EQ(readAll(out("b.txt")), QByteArray("mine"));
+}
+
 TEST_F(TransferCli, FailedSendNamesTheFileAndStops)
 {
     for (const char* name : {"1.txt", "2.txt", "3.txt"})
