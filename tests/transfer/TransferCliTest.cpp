@@ -1,14 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl send, get, scan and title against the real virtual player, each in its own process,
-// on MP3 files that lame encodes for the test.
+// on MP3 files that lame made once (tests/audio/fixtures).
 #include "CliRunner.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -48,22 +46,12 @@ protected:
     QString src(const QString& name) const { return work.filePath(QStringLiteral("src/") + name); }
     QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
 
-    // A second of noise as MP3, with ID3 tags from lame's options; false without lame.
-    bool encode(const QString& name, const QStringList& options)
+    // Copies a committed MP3 made once by lame (tests/audio/fixtures) into the source folder.
+    void fixture(const QString& fixtureName, const QString& name)
     {
-        QByteArray pcm(88200, '\0');
-        QRandomGenerator random(quint32(qHash(name)));
-        for (char& byte : pcm)
-            byte = char(random.bounded(256));
-        QProcess lame;
-        lame.start(QStringLiteral("lame"),
-                   QStringList{"-r", "-s", "44.1", "--bitwidth", "16", "-m", "m", "--silent"} + options +
-                       QStringList{"-", src(name)});
-        if (!lame.waitForStarted())
-            return false;
-        lame.write(pcm);
-        lame.closeWriteChannel();
-        return lame.waitForFinished() && lame.exitCode() == 0;
+        const QString from =
+            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + fixtureName);
+        ASSERT_TRUE(QFile::copy(from, src(name))) << qPrintable(from);
     }
 
     void write(const QString& path, const QByteArray& bytes)
@@ -93,9 +81,8 @@ protected:
 
 TEST_F(TransferCli, SentMusicComesBackByteIdentical)
 {
-    if (!encode(QStringLiteral("song.mp3"), {"-b", "128", "--tt", "Yesterday", "--ta", "Band"}) ||
-        !encode(QStringLiteral("Vbr.MP3"), {"-V", "2"}))
-        GTEST_SKIP() << "lame is not installed";
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("song.mp3"));
+    fixture(QStringLiteral("vbr.mp3"), QStringLiteral("Vbr.MP3"));
     write(src(QStringLiteral("notes.txt")), "plain text\n");
 
     const CliResult sent =
@@ -192,9 +179,8 @@ TEST_F(TransferCli, FailedReceiveKeepsTheOldFileAndLeavesNoPart)
 
 TEST_F(TransferCli, ScanListsAFolderAsTheLocalListDoes)
 {
-    if (!encode(QStringLiteral("b.mp3"), {"--tt", "Title B", "--ta", "Artist B", "--tg", "Rock"}) ||
-        !encode(QStringLiteral("A.MP3"), {}))
-        GTEST_SKIP() << "lame is not installed";
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("b.mp3"));
+    fixture(QStringLiteral("cbr.mp3"), QStringLiteral("A.MP3"));
     write(src("c.wma"), "not really wma");
     write(src("d.txt"), QByteArray(1234, 'd'));
     write(src("rec.zvd"), "voice");
