@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -175,6 +176,22 @@ TEST_F(TransferCli, FailedReceiveKeepsTheOldFileAndLeavesNoPart)
     EXPECT_EQ(readAll(out("2.txt")), QByteArray("old"));
     EXPECT_EQ(QDir(work.filePath("out")).entryList(QDir::Files | QDir::Hidden),
               QStringList({"1.txt", "2.txt"}));
+}
+
+// Stored settings the window would skip are skipped by zvdctl too, never turned into a usage error.
+TEST_F(TransferCli, MalformedStoredSettingsAreSkippedBySend)
+{
+    const QString ini = QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("ZVD/ZVD.ini"));
+    {
+        QSettings store(ini, QSettings::IniFormat);
+        store.setValue(QStringLiteral("Display/LCD"), QStringLiteral("six"));
+        store.setValue(QStringLiteral("FONT/SIZE"), QStringLiteral("0"));
+    }
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("song.mp3"));
+    const CliResult sent = cli.zvdctl({"send", src("song.mp3")});
+    QFile::remove(ini);
+    ASSERT_EQ(sent.status, 0) << qPrintable(sent.err);
+    EXPECT_EQ(listed().value("song.mp3"), QFileInfo(src("song.mp3")).size());
 }
 
 TEST_F(TransferCli, ScanListsAFolderAsTheLocalListDoes)
