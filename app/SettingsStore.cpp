@@ -2,20 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsStore.h"
 
+#include "StoredSettings.h"
+
 namespace SettingsStore
 {
 
 std::unique_ptr<QSettings> open()
 {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
-        QSettings::NativeFormat);
-#else
-    // $XDG_CONFIG_HOME/ZVD/ZVD.ini
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"),
-                                       QStringLiteral("ZVD"));
-#endif
+    return StoredSettings::open();
 }
 
 } // namespace SettingsStore

@@ -18,19 +18,26 @@ bool CliPrompt::askYesNo(const QString& text, const QString& title)
     Q_UNUSED(title);
     if (m_answer != Answer::Ask)
         return m_answer == Answer::Yes;
-    if (!isatty(STDIN_FILENO))
-        throw UnansweredQuestion{plain(text)};
+    if (m_unanswered || !isatty(STDIN_FILENO))
+        return giveUp(text);
     for (;;) {
         m_err << plain(text) << " [y/n] " << Qt::flush;
         char line[64];
         if (!std::fgets(line, sizeof line, stdin))
-            throw UnansweredQuestion{plain(text)};
+            return giveUp(text);
         const char c = line[0];
         if (c == 'y' || c == 'Y')
             return true;
         if (c == 'n' || c == 'N')
             return false;
     }
+}
+
+bool CliPrompt::giveUp(const QString& text)
+{
+    if (!m_unanswered)
+        m_unanswered = plain(text);
+    return false;
 }
 
 void CliPrompt::showMessage(const QString& text, const QString& title, Icon icon)

@@ -1,17 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // Answers an operation's questions from --yes/--no, else on the terminal. Without either, the
-// question cannot be answered: askYesNo throws UnansweredQuestion, which the command turns into
-// exit status 2. Operations ask every question before they change anything, so nothing is lost.
+// question cannot be answered: it and every later one get No, unanswered() keeps its text, and the
+// command stops the operation before it changes anything and ends with exit status 2. Operations
+// ask every question before they change anything, so nothing is lost. No exception crosses the
+// operations: they only ever see answers.
 #pragma once
 
 #include "Prompt.h"
 
 #include <QTextStream>
 
-struct UnansweredQuestion {
-    QString text;
-};
+#include <optional>
 
 class CliPrompt : public Prompt
 {
@@ -23,7 +23,14 @@ public:
     bool askYesNo(const QString& text, const QString& title) override;
     void showMessage(const QString& text, const QString& title, Icon icon) override;
 
+    // The first question nobody could answer, if any.
+    const std::optional<QString>& unanswered() const { return m_unanswered; }
+
 private:
+    bool giveUp(const QString& text);
+
+
     Answer m_answer;
     QTextStream& m_err;
+    std::optional<QString> m_unanswered;
 };

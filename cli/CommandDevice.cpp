@@ -27,17 +27,14 @@ bool parseOrUsage(CommandContext& c, const QStringList& flags, const QStringList
     return true;
 }
 
-// Runs an operation that may ask a question nobody can answer: that ends the command with
-// status 2, and nothing has been changed by then.
-template <typename Operation>
-int answering(CommandContext& c, Operation operation)
+// The status of an operation whose questions prompt answered: a question nobody could answer got
+// No, so nothing was changed, and the command ends with status 2.
+int answered(CommandContext& c, const CliPrompt& prompt, int status)
 {
-    try {
-        return operation();
-    } catch (const UnansweredQuestion& question) {
-        c.err << "zvdctl: unanswered question (use --yes or --no): " << question.text << '\n';
-        return ExitUsage;
-    }
+    if (!prompt.unanswered())
+        return status;
+    c.err << "zvdctl: unanswered question (use --yes or --no): " << *prompt.unanswered() << '\n';
+    return ExitUsage;
 }
 
 // The player operations that say nothing themselves when a library call fails.
@@ -98,9 +95,8 @@ int remove(CommandContext& c)
         rows.push_back(row);
     }
     CliPrompt prompt(cliAnswer(parsed), c.err);
-    return answering(c, [&] {
-        return exitStatusFor(PlayerFileOperations::DeleteSelectedPlayerFiles(player.session(), prompt, rows));
-    });
+    const Outcome outcome = PlayerFileOperations::DeleteSelectedPlayerFiles(player.session(), prompt, rows);
+    return answered(c, prompt, exitStatusFor(outcome));
 }
 
 int move(CommandContext& c)
@@ -150,12 +146,10 @@ int format(CommandContext& c)
     if (const int result = player.connect(); result != ExitDone)
         return result;
     CliPrompt prompt(cliAnswer(parsed), c.err);
-    return answering(c, [&] {
-        const Outcome outcome = parsed.has(QStringLiteral("--low"))
-                                    ? PlayerMaintenance::LowLevelFormat(player.session(), prompt)
-                                    : PlayerFileOperations::FormatPlayer(player.session(), prompt);
-        return reportedStatus(c, outcome, QStringLiteral("the format did not complete"));
-    });
+    const Outcome outcome = parsed.has(QStringLiteral("--low"))
+                                ? PlayerMaintenance::LowLevelFormat(player.session(), prompt)
+                                : PlayerFileOperations::FormatPlayer(player.session(), prompt);
+    return answered(c, prompt, reportedStatus(c, outcome, QStringLiteral("the format did not complete")));
 }
 
 int firmware(CommandContext& c)
@@ -172,12 +166,10 @@ int firmware(CommandContext& c)
         return ExitFailed;
     }
     CliPrompt prompt(cliAnswer(parsed), c.err);
-    return answering(c, [&] {
-        const MessageTexts& texts = player.texts();
-        if (!prompt.askYesNo(texts.firmAsk + QStringLiteral("\r\n") + file.absoluteFilePath(), texts.title))
-            return int(ExitDone);
-        return exitStatusFor(PlayerMaintenance::UpgradeFirmware(player.session(), prompt, file.absoluteFilePath()));
-    });
+    const MessageTexts& texts = player.texts();
+    if (!prompt.askYesNo(texts.firmAsk + QStringLiteral("\r\n") + file.absoluteFilePath(), texts.title))
+        return answered(c, prompt, ExitDone);
+    return exitStatusFor(PlayerMaintenance::UpgradeFirmware(player.session(), prompt, file.absoluteFilePath()));
 }
 
 int lang(CommandContext& c)

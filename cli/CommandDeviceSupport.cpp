@@ -4,8 +4,7 @@
 
 #include "LangReader.h"
 #include "PlayerSetAside.h"
-
-#include <QSettings>
+#include "StoredSettings.h"
 
 #include <algorithm>
 
@@ -14,13 +13,9 @@ QString cliLanguageFile(const CommandContext& context)
     if (!context.languageFile.isEmpty())
         return context.languageFile;
     // The same store ZVD keeps its settings in, so zvdctl speaks the language the user chose.
-#ifdef Q_OS_WIN
-    QSettings store(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
-                    QSettings::NativeFormat);
-#else
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"), QStringLiteral("ZVD"));
-#endif
-    const QString stored = store.value(QStringLiteral("Display/Language")).toString();
+    StoredSettings::Values values;
+    values.load(*StoredSettings::open());
+    const QString stored = values.language.value_or(QString());
     return stored.isEmpty() ? mControlUI::DefaultLanguageFile() : stored;
 }
 

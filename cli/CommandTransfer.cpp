@@ -11,16 +11,15 @@
 #include "RegularFile.h"
 #include "SendFiles.h"
 #include "SizeFormat.h"
+#include "StoredSettings.h"
 #include "TagColumns.h"
 #include "TitleRenderer.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <atomic>
 #include <csignal>
-#include <functional>
 #include <numeric>
 #include <unistd.h>
 
@@ -54,14 +53,18 @@ private:
 };
 
 // Progress on stderr, one line per file, only for a person watching a terminal.
+// A question nobody could answer stops the batch before its first file, so nothing changes.
 class CliObserver : public TransferObserver
 {
 public:
-    explicit CliObserver(QTextStream& err) : m_err(err), m_show(isatty(STDERR_FILENO)) {}
+    CliObserver(QTextStream& err, const CliPrompt& prompt)
+        : m_err(err), m_prompt(prompt), m_show(isatty(STDERR_FILENO))
+    {
+    }
 
     bool fileStarting(const TransferProgress& p) override
     {
-        if (interrupted)
+        if (interrupted || m_prompt.unanswered())
             return false;
         if (m_show)
             m_err << '[' << p.number << '/' << p.total << "] " << p.name << " ("
@@ -73,29 +76,29 @@ public:
 
 private:
     QTextStream& m_err;
+    const CliPrompt& m_prompt;
     bool m_show;
 };
 
-// The settings ZVD keeps (FONT, Display), so zvdctl renders titles as the window would.
-QSettings* storedSettings()
+// The settings ZVD keeps (FONT, Display), read by the window's rules, so zvdctl renders titles
+// as the window would.
+const StoredSettings::Values& storedSettings()
 {
-#ifdef Q_OS_WIN
-    static QSettings store(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZVD"),
-                           QSettings::NativeFormat);
-#else
-    static QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZVD"),
-                           QStringLiteral("ZVD"));
-#endif
-    return &store;
+    static const StoredSettings::Values values = [] {
+        StoredSettings::Values loaded;
+        loaded.load(*StoredSettings::open());
+        return loaded;
+    }();
+    return values;
 }
 
 // --font, --size, --bold over the stored LCD font; false (with a message) on a bad size.
 bool lcdFontFrom(const ParsedArgs& parsed, LcdTitleFont& font, QTextStream& err)
 {
-    QSettings* store = storedSettings();
-    font.face = store->value(QStringLiteral("FONT/NAME"), font.face).toString();
-    font.points = store->value(QStringLiteral("FONT/SIZE"), font.points).toDouble();
-    font.bold = store->value(QStringLiteral("FONT/BOLD")).toInt() == 1;
+    const StoredSettings::LcdFont& stored = storedSettings().font;
+    font.face = stored.face;
+    font.points = stored.points;
+    font.bold = stored.bold;
     font.face = parsed.value(QStringLiteral("--font"), font.face);
     if (parsed.has(QStringLiteral("--bold")))
         font.bold = true;
@@ -111,18 +114,13 @@ bool lcdFontFrom(const ParsedArgs& parsed, LcdTitleFont& font, QTextStream& err)
     return true;
 }
 
-int runAnswering(CommandContext& c, const std::function<int()>& operation)
+// The status of a transfer whose questions prompt answered; see CliPrompt.
+int answeredStatus(CommandContext& c, const CliPrompt& prompt, const TransferOutcome& outcome)
 {
-    try {
-        return operation();
-    } catch (const UnansweredQuestion& question) {
-        c.err << "zvdctl: unanswered question (use --yes or --no): " << question.text << '\n';
+    if (prompt.unanswered()) {
+        c.err << "zvdctl: unanswered question (use --yes or --no): " << *prompt.unanswered() << '\n';
         return ExitUsage;
     }
-}
-
-int exitStatusFor(const TransferOutcome& outcome)
-{
     if (outcome.playerGone)
         return ExitNoPlayer;
     return outcome.status == TransferOutcome::Status::Done ? ExitDone : ExitFailed;
@@ -165,7 +163,7 @@ int send(CommandContext& c)
     bool lcdOk = true;
     const int lcd = parsed
                         .value(QStringLiteral("--lcd"),
-                               storedSettings()->value(QStringLiteral("Display/LCD"), 1).toString())
+                               QString::number(storedSettings().displayName))
                         .toInt(&lcdOk);
     if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view) ||
         !lcdOk || !lcdFontFrom(parsed, font, c.err)) {
@@ -179,21 +177,18 @@ int send(CommandContext& c)
     CliPlayer player(c);
     if (const int result = player.connect(view); result != ExitDone)
         return result;
-    return runAnswering(c, [&] {
-        LocalFileModel local;
-        local.setRows(std::move(rows));
-        CliPrompt prompt(cliAnswer(parsed), c.err);
-        CliObserver observer(c.err);
-        const InterruptGuard guard;
-        std::vector<int> selected(std::size_t(local.count()));
-        std::iota(selected.begin(), selected.end(), 0);
-        SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
-        const TransferOutcome outcome = SendSelectedFiles(request);
-        if (outcome.status == TransferOutcome::Status::Cancelled)
-            c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred
-                  << " files were not sent\n";
-        return exitStatusFor(outcome);
-    });
+    LocalFileModel local;
+    local.setRows(std::move(rows));
+    CliPrompt prompt(cliAnswer(parsed), c.err);
+    CliObserver observer(c.err, prompt);
+    const InterruptGuard guard;
+    std::vector<int> selected(std::size_t(local.count()));
+    std::iota(selected.begin(), selected.end(), 0);
+    SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
+    const TransferOutcome outcome = SendSelectedFiles(request);
+    if (outcome.status == TransferOutcome::Status::Cancelled && !prompt.unanswered())
+        c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred << " files were not sent\n";
+    return answeredStatus(c, prompt, outcome);
 }
 
 // The local files a receive compares names with: the folder as every view lists it.
@@ -247,16 +242,13 @@ int get(CommandContext& c)
             return ExitFailed;
         selected.push_back(row);
     }
-    return runAnswering(c, [&] {
-        LocalFileModel local;
-        local.setRows(everyListedFile(folder));
-        CliPrompt prompt(cliAnswer(parsed), c.err);
-        CliObserver observer(c.err);
-        const InterruptGuard guard;
-        ReceiveRequest request{player.session(),  prompt,   local, selected, folder,
-                               localTabFor(view), &observer};
-        return exitStatusFor(ReceiveSelectedFiles(request));
-    });
+    LocalFileModel local;
+    local.setRows(everyListedFile(folder));
+    CliPrompt prompt(cliAnswer(parsed), c.err);
+    CliObserver observer(c.err, prompt);
+    const InterruptGuard guard;
+    ReceiveRequest request{player.session(), prompt, local, selected, folder, localTabFor(view), &observer};
+    return answeredStatus(c, prompt, ReceiveSelectedFiles(request));
 }
 
 int scan(CommandContext& c)

@@ -5,6 +5,7 @@
 #include "FolderScanner.h"
 #include "PlayerSetAside.h"
 #include "TitleBlock.h"
+#include "TestEnvironment.h"
 #include "TransferFake.h"
 
 #include "MpegAnalysis.h"
@@ -12,8 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
 
 namespace
 {
@@ -315,30 +314,18 @@ TEST_F(SendFiles, UnreadableSourceIsReportedAndLeavesNoCopy)
     EXPECT_FALSE(QFileInfo::exists(QDir(AppPaths::tempFolder()).filePath(QStringLiteral("gone.mp3"))));
 }
 
-// Encodes a second of noise with lame; false when lame is not installed.
-bool encode(const QString& target, const QStringList& modeArguments)
+// Copies a committed MP3 made once by lame (tests/audio/fixtures).
+bool copyFixture(const QString& name, const QString& target)
 {
-    QByteArray pcm(44100 * 2, '\0');
-    QRandomGenerator random(7);
-    for (char& byte : pcm)
-        byte = char(random.bounded(256));
-    QProcess lame;
-    lame.start(QStringLiteral("lame"),
-               QStringList{"-r", "-s", "44.1", "--bitwidth", "16", "-m", "m", "--silent"} + modeArguments +
-                   QStringList{"-", target});
-    if (!lame.waitForStarted())
-        return false;
-    lame.write(pcm);
-    lame.closeWriteChannel();
-    return lame.waitForFinished() && lame.exitCode() == 0;
+    return QFile::copy(QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name),
+                       target);
 }
 
 TEST_F(SendFiles, TitleValueIsTheBitRateOfXingFilesOnly)
 {
     connect(PlayerView::Audio);
-    if (!encode(localDir.filePath(QStringLiteral("cbr.mp3")), {"-b", "128"}) ||
-        !encode(localDir.filePath(QStringLiteral("vbr.mp3")), {"-V", "2"}))
-        GTEST_SKIP() << "lame is not installed";
+    ASSERT_TRUE(copyFixture(QStringLiteral("cbr.mp3"), localDir.filePath(QStringLiteral("cbr.mp3"))));
+    ASSERT_TRUE(copyFixture(QStringLiteral("vbr.mp3"), localDir.filePath(QStringLiteral("vbr.mp3"))));
     const MpegInfo vbr = AnalyseMpegFile(localDir.filePath(QStringLiteral("vbr.mp3")));
     ASSERT_TRUE(vbr.vbr);
     ASSERT_GT(vbr.bitRate, 0);

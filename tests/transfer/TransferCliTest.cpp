@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl send, get, scan and title against the real virtual player, each in its own process,
-// on MP3 files that lame encodes for the test.
+// on MP3 files that lame made once (tests/audio/fixtures).
 #include "CliRunner.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -48,22 +47,12 @@ protected:
     QString src(const QString& name) const { return work.filePath(QStringLiteral("src/") + name); }
     QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
 
-    // A second of noise as MP3, with ID3 tags from lame's options; false without lame.
-    bool encode(const QString& name, const QStringList& options)
+    // Copies a committed MP3 made once by lame (tests/audio/fixtures) into the source folder.
+    void fixture(const QString& fixtureName, const QString& name)
     {
-        QByteArray pcm(88200, '\0');
-        QRandomGenerator random(quint32(qHash(name)));
-        for (char& byte : pcm)
-            byte = char(random.bounded(256));
-        QProcess lame;
-        lame.start(QStringLiteral("lame"),
-                   QStringList{"-r", "-s", "44.1", "--bitwidth", "16", "-m", "m", "--silent"} + options +
-                       QStringList{"-", src(name)});
-        if (!lame.waitForStarted())
-            return false;
-        lame.write(pcm);
-        lame.closeWriteChannel();
-        return lame.waitForFinished() && lame.exitCode() == 0;
+        const QString from =
+            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + fixtureName);
+        ASSERT_TRUE(QFile::copy(from, src(name))) << qPrintable(from);
     }
 
     void write(const QString& path, const QByteArray& bytes)
@@ -93,9 +82,8 @@ protected:
 
 TEST_F(TransferCli, SentMusicComesBackByteIdentical)
 {
-    if (!encode(QStringLiteral("song.mp3"), {"-b", "128", "--tt", "Yesterday", "--ta", "Band"}) ||
-        !encode(QStringLiteral("Vbr.MP3"), {"-V", "2"}))
-        GTEST_SKIP() << "lame is not installed";
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("song.mp3"));
+    fixture(QStringLiteral("vbr.mp3"), QStringLiteral("Vbr.MP3"));
     write(src(QStringLiteral("notes.txt")), "plain text\n");
 
     const CliResult sent =
@@ -139,6 +127,30 @@ TEST_F(TransferCli, SameNameQuestionWithoutAnAnswerChangesNothing)
     EXPECT_EQ(readAll(out("a.txt")), QByteArray("second version"));
 }
 
+// The question for one file stops the whole batch: the files without a question stay unsent too.
+TEST_F(TransferCli, UnansweredQuestionAmongSeveralFilesMovesNoneOfThem)
+{
+    write(src("a.txt"), "first");
+    ASSERT_EQ(cli.zvdctl({"send", src("a.txt")}).status, 0);
+    write(src("a.txt"), "second version");
+    write(src("b.txt"), "new");
+    write(src("c.txt"), "newer");
+    const CliResult sent = cli.zvdctl({"send", src("b.txt"), src("a.txt"), src("c.txt")});
+    EXPECT_EQ(sent.status, 2);
+    EXPECT_TRUE(sent.err.contains("unanswered question")) << qPrintable(sent.err);
+    EXPECT_FALSE(sent.err.contains("interrupted")) << qPrintable(sent.err);
+    const auto sizes = listed();
+    EXPECT_EQ(sizes.size(), 1);
+    EXPECT_EQ(sizes.value("a.txt"), 5);
+
+    ASSERT_EQ(cli.zvdctl({"send", src("b.txt")}).status, 0);
+    write(out("b.txt"), "mine");
+    const CliResult got = cli.zvdctl({"get", "--to", work.filePath("out"), "a.txt", "b.txt"});
+    EXPECT_EQ(got.status, 2);
+    EXPECT_FALSE(QFile::exists(out("a.txt")));
+    EXPECT_EQ(readAll(out("b.txt")), QByteArray("mine"));
+}
+
 TEST_F(TransferCli, FailedSendNamesTheFileAndStops)
 {
     for (const char* name : {"1.txt", "2.txt", "3.txt"})
@@ -166,11 +178,26 @@ TEST_F(TransferCli, FailedReceiveKeepsTheOldFileAndLeavesNoPart)
               QStringList({"1.txt", "2.txt"}));
 }
 
+// Stored settings the window would skip are skipped by zvdctl too, never turned into a usage error.
+TEST_F(TransferCli, MalformedStoredSettingsAreSkippedBySend)
+{
+    const QString ini = QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("ZVD/ZVD.ini"));
+    {
+        QSettings store(ini, QSettings::IniFormat);
+        store.setValue(QStringLiteral("Display/LCD"), QStringLiteral("six"));
+        store.setValue(QStringLiteral("FONT/SIZE"), QStringLiteral("0"));
+    }
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("song.mp3"));
+    const CliResult sent = cli.zvdctl({"send", src("song.mp3")});
+    QFile::remove(ini);
+    ASSERT_EQ(sent.status, 0) << qPrintable(sent.err);
+    EXPECT_EQ(listed().value("song.mp3"), QFileInfo(src("song.mp3")).size());
+}
+
 TEST_F(TransferCli, ScanListsAFolderAsTheLocalListDoes)
 {
-    if (!encode(QStringLiteral("b.mp3"), {"--tt", "Title B", "--ta", "Artist B", "--tg", "Rock"}) ||
-        !encode(QStringLiteral("A.MP3"), {}))
-        GTEST_SKIP() << "lame is not installed";
+    fixture(QStringLiteral("lame-tagged.mp3"), QStringLiteral("b.mp3"));
+    fixture(QStringLiteral("cbr.mp3"), QStringLiteral("A.MP3"));
     write(src("c.wma"), "not really wma");
     write(src("d.txt"), QByteArray(1234, 'd'));
     write(src("rec.zvd"), "voice");
