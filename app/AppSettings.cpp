@@ -68,6 +68,8 @@ void AppSettings::load(QSettings& store)
     language = text(store, kDisplay + QStringLiteral("Language"))
                    .value_or(DefaultLanguageFile(AppPaths::programFolder()));
     path = text(store, kDisplay + QStringLiteral("PATH")).value_or(QString());
+    if (const auto style = number(store, kDisplay + QStringLiteral("Style")); style && *style >= 0 && *style <= 3)
+        displayStyle = qRound(*style);
     const auto w = number(store, kDisplay + QStringLiteral("Width"));
     const auto h = number(store, kDisplay + QStringLiteral("Height"));
     const auto l = number(store, kDisplay + QStringLiteral("Left"));
@@ -91,6 +93,7 @@ void AppSettings::save(QSettings& store) const
     store.setValue(kDisplay + QStringLiteral("Top"), singleText(g.top()));
     store.setValue(kDisplay + QStringLiteral("HSplit"), singleText(hsplit));
     store.setValue(kDisplay + QStringLiteral("VSplit"), singleText(vsplit));
+    store.setValue(kDisplay + QStringLiteral("Style"), QString::number(displayStyle));
     store.sync();
 }
 

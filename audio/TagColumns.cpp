@@ -35,18 +35,34 @@ TagColumns fromId3v2(FileWindow& window, qint64 position)
     return columns;
 }
 
+// A text as a list shows it: up to its first NUL (the padding of fixed-size fields), without
+// trailing blanks. The tag classes keep the bytes as stored.
+QString shown(const QString& text)
+{
+    const qsizetype end = text.indexOf(QChar(0));
+    QString cut = end >= 0 ? text.left(end) : text;
+    while (!cut.isEmpty() && cut.back().isSpace())
+        cut.chop(1);
+    return cut;
+}
+
+TagColumns shownColumns(const TagColumns& columns)
+{
+    return {shown(columns.title), shown(columns.artist), shown(columns.genre)};
+}
+
 TagColumns columnsOf(FileWindow& window)
 {
     const qint64 position = ID3v2Locator::FindTag(window);
     if (position > 0)
-        return fromId3v2(window, position);
+        return shownColumns(fromId3v2(window, position));
     if (window.size() <= cMP3ID3v1::TagSize)
         return {};
     cMP3ID3v1 v1;
     v1.parseTail(window.read(window.size() - cMP3ID3v1::TagSize, cMP3ID3v1::TagSize), window.size());
     if (!v1.HasID3v1Tag())
         return {};
-    return {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
+    return shownColumns({v1.Title(), v1.Artist(), GenreName(v1.Genre())});
 }
 
 } // namespace

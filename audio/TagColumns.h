@@ -18,7 +18,8 @@ struct TagColumns {
 };
 
 // Never throws: a file that cannot be opened or read gives three empty texts, as the list
-// keeps empty tag columns for such a file. ID3v1 texts come untrimmed, as the tag holds them.
+// keeps empty tag columns for such a file. Each text ends at its first NUL and has no trailing
+// blanks (ID3v1 fields are padded), as the list and the LCD title show it.
 TagColumns readTagColumns(const QString& path);
 
 // The same for already opened data (a file or a buffer); read errors are raised as TagError.

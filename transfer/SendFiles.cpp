@@ -74,12 +74,12 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
     const MessageTexts& texts = session.texts();
     std::vector<SendItem> batch;
     std::vector<const PlayerListRow*> replaced;
+    ReplaceQuestions replace(request.prompt);
     for (int position : rows) {
         const LocalFileRow& row = request.local.row(position);
         const int match = session.list().findNameIgnoringCase(row.name);
         if (match >= 0) {
-            if (!request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2,
-                                         texts.title))
+            if (!replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
                 continue;
             replaced.push_back(&session.list().row(match));
         }

@@ -47,12 +47,16 @@ TEST_F(Columns, Version2TagWinsEvenWithEmptyFields)
               (TagColumns{QStringLiteral("Two"), QString(), QString()}));
 }
 
-TEST_F(Columns, Version1TagIsShownUntrimmedWhenThereIsNoVersion2Tag)
+TEST_F(Columns, Version1TextsEndAtTheirPaddingWhenThereIsNoVersion2Tag)
 {
     const TagColumns columns = columnsOf(audioFrame() + id3v1("Song", "Band", 17));
-    EXPECT_EQ(columns.title, QStringLiteral("Song") + QString(26, QChar(0)));
-    EXPECT_EQ(columns.artist.left(4), QStringLiteral("Band"));
+    EXPECT_EQ(columns.title, QStringLiteral("Song"));
+    EXPECT_EQ(columns.artist, QStringLiteral("Band"));
     EXPECT_EQ(columns.genre, QStringLiteral("Rock"));
+    // Padded with blanks, or with bytes after the first NUL: the list shows only the text.
+    const TagColumns padded = columnsOf(audioFrame() + id3v1("Yesterday   ", QByteArray("A\0junk", 6), 17));
+    EXPECT_EQ(padded.title, QStringLiteral("Yesterday"));
+    EXPECT_EQ(padded.artist, QStringLiteral("A"));
 }
 
 TEST_F(Columns, GenreIsTheNumbersNameElseTheGenreText)

@@ -27,11 +27,12 @@ void frmOptions::lstFont_Click()
     // Only a face the user has selected counts: Qt makes the first row current when the list
     // merely gets the focus, and the stored face may not be installed at all. Until a face is
     // selected the preview keeps the LCD title font as it came.
+    // Bold and the sample text count whatever face is shown: they apply to the current face
+    // too, so OK keeps them with a face that is not installed.
     const QList<QListWidgetItem*> selected = m_lstFont->selectedItems();
-    if (selected.isEmpty())
-        return;
     QFont font = m_picDemo->previewFont();
-    font.setFamily(selected.first()->text());
+    if (!selected.isEmpty())
+        font.setFamily(selected.first()->text());
     font.setBold(m_chkBold->isChecked());
     m_picDemo->clear();
     m_picDemo->setPreviewFont(FontFit::Fitted(font, m_txtFont->text(), m_services.measureHeight));
