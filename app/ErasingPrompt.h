@@ -10,12 +10,18 @@ class ErasingPrompt : public Prompt
 {
 public:
     explicit ErasingPrompt(Prompt& inner) : m_inner(inner) {}
-    bool askYesNo(const QString& text, const QString& title) override { return m_inner.askToErase(text, title); }
+    bool askYesNo(const QString& text, const QString& title) override
+    {
+        return m_inner.askToErase(text, title);
+    }
     void showMessage(const QString& text, const QString& title, Icon icon) override
     {
         m_inner.showMessage(text, title, icon);
     }
-    bool askToErase(const QString& text, const QString& title) override { return m_inner.askToErase(text, title); }
+    bool askToErase(const QString& text, const QString& title) override
+    {
+        return m_inner.askToErase(text, title);
+    }
 
 private:
     Prompt& m_inner;

@@ -52,11 +52,13 @@ WindowTexts WindowTexts::load(const QString& languageFile)
     WindowTexts texts;
     const QString section = QStringLiteral("Window");
     for (const Key& key : kKeys) {
-        const std::optional<QString> text = mControlUI::ReadLangKey(languageFile, section, QLatin1String(key.name));
+        const std::optional<QString> text =
+            mControlUI::ReadLangKey(languageFile, section, QLatin1String(key.name));
         if (text && !text->isEmpty())
             texts.*key.text = *text;
     }
-    if (const auto locale = mControlUI::ReadLangKey(languageFile, QStringLiteral("UI"), QStringLiteral("Locale")))
+    if (const auto locale =
+            mControlUI::ReadLangKey(languageFile, QStringLiteral("UI"), QStringLiteral("Locale")))
         texts.locale = locale->trimmed();
     return texts;
 }

@@ -30,7 +30,8 @@ struct WindowTexts {
     // Progress window and batch summaries
     QString progressFiles = QStringLiteral("%1 of %2 files");
     QString progressBytes = QStringLiteral("%1 of %2 bytes");
-    QString progressNote = QStringLiteral("Cancel stops before the next file; the file in progress still finishes.");
+    QString progressNote =
+        QStringLiteral("Cancel stops before the next file; the file in progress still finishes.");
     QString cancelling = QStringLiteral("Cancelling: waiting for the current file to finish.");
     QString cancel = QStringLiteral("Cancel");
     QString sentSummary = QStringLiteral("%1 of %2 files sent");
@@ -40,8 +41,8 @@ struct WindowTexts {
     // Questions and notices
     QString yesToAll = QStringLiteral("Yes to &All");
     QString noToAll = QStringLiteral("N&o to All");
-    QString renameBad = QStringLiteral(
-        "The player cannot store this name. A name must not be empty and must not hold any of these characters:");
+    QString renameBad = QStringLiteral("The player cannot store this name. A name must not be empty and must "
+                                       "not hold any of these characters:");
     QString notInView = QStringLiteral("These files are not listed in this view and were not sent:");
     // The options dialog's caption
     QString optionsCaption = QStringLiteral("Options");

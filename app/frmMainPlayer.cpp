@@ -61,7 +61,27 @@ void frmMain::changeEvent(QEvent* event)
 // Panels 1 and 2, the capacity bar and the list, as the session has them now.
 void frmMain::showPlayerState()
 {
+    // A re-read keeps the user's choice: the rows of the same entries stay selected.
+    QList<QPair<int32_t, QString>> chosen;
+    for (int row : m_lvwPlayer->selectedRows()) {
+        const QModelIndex index = m_playerModel->index(row, 0);
+        chosen.append({index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()});
+    }
     m_playerModel->reload();
+    if (!chosen.isEmpty()) {
+        QItemSelection selection;
+        for (int row = 0; row < m_playerModel->rowCount(); ++row) {
+            const QModelIndex index = m_playerModel->index(row, 0);
+            if (chosen.contains({index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()}))
+                selection.select(index, index);
+        }
+        if (!selection.isEmpty()) {
+            m_lvwPlayer->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+            m_lvwPlayer->selectionModel()->setCurrentIndex(selection.indexes().first(),
+                                                           QItemSelectionModel::NoUpdate);
+        }
+    }
     m_sbrStatus->setText(1, m_session.connectionText());
     m_sbrStatus->setText(2, m_session.capacityText());
     const qint64 total = m_session.totalBytes();
