@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 
 namespace
 {
@@ -26,6 +27,18 @@ QMessageBox::Icon boxIcon(Prompt::Icon icon)
     return QMessageBox::Information;
 }
 
+// Placed over the main window and tied to it for the window manager, which then gives the box
+// the keyboard focus (a box without an owner may be left behind an active window).
+void placeOver(QMessageBox& box, QWidget* window)
+{
+    if (!window)
+        return;
+    box.move(window->geometry().center() - box.rect().center());
+    box.winId();
+    if (QWindow* handle = box.windowHandle())
+        handle->setTransientParent(window->window()->windowHandle());
+}
+
 } // namespace
 
 MessageBoxPrompt::MessageBoxPrompt(QWidget* window, const WindowTexts* texts) : m_window(window), m_texts(texts) {}
@@ -37,8 +50,7 @@ bool MessageBoxPrompt::ask(const QString& text, const QString& title, bool defau
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    if (m_window)
-        box.move(m_window->geometry().center() - box.rect().center());
+    placeOver(box, m_window);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -65,8 +77,7 @@ Prompt::Answer MessageBoxPrompt::askReplace(const QString& name, const QString& 
     noToAll->setObjectName(QStringLiteral("noToAll"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
-    if (m_window)
-        box.move(m_window->geometry().center() - box.rect().center());
+    placeOver(box, m_window);
     box.exec();
     if (box.clickedButton() == yesToAll)
         return Answer::YesToAll;
@@ -78,7 +89,6 @@ Prompt::Answer MessageBoxPrompt::askReplace(const QString& name, const QString& 
 void MessageBoxPrompt::showMessage(const QString& text, const QString& title, Icon icon)
 {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok);
-    if (m_window)
-        box.move(m_window->geometry().center() - box.rect().center());
+    placeOver(box, m_window);
     box.exec();
 }
