@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -409,6 +410,28 @@ TEST_F(GestureTest, TheStatusBarFollowsANewLanguageAtOnce)
     window->chooseLanguage(writeLanguage(QStringLiteral("other.lng"), QStringLiteral("X-")));
     EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("X-Connected"));
     EXPECT_TRUE(window->sbrStatus()->text(2).startsWith(QStringLiteral("X-Memory")));
+}
+
+TEST_F(GestureTest, QtsOwnButtonsSpeakTheLocaleTheLanguageFileNames)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
+    start();
+    const QString file = writeLanguage(QStringLiteral("deutsch.lng"), QStringLiteral("D-"));
+    QFile lng(file);
+    ASSERT_TRUE(lng.open(QIODevice::ReadOnly));
+    QByteArray bytes = lng.readAll();
+    lng.close();
+    bytes.replace("[UI]\r\n", "[UI]\r\nLocale = de\r\n");
+    ASSERT_TRUE(lng.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    lng.write(bytes);
+    lng.close();
+    window->chooseLanguage(file);
+    QMessageBox german(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(german.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    window->chooseLanguage(languageFile); // no locale: Qt's English again
+    QMessageBox english(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(english.button(QMessageBox::Yes)->text(), QStringLiteral("&Yes"));
 }
 
 TEST_F(GestureTest, AboutNamesVersionLicenceAndTheDeviceLibrary)

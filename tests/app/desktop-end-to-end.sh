@@ -7,7 +7,7 @@
 # a window manager (with-window-manager.sh). Usage: desktop-end-to-end.sh BIN_FOLDER
 set -euo pipefail
 bin=$(cd "$1" && pwd)
-for tool in xdotool import sha256sum; do
+for tool in xdotool import compare sha256sum; do
     command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -83,7 +83,7 @@ click() { xdotool mousemove $(at "$1" "$2") sleep 0.2 click 1 sleep 0.3; }
 pc_row="258 42"; pc_empty="550 200"; player_row="100 369"; player_empty="400 520"; record_tab="100 316"
 
 # 1. A PC song dragged onto the player list is sent.
-send_song() { click $pc_row; drag $pc_row $player_empty; }
+send_song() { click $pc_row; sleep 0.5; drag $pc_row $player_empty; }
 attempt "listed audio song.mp3" send_song || fail "song.mp3 did not arrive on the player"
 zvdctl get --view audio --to "$work/check" song.mp3
 [ "$(sha256sum <"$work/pc/song.mp3")" = "$(sha256sum <"$work/check/song.mp3")" ] || fail "song.mp3 changed on the way"
@@ -93,7 +93,8 @@ sleep 2 # the window takes clicks again once the send has ended
 click $record_tab
 until_true listed record MEMO0001.ZVD || fail "no recording listed"
 sleep 1.5
-fetch_recording() { click $player_row; sleep 0.5; drag $player_row $pc_empty; }
+# A click on a row that is selected already starts a label edit: the selection is cleared first.
+fetch_recording() { xdotool key Escape; click $player_empty; click $player_row; sleep 0.5; drag $player_row $pc_empty; }
 attempt "test -f '$work/pc/MEMO0001.ZVD'" fetch_recording || fail "the recording was not fetched"
 zvdctl get --view record --to "$work/check" MEMO0001.ZVD
 [ "$(sha256sum <"$work/pc/MEMO0001.ZVD")" = "$(sha256sum <"$work/check/MEMO0001.ZVD")" ] ||
@@ -114,7 +115,11 @@ xdotool key Delete
 answer Return
 listed record Interview.ZVD || fail "Enter on the delete question deleted the file"
 
-# 5. German from the options: the window follows at once and the choice is stored.
+# 5. German from the options: the window and its status bar follow at once.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The lower left corner of the window: the status bar's connection panel, whatever the frame.
+corner() { import -window root -crop 230x60+$((X))+$((Y + HEIGHT - 60)) "$1"; }
+corner "$work/english.png"
 choose_german() {
     xdotool key Escape sleep 0.5 key alt+t sleep 0.8 key o sleep 2.5 key alt+l sleep 0.5 type g
     sleep 0.5
@@ -122,6 +127,9 @@ choose_german() {
 }
 attempt "xdotool getwindowname $window | grep -q 'Audio-Manager'" choose_german ||
     fail "the window did not switch to German"
-sleep 0.5
+sleep 1
+corner "$work/german.png"
+changed=$(compare -metric AE "$work/english.png" "$work/german.png" null: 2>&1 || true)
+[ "${changed%% *}" != "0" ] || fail "the status bar kept its English text"
 grep -qx "Language=$bin/Language/german.lng" "$XDG_CONFIG_HOME/ZVD/ZVD.ini" || fail "German was not stored"
 echo "1 passed, 0 failed"
