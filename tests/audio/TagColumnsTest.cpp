@@ -101,6 +101,13 @@ TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
         id3v2(4, 100, frame("TIT2", QByteArray("\x03Four", 5), true)) + QByteArray(100, '\0'),
         QByteArray(300, 'x') + "ID3\x07" + QByteArray(300, 'x') + id3v1("T", "A", 3),
     };
+    // The columns show a tag's text up to its first NUL, without trailing blanks.
+    const auto shown = [](const QString& text) {
+        QString cut = text.left(text.indexOf(QChar(0)) >= 0 ? text.indexOf(QChar(0)) : text.size());
+        while (!cut.isEmpty() && cut.back().isSpace())
+            cut.chop(1);
+        return cut;
+    };
     for (const QByteArray& bytes : files) {
         const QString path = writeFile(dir.path(), QStringLiteral("k.mp3"), bytes);
         cMP3ID3v2 v2;
@@ -114,6 +121,7 @@ TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
             if (v1.HasID3v1Tag())
                 expected = {v1.Title(), v1.Artist(), v1.GenreName(v1.Genre())};
         }
+        expected = {shown(expected.title), shown(expected.artist), shown(expected.genre)};
         EXPECT_EQ(readTagColumns(path), expected) << bytes.size();
     }
 }
