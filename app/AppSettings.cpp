@@ -22,6 +22,7 @@ StoredSettings::Values valuesOf(const AppSettings& settings)
     values.language = settings.language;
     values.path = settings.path;
     values.geometry = settings.geometry;
+    values.displayStyle = settings.displayStyle;
     return values;
 }
 
@@ -50,6 +51,7 @@ void AppSettings::load(QSettings& store)
     language = StoredSettings::languageFileOr(values, AppPaths::programFolder());
     path = values.path;
     geometry = values.geometry;
+    displayStyle = values.displayStyle;
 }
 
 void AppSettings::save(QSettings& store) const

@@ -21,6 +21,7 @@ struct AppSettings {
     QString language;              // full path; the shipped English file when not stored
     QString path;                  // folder of the folder tree; empty: not stored
     std::optional<QRect> geometry; // twips: Left, Top, Width, Height when all four are stored
+    int displayStyle = 3;          // "Style": style of the PC list, 0 large icons to 3 details
 
     // The font of a first run: Arial 16 points, not bold.
     static QFont defaultTitleFont();

@@ -19,7 +19,7 @@ bool DropTargetFilter::eventFilter(QObject*, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (m_handler && m_handler->dropAccepted(m_target, ListDrag::isFromThisProgram(drag->mimeData())))
+        if (m_handler && m_handler->dropAccepted(m_target, drag->mimeData()))
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -27,12 +27,12 @@ bool DropTargetFilter::eventFilter(QObject*, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!m_handler || !m_handler->dropAccepted(m_target, ListDrag::isFromThisProgram(drop->mimeData()))) {
+        if (!m_handler || !m_handler->dropAccepted(m_target, drop->mimeData())) {
             drop->ignore();
             return true;
         }
         drop->acceptProposedAction();
-        m_handler->dropped(m_target, drop->position().toPoint());
+        m_handler->dropped(m_target, drop->position().toPoint(), drop->mimeData());
         return true;
     }
     default:

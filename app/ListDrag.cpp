@@ -40,7 +40,13 @@ void run(QAbstractItemView* view, ListDragHandler* handler, FileList source)
     if (handler)
         handler->dragStarted(source);
     auto* drag = new QDrag(view);
-    drag->setMimeData(makeMimeData());
+    QMimeData* data = nullptr;
+    if (source == FileList::Local && view->model())
+        data = view->model()->mimeData(view->selectionModel()->selectedRows());
+    if (!data)
+        data = new QMimeData;
+    data->setData(kFormat, processMarker());
+    drag->setMimeData(data);
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
     if (handler)
         handler->dragCompleted(source);

@@ -16,15 +16,17 @@ public:
     virtual ~ListDragHandler() = default;
     virtual void dragStarted(FileList source) = 0;
     virtual void dragCompleted(FileList source) = 0;
-    virtual bool dropAccepted(FileList target, bool fromThisProgram) = 0;
+    // data: what the drag carries (our marker, or file URLs from outside the program).
+    virtual bool dropAccepted(FileList target, const QMimeData* data) = 0;
     // position: in the list's viewport.
-    virtual void dropped(FileList target, QPoint position) = 0;
+    virtual void dropped(FileList target, QPoint position, const QMimeData* data) = 0;
 };
 
 namespace ListDrag
 {
 
-// The drag data both lists offer: a marker of this process, nothing else.
+// The drag data both lists offer: a marker of this process (the local list adds the files'
+// URLs, so a file manager can take them too).
 QMimeData* makeMimeData();
 bool isFromThisProgram(const QMimeData* data);
 

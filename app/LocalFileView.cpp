@@ -7,6 +7,7 @@
 #include "DropTargetFilter.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QTreeView>
 
@@ -53,7 +54,16 @@ LocalFileView::LocalFileView(ListDragHandler* handler, QWidget* parent)
     m_details->setUniformRowHeights(true);
     m_details->setAllColumnsShowFocus(true);
     m_details->setSortingEnabled(false);
-    m_details->header()->setSectionsClickable(false);
+    // A click on a header sorts by that column (the window keeps the View menu in step).
+    m_details->header()->setSectionsClickable(true);
+    m_details->header()->setSortIndicatorShown(true);
+    m_details->header()->setSortIndicator(0, Qt::AscendingOrder);
+    connect(m_details->header(), &QHeaderView::sectionClicked, this, &LocalFileView::headerClicked);
+    m_icons->installEventFilter(this);
+    m_details->installEventFilter(this);
+    // Long names are cut with an ellipsis in the icon styles instead of running over their
+    // neighbours; the whole name shows as a tool tip.
+    m_icons->setTextElideMode(Qt::ElideRight);
     addWidget(m_icons);
     addWidget(m_details);
     setDisplayStyle(Details);
@@ -90,9 +100,9 @@ void LocalFileView::setDisplayStyle(Style style)
     m_icons->setViewMode(style == LargeIcons ? QListView::IconMode : QListView::ListMode);
     m_icons->setFlow(style == List ? QListView::TopToBottom : QListView::LeftToRight);
     m_icons->setWrapping(true);
-    m_icons->setGridSize(style == LargeIcons   ? QSize(96, 64)
-                         : style == SmallIcons ? QSize(160, 20)
-                                               : QSize());
+    // Small icons flow by each name's own width: a fixed grid let long names run over the next.
+    m_icons->setGridSize(style == LargeIcons ? QSize(96, 64) : QSize());
+    m_icons->setSpacing(style == SmallIcons ? 6 : 0);
     m_icons->setMovement(QListView::Static);
     m_icons->setWordWrap(style == LargeIcons);
     setCurrentWidget(m_icons);
@@ -104,3 +114,15 @@ QAbstractItemView* LocalFileView::currentView() const
 }
 
 QList<int> LocalFileView::selectedRows() const { return sortedSelectedRows(selectionModel()); }
+
+bool LocalFileView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_icons || watched == m_details)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            emit sendRequested();
+            return true;
+        }
+    }
+    return QStackedWidget::eventFilter(watched, event);
+}

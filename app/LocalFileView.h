@@ -35,6 +35,15 @@ public:
     // Model rows selected, in view order.
     QList<int> selectedRows() const;
 
+signals:
+    // Enter or Return on the list: send the selection.
+    void sendRequested();
+    // A click on the detail view's column header.
+    void headerClicked(int column);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QListView* m_icons;
     QTreeView* m_details;

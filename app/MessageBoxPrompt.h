@@ -6,14 +6,21 @@
 #include "Prompt.h"
 
 class QWidget;
+struct WindowTexts;
 
 class MessageBoxPrompt : public Prompt
 {
 public:
-    explicit MessageBoxPrompt(QWidget* window);
+    // texts: the "to all" button captions (English when null); must outlive the prompt.
+    explicit MessageBoxPrompt(QWidget* window, const WindowTexts* texts = nullptr);
     bool askYesNo(const QString& text, const QString& title) override;
     void showMessage(const QString& text, const QString& title, Icon icon) override;
+    bool askToErase(const QString& text, const QString& title) override;
+    Answer askReplace(const QString& name, const QString& question, const QString& title) override;
 
 private:
+    bool ask(const QString& text, const QString& title, bool defaultYes);
+
     QWidget* m_window;
+    const WindowTexts* m_texts;
 };

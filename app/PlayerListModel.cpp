@@ -13,6 +13,7 @@ PlayerListModel::PlayerListModel(const PlayerList& list, QObject* parent)
 void PlayerListModel::reload()
 {
     beginResetModel();
+    m_rows = m_list.rows();
     endResetModel();
 }
 
@@ -24,7 +25,7 @@ void PlayerListModel::setHeaderTexts(const QStringList& texts)
 
 int PlayerListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_list.count();
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int PlayerListModel::columnCount(const QModelIndex& parent) const
@@ -34,9 +35,9 @@ int PlayerListModel::columnCount(const QModelIndex& parent) const
 
 QVariant PlayerListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_list.count())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const PlayerListRow& row = m_list.row(index.row());
+    const PlayerListRow& row = m_rows[std::size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:

@@ -10,8 +10,9 @@
 
 #include <functional>
 
-class PlayerList;
-struct PlayerListRow;
+#include "PlayerList.h"
+
+#include <vector>
 
 class PlayerListModel : public QAbstractTableModel
 {
@@ -21,7 +22,8 @@ public:
 
     explicit PlayerListModel(const PlayerList& list, QObject* parent = nullptr);
 
-    // The session's rows changed: show them again.
+    // The session's rows changed: show them again. The model shows a copy taken here, so a
+    // transfer that re-reads the player on its worker thread never changes rows a paint reads.
     void reload();
     void setHeaderTexts(const QStringList& texts);
     // May a label edit start (a connection is open)?
@@ -43,6 +45,7 @@ signals:
 
 private:
     const PlayerList& m_list;
+    std::vector<PlayerListRow> m_rows;
     QStringList m_headers;
     std::function<bool()> m_editable;
     DecorationSource m_decoration;

@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-// Progress of a batch of transfers: the file under way, files and bytes done of the total, and
-// Cancel, which stops the batch before its next file. Shown for batches of more than one file
-// and for any batch that has run for more than a second.
+// Progress of a batch of transfers: the file under way (a moving bar, as the device reports no
+// progress within a file), files and bytes done of the total, and Cancel, which stops the batch
+// before its next file. Shown for batches of more than one file and for any batch that has run
+// for more than a second. The transfers run on a worker thread, so the window stays live.
 #pragma once
 
 #include "TransferObserver.h"
+#include "WindowTexts.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -20,7 +22,8 @@ class TransferProgressDialog : public QDialog, public TransferObserver
 public:
     // totalBytes: the bytes of the selection; window: the main window to centre on (the dialog
     // itself stays a top-level window, as the main window is disabled while it runs).
-    TransferProgressDialog(const QString& title, qint64 totalBytes, QWidget* window);
+    TransferProgressDialog(const QString& title, qint64 totalBytes, QWidget* window,
+                           const WindowTexts& texts = WindowTexts());
 
     bool fileStarting(const TransferProgress& progress) override;
     void fileFinished(const TransferProgress& progress, bool ok) override;
@@ -30,6 +33,9 @@ public:
     QString fileText() const;
     QString countText() const;
     QString bytesText() const;
+    QString noteText() const;
+    // True while a file is under way (its bar moves without a value).
+    bool fileRunning() const { return m_fileRunning; }
 
 protected:
     // Escape and the window's close box mean Cancel: the batch stops before the next file
@@ -46,6 +52,9 @@ private:
     QLabel* m_count;
     QLabel* m_bytes;
     QProgressBar* m_bar;
+    QProgressBar* m_fileBar;
+    QLabel* m_note;
+    WindowTexts m_texts;
     QPushButton* m_cancel;
     QElapsedTimer m_clock;
     qint64 m_totalBytes;
@@ -53,4 +62,5 @@ private:
     int m_doneFiles = 0;
     int m_totalFiles = 0;
     bool m_cancelled = false;
+    bool m_fileRunning = false;
 };

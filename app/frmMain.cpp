@@ -21,9 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileSystemModel>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
+#include <QTranslator>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QShortcut>
@@ -52,7 +57,7 @@ constexpr TabText kTabs[3] = {
 
 frmMain::frmMain(mTCC730& device, Prompt* prompt, QWidget* parent)
     : QMainWindow(parent), m_device(device),
-      m_ownPrompt(prompt ? nullptr : std::make_unique<MessageBoxPrompt>(this)),
+      m_ownPrompt(prompt ? nullptr : std::make_unique<MessageBoxPrompt>(this, &m_windowTexts)),
       m_prompt(prompt ? prompt : m_ownPrompt.get()), m_texts(MessageTexts::builtIn()),
       m_session(device, m_texts), m_icons(std::make_unique<FileIconProvider>()),
       m_summary(std::make_unique<SelectionSummary>(m_fileModel))
@@ -61,8 +66,8 @@ frmMain::frmMain(mTCC730& device, Prompt* prompt, QWidget* parent)
     setWindowTitle(QStringLiteral("ZV-R3100 Audio Manager"));
     m_tmrCheck.setInterval(1000);
     connect(&m_tmrCheck, &QTimer::timeout, this, &frmMain::tmrCheck_Timer);
-    buildMenus();
     buildPanes();
+    buildMenus();
     buildToolStrip();
     buildStatusBars();
     connectSignals();
@@ -90,13 +95,14 @@ void frmMain::buildMenus()
     }
     m_mnuView[3]->setChecked(true);
     view->addSeparator();
-    const char* sortTexts[4] = {"File Name", "File Size", "Song Title", "Artist"};
-    for (int i = 0; i < 4; ++i) {
+    const char* sortTexts[5] = {"File Name", "File Size", "Song Title", "Artist", "Genre"};
+    for (int i = 0; i < 5; ++i) {
         QAction* action = view->addAction(QLatin1String(sortTexts[i]), this, [this, i] { mnuSort_Click(i); });
         action->setCheckable(true);
         m_mnuSort.append(action);
     }
     m_mnuSort[0]->setChecked(true);
+    m_playerMenu = menuBar()->addMenu(m_windowTexts.playerMenu);
     QMenu* tool = menuBar()->addMenu(QStringLiteral("Tool"));
     m_mnuTool.append(tool->addAction(QStringLiteral("Low level Format"), this, [this] { mnuTool_Click(0); }));
     m_mnuTool.append(tool->addAction(QStringLiteral("Firmware Upgrade"), this, [this] { mnuTool_Click(1); }));
@@ -104,12 +110,112 @@ void frmMain::buildMenus()
     m_mnuTool.append(tool->addAction(QStringLiteral("Option"), this, [this] { mnuTool_Click(3); }));
     m_menuTexts = {file->menuAction(), exit, view->menuAction()};
     m_menuTexts += m_mnuView;
-    m_menuTexts += m_mnuSort;
+    m_menuTexts += m_mnuSort.mid(0, 4); // the Genre item takes the Genre column's header
     m_menuTexts += {tool->menuAction(), m_mnuTool[0], m_mnuTool[1], m_mnuTool[3]};
 
-    // Keys of a good file manager: F5 rebuilds both lists.
-    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(refresh, &QShortcut::activated, this, &frmMain::RebuildLists);
+    buildPlayerMenu(m_playerMenu);
+    m_helpMenu = menuBar()->addMenu(m_windowTexts.helpMenu);
+    m_aboutAction = m_helpMenu->addAction(m_windowTexts.about, this, [this] {
+        QMessageBox box(QMessageBox::Information, windowTitle(), aboutText(), QMessageBox::Ok, this);
+        box.exec();
+    });
+    m_aboutAction->setMenuRole(QAction::AboutRole);
+}
+
+// The player's commands, with the keys of a good file manager. Delete and F2 act only where the
+// player list has the focus: in the PC list they would seem to mean the PC's files.
+void frmMain::buildPlayerMenu(QMenu* player)
+{
+    struct Item {
+        const char* key;
+        QKeySequence shortcut;
+        bool playerListOnly;
+        std::function<void()> run;
+    };
+    const Item items[] = {
+        {"Send", QKeySequence(Qt::CTRL | Qt::Key_S), false, [this] { tbrTool_ButtonClick(QStringLiteral("Download")); }},
+        {"Fetch", QKeySequence(Qt::CTRL | Qt::Key_G), false, [this] { tbrTool_ButtonClick(QStringLiteral("Upload")); }},
+        {"Rename", QKeySequence(Qt::Key_F2), true, [this] { RenamePlayerSelection(); }},
+        {"Delete", QKeySequence(QKeySequence::Delete), true, [this] { DeletePlayerSelection(); }},
+        {"Format", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), false,
+         [this] { tbrTool_ButtonClick(QStringLiteral("Format")); }},
+        {"LowFormat", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), false, [this] { mnuTool_Click(0); }},
+        {"Upgrade", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U), false, [this] { mnuTool_Click(1); }},
+        {"Refresh", QKeySequence(Qt::Key_F5), false, [this] { RebuildLists(); }},
+    };
+    for (const Item& item : items) {
+        const QString key = QLatin1String(item.key);
+        if (key == QLatin1String("Format") || key == QLatin1String("Refresh"))
+            player->addSeparator();
+        QAction* action = player->addAction(key);
+        action->setObjectName(QStringLiteral("player") + key);
+        action->setShortcut(item.shortcut);
+        if (item.playerListOnly) {
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            m_lvwPlayer->addAction(action);
+        } else {
+            addAction(action); // the window's keys work with the menu closed
+        }
+        connect(action, &QAction::triggered, this, item.run);
+        m_playerActions.insert(key, action);
+    }
+    applyWindowTexts();
+
+    // Context menus: the commands of each list where the user right-clicks.
+    m_lvwPlayer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lvwPlayer, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        QMenu menu(this);
+        for (const char* key : {"Fetch", "Rename", "Delete", "-", "Format", "-", "Refresh"}) {
+            if (QLatin1String(key) == QLatin1String("-"))
+                menu.addSeparator();
+            else
+                menu.addAction(m_playerActions.value(QLatin1String(key)));
+        }
+        menu.exec(m_lvwPlayer->viewport()->mapToGlobal(at));
+    });
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_lvwFile->detailView()),
+                                    static_cast<QAbstractItemView*>(m_lvwFile->iconView())}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint at) {
+            QMenu menu(this);
+            menu.addAction(m_playerActions.value(QStringLiteral("Send")));
+            menu.addSeparator();
+            menu.addAction(m_playerActions.value(QStringLiteral("Refresh")));
+            menu.exec(view->viewport()->mapToGlobal(at));
+        });
+    }
+}
+
+void frmMain::applyWindowTexts()
+{
+    if (m_playerMenu)
+        m_playerMenu->setTitle(m_windowTexts.playerMenu);
+    if (m_helpMenu)
+        m_helpMenu->setTitle(m_windowTexts.helpMenu);
+    if (m_aboutAction)
+        m_aboutAction->setText(m_windowTexts.about);
+    const QMap<QString, QString> texts = {
+        {QStringLiteral("Send"), m_windowTexts.send},
+        {QStringLiteral("Fetch"), m_windowTexts.fetch},
+        {QStringLiteral("Rename"), m_windowTexts.rename},
+        {QStringLiteral("Delete"), m_windowTexts.deleteFiles},
+        {QStringLiteral("Format"), m_windowTexts.format},
+        {QStringLiteral("LowFormat"), m_mnuTool.value(0) ? m_mnuTool[0]->text() : QString()},
+        {QStringLiteral("Upgrade"), m_mnuTool.value(1) ? m_mnuTool[1]->text() : QString()},
+        {QStringLiteral("Refresh"), m_windowTexts.refresh},
+    };
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        if (QAction* action = m_playerActions.value(it.key()))
+            action->setText(it.value());
+    }
+}
+
+QString frmMain::aboutText() const
+{
+    const QString library = m_libraryDescription.isEmpty() ? m_windowTexts.noLibrary : m_libraryDescription;
+    return windowTitle() + QLatin1String("\n\n") + m_windowTexts.aboutVersion + QLatin1String(": ") +
+           QCoreApplication::applicationVersion() + QLatin1Char('\n') + m_windowTexts.aboutLicence +
+           QLatin1String(": MIT\n") + m_windowTexts.aboutLibrary + QLatin1String(": ") + library;
 }
 
 void frmMain::buildPanes()
@@ -125,6 +231,15 @@ void frmMain::buildPanes()
         label->setFrameShadow(QFrame::Raised);
         label->setTextFormat(Qt::PlainText);
     }
+    // Which files the PC list shows in this view, at the right end of its caption.
+    m_lblViewNote = new QLabel(m_lblFile);
+    m_lblViewNote->setObjectName(QStringLiteral("viewNote"));
+    m_lblViewNote->setTextFormat(Qt::PlainText);
+    m_lblViewNote->setForegroundRole(QPalette::PlaceholderText);
+    auto* captionLayout = new QHBoxLayout(m_lblFile);
+    captionLayout->setContentsMargins(0, 0, 6, 0);
+    captionLayout->addStretch(1);
+    captionLayout->addWidget(m_lblViewNote);
 
     m_folderModel = new QFileSystemModel(this);
     m_folderModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
@@ -135,6 +250,7 @@ void frmMain::buildPanes()
         m_fldView->hideColumn(column);
     m_fldView->setHeaderHidden(true);
     m_fldView->setUniformRowHeights(true);
+
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
     // Once the user works in the tree, it stays where the user put it.
     connect(m_fldView, &QAbstractItemView::pressed, this, [this] { m_revealFolder.clear(); });
@@ -200,6 +316,9 @@ void frmMain::buildToolStrip()
             action->setToolTip(key);
             connect(action, &QAction::triggered, this, [this, key] { tbrTool_ButtonClick(key); });
             m_toolButtons.append(action);
+            // The buttons take the focus with Tab, so the keyboard reaches them too.
+            if (QWidget* button = m_tbrTool->widgetForAction(action))
+                button->setFocusPolicy(Qt::TabFocus);
         }
     }
 }
@@ -217,6 +336,11 @@ void frmMain::buildStatusBars()
     m_capacityBar->setFixedWidth(90);
     m_capacityBar->setMaximumHeight(12);
     m_capacityBar->setToolTip(QStringLiteral("Memory in use"));
+    // The outcome of the last batch, beside the capacity.
+    m_lblSummary = new QLabel(m_sbrStatus);
+    m_lblSummary->setTextFormat(Qt::PlainText);
+    m_lblSummary->setObjectName(QStringLiteral("batchSummary"));
+    m_sbrStatus->insertAfter(2, m_lblSummary);
     m_sbrStatus->insertAfter(2, m_capacityBar);
 }
 
@@ -248,4 +372,16 @@ void frmMain::connectSignals()
             this, [this, row, typed] { renamePlayerFile(row, typed); }, Qt::QueuedConnection);
     });
     connect(m_lvwPlayer, &PlayerListView::deletePressed, this, &frmMain::DeletePlayerSelection);
+    connect(m_lvwFile, &LocalFileView::headerClicked, this, [this](int column) {
+        if (column >= 0 && column < m_mnuSort.size())
+            mnuSort_Click(column);
+    });
+    connect(m_lvwFile, &LocalFileView::sendRequested, this, [this] {
+        if (m_session.isConnected() && !isBusy())
+            tbrTool_ButtonClick(QStringLiteral("Download"));
+    });
+    connect(m_lvwFile->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::updateActions);
+    connect(m_lvwPlayer->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::updateActions);
+    connect(m_playerModel, &QAbstractItemModel::modelReset, this, &frmMain::updateActions);
+    connect(&m_fileModel, &QAbstractItemModel::modelReset, this, &frmMain::updateActions);
 }

@@ -12,8 +12,12 @@
 #include "MessageTexts.h"
 #include "PlayerSession.h"
 #include "SortState.h"
+#include "TransferObserver.h"
+#include "WindowTexts.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMap>
 #include <QPointer>
 #include <QTimer>
 
@@ -29,6 +33,9 @@ class Prompt;
 class QAction;
 class QFileSystemModel;
 class QLabel;
+class QMenu;
+class QTranslator;
+class QUrl;
 class QProgressBar;
 class QTabBar;
 class QToolBar;
@@ -83,6 +90,13 @@ public:
     void RebuildLists();
     void GetFileSize();
     void DeletePlayerSelection();
+    // Starts the label edit of the player file in focus (F2, the Player menu).
+    void RenamePlayerSelection();
+    // Enables each action that can run now: a player, a selection, the right view.
+    void updateActions();
+    // The About box's text: version, licence, the device library in use.
+    QString aboutText() const;
+    void setLibraryDescription(const QString& text) { m_libraryDescription = text; }
 
     // Splitter drags: a press on a bar, then the window's moves and release.
     void SplitterPressed(SplitterBar* bar, QPoint position);
@@ -100,6 +114,7 @@ public:
     void titleSettingsChanged() { GetFileSize(); }
     PlayerSession& session() { return m_session; }
     const MessageTexts& texts() const { return m_texts; }
+    const WindowTexts& windowTexts() const { return m_windowTexts; }
     const DragState& dragState() const { return m_drag; }
     const SortState& sortState() const { return m_sort; }
     int hsplitLeft() const; // twips
@@ -116,6 +131,11 @@ public:
     QTabBar* tabMode() const { return m_tabMode; }
     QToolBar* tbrTool() const { return m_tbrTool; }
     QAction* toolButton(const QString& key) const;
+    // Player menu: "Send", "Fetch", "Rename", "Delete", "Format", "LowFormat", "Upgrade", "Refresh".
+    QAction* playerAction(const QString& key) const { return m_playerActions.value(key); }
+    QAction* aboutAction() const { return m_aboutAction; }
+    QLabel* summaryLabel() const { return m_lblSummary; }
+    QLabel* viewNote() const { return m_lblViewNote; }
     StatusPanels* sbrFile() const { return m_sbrFile; }
     StatusPanels* sbrStatus() const { return m_sbrStatus; }
     QProgressBar* capacityBar() const { return m_capacityBar; }
@@ -140,13 +160,14 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // ListDragHandler
     void dragStarted(FileList source) override;
     void dragCompleted(FileList source) override;
-    bool dropAccepted(FileList target, bool fromThisProgram) override;
-    void dropped(FileList target, QPoint position) override;
+    bool dropAccepted(FileList target, const QMimeData* data) override;
+    void dropped(FileList target, QPoint position, const QMimeData* data) override;
 
     void buildMenus();
     void buildPanes();
@@ -158,8 +179,16 @@ private:
     void updateLcdPreview();
     void reorderPlayer(int source, int target);
     void renamePlayerFile(int rowPosition, const QString& typed);
+    void buildPlayerMenu(QMenu* player);
     void sendSelectedFiles();
+    void sendDroppedFiles(const QList<QUrl>& urls);
+    void sendRows(std::vector<LocalFileRow> rows);
     void receiveSelectedFiles();
+    void showBatchSummary(const TransferOutcome& outcome, bool sending);
+    void syncSortMarks();
+    void applyWindowTexts();
+    void installQtTranslation(const QString& locale);
+    void showViewNote();
     void restoreGeometry();
     void revealCurrentFolder(const QString& loaded);
     QRect geometryInTwips() const;
@@ -172,6 +201,10 @@ private:
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt;
     MessageTexts m_texts;
+    WindowTexts m_windowTexts;
+    QString m_libraryDescription;
+    std::unique_ptr<QTranslator> m_qtTranslator;
+    QElapsedTimer m_lastPlayerRead;
     PlayerSession m_session;
     AppSettings m_settings;
     SortState m_sort;
@@ -207,6 +240,12 @@ private:
     PlayerListView* m_lvwPlayer = nullptr;
     PlayerListModel* m_playerModel = nullptr;
     StatusPanels* m_sbrStatus = nullptr;
+    QLabel* m_lblSummary = nullptr;
+    QLabel* m_lblViewNote = nullptr;
+    QMenu* m_playerMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QMap<QString, QAction*> m_playerActions;
     QProgressBar* m_capacityBar = nullptr;
     QList<QAction*> m_mnuView;
     QList<QAction*> m_mnuSort;

@@ -16,6 +16,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeView>
 #include <QItemSelectionModel>
 #include <QTabBar>
 
@@ -34,6 +37,7 @@ void frmMain::tabMode_Click()
     BeginBusy();
     RefreshLocalList();
     setUploadEnabled();
+    showViewNote();
     m_session.setView(playerViewOf(selectedTab()));
     RefreshPlayerList();
     EndBusy();
@@ -65,6 +69,15 @@ void frmMain::RefreshLocalList()
     mFileAPI::ScanFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
     QApplication::restoreOverrideCursor();
     m_sort.resetAfterScan();
+    syncSortMarks();
+}
+
+void frmMain::showViewNote()
+{
+    const int tab = selectedTab();
+    m_lblViewNote->setText(tab == 1 ? m_windowTexts.viewMusic
+                           : tab == 2 ? m_windowTexts.viewRecord
+                                      : m_windowTexts.viewOther);
 }
 
 void frmMain::mnuView_Click(int index)
@@ -72,14 +85,22 @@ void frmMain::mnuView_Click(int index)
     m_lvwFile->setDisplayStyle(LocalFileView::Style(index));
     for (int i = 0; i < m_mnuView.size(); ++i)
         m_mnuView[i]->setChecked(i == index);
+    m_settings.displayStyle = index;
 }
 
 void frmMain::mnuSort_Click(int index)
 {
     const SortState::Sort sort = m_sort.choose(index);
     m_fileModel.sort(sort.column, sort.order);
+    syncSortMarks();
+}
+
+// The View menu's check mark and the header's arrow show the same sort.
+void frmMain::syncSortMarks()
+{
     for (int i = 0; i < m_mnuSort.size(); ++i)
         m_mnuSort[i]->setChecked(i == m_sort.checkedItem());
+    m_lvwFile->detailView()->header()->setSortIndicator(m_sort.key(), m_sort.order());
 }
 
 void frmMain::HookListNotify()

@@ -11,9 +11,15 @@
 #include "PlayerMaintenance.h"
 #include "PlayerSetAside.h"
 #include "StatusPanels.h"
+#include "CodePage.h"
+#include "ErasingPrompt.h"
+#include "ListDragHandler.h"
 #include "dlgFirm.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -61,19 +67,85 @@ bool frmMain::refuseUnreadList()
 void frmMain::RefreshPlayerList()
 {
     m_session.RefreshPlayerList();
+    m_lastPlayerRead.start();
     showPlayerState();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back in the window: recordings made on the player or changes made with zvdctl show
+    // without F5. Not while an operation runs, and not right after a read (a closed message
+    // box activates the window too).
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_loaded || m_unloaded ||
+        isBusy() || !m_session.isConnected())
+        return;
+    if (m_lastPlayerRead.isValid() && m_lastPlayerRead.elapsed() < 1500)
+        return;
+    BeginBusy();
+    RefreshPlayerList();
+    EndBusy();
 }
 
 // Panels 1 and 2, the capacity bar and the list, as the session has them now.
 void frmMain::showPlayerState()
 {
+    // A re-read keeps the user's choice: the rows of the same entries stay selected.
+    QList<QPair<int32_t, QString>> chosen;
+    for (int row : m_lvwPlayer->selectedRows()) {
+        const QModelIndex index = m_playerModel->index(row, 0);
+        chosen.append({index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()});
+    }
     m_playerModel->reload();
+    if (!chosen.isEmpty()) {
+        QItemSelection selection;
+        for (int row = 0; row < m_playerModel->rowCount(); ++row) {
+            const QModelIndex index = m_playerModel->index(row, 0);
+            if (chosen.contains({index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()}))
+                selection.select(index, index);
+        }
+        if (!selection.isEmpty()) {
+            m_lvwPlayer->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+            m_lvwPlayer->selectionModel()->setCurrentIndex(selection.indexes().first(),
+                                                           QItemSelectionModel::NoUpdate);
+        }
+    }
     m_sbrStatus->setText(1, m_session.connectionText());
     m_sbrStatus->setText(2, m_session.capacityText());
     const qint64 total = m_session.totalBytes();
     const qint64 used = total - m_session.freeBytes();
     m_capacityBar->setValue(total > 0 ? int(std::clamp<qint64>(used * 1000 / total, 0, 1000)) : 0);
     m_capacityBar->setEnabled(total > 0);
+    updateActions();
+}
+
+void frmMain::updateActions()
+{
+    if (m_playerActions.isEmpty() || m_toolButtons.isEmpty())
+        return;
+    const bool connected = m_session.isConnected();
+    const bool localChosen = m_lvwFile->selectionModel() && m_lvwFile->selectionModel()->hasSelection();
+    const int playerChosen = int(m_lvwPlayer->selectedRows().size());
+    const bool fetchable = connected && playerChosen > 0 && selectedTab() != 1;
+    const QMap<QString, bool> enabled = {
+        {QStringLiteral("Send"), connected && localChosen},
+        {QStringLiteral("Fetch"), fetchable},
+        {QStringLiteral("Rename"), connected && playerChosen == 1},
+        {QStringLiteral("Delete"), connected && playerChosen > 0},
+        {QStringLiteral("Format"), connected},
+        {QStringLiteral("LowFormat"), connected},
+        {QStringLiteral("Upgrade"), connected},
+        {QStringLiteral("Refresh"), true},
+    };
+    for (auto it = enabled.begin(); it != enabled.end(); ++it)
+        m_playerActions.value(it.key())->setEnabled(it.value());
+    toolButton(QStringLiteral("Download"))->setEnabled(connected && localChosen);
+    toolButton(QStringLiteral("Upload"))->setEnabled(fetchable);
+    toolButton(QStringLiteral("Delete"))->setEnabled(connected && playerChosen > 0);
+    toolButton(QStringLiteral("Format"))->setEnabled(connected);
+    m_mnuTool[0]->setEnabled(connected);
+    m_mnuTool[1]->setEnabled(connected);
 }
 
 void frmMain::tbrTool_ButtonClick(const QString& key)
@@ -88,10 +160,11 @@ void frmMain::tbrTool_ButtonClick(const QString& key)
         receiveSelectedFiles();
     } else if (key == QLatin1String("Delete")) {
         const QList<int> rows = m_lvwPlayer->selectedRows();
-        PlayerFileOperations::DeleteSelectedPlayerFiles(m_session, *m_prompt,
-                                                        std::vector<int>(rows.begin(), rows.end()));
+        ErasingPrompt erasing(*m_prompt);
+        PlayerFileOperations::DeleteSelectedPlayerFiles(m_session, erasing, std::vector<int>(rows.begin(), rows.end()));
     } else if (key == QLatin1String("Format")) {
-        PlayerFileOperations::FormatPlayer(m_session, *m_prompt);
+        ErasingPrompt erasing(*m_prompt);
+        PlayerFileOperations::FormatPlayer(m_session, erasing);
     }
     showPlayerState();
     EndBusy();
@@ -105,14 +178,54 @@ void frmMain::DeletePlayerSelection()
 
 void frmMain::setUploadEnabled()
 {
-    if (QAction* upload = toolButton(QStringLiteral("Upload")))
-        upload->setEnabled(selectedTab() != 1);
+    updateActions();
 }
+
+void frmMain::RenamePlayerSelection()
+{
+    if (!m_session.isConnected() || isBusy())
+        return;
+    QModelIndex current = m_lvwPlayer->currentIndex();
+    const QList<int> selected = m_lvwPlayer->selectedRows();
+    if (!current.isValid() || !m_lvwPlayer->selectionModel()->isRowSelected(current.row())) {
+        if (selected.isEmpty())
+            return;
+        current = m_playerModel->index(selected.first(), 0);
+    }
+    m_lvwPlayer->setFocus();
+    m_lvwPlayer->edit(current.siblingAtColumn(0));
+}
+
+namespace
+{
+
+// Names the player's file system cannot hold: empty or blank, characters FAT forbids, control
+// characters, or characters the ANSI code page has no byte for.
+bool isStorableName(const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            return false;
+    }
+    return CodePage::toUnicode(CodePage::fromUnicode(name)) == name;
+}
+
+} // namespace
 
 void frmMain::renamePlayerFile(int rowPosition, const QString& typed)
 {
     if (!m_session.isConnected() || refuseUnreadList())
         return;
+    if (rowPosition >= 0 && rowPosition < m_session.list().count() &&
+        typed == m_session.list().row(rowPosition).name)
+        return; // the edit ended unchanged
+    if (!isStorableName(typed)) {
+        m_prompt->showMessage(m_windowTexts.renameBad + QStringLiteral("\r\n\\ / : * ? \" < > |"), m_texts.title,
+                              Prompt::Icon::Warning);
+        return;
+    }
     BeginBusy();
     PlayerFileOperations::RenamePlayerFile(m_session, rowPosition, typed);
     showPlayerState();
@@ -135,7 +248,8 @@ void frmMain::mnuTool_Click(int index)
         if (!m_session.isConnected())
             return;
         BeginBusy();
-        PlayerMaintenance::LowLevelFormat(m_session, *m_prompt);
+        ErasingPrompt erasing(*m_prompt);
+        PlayerMaintenance::LowLevelFormat(m_session, erasing);
         showPlayerState();
         EndBusy();
     } else if (index == 1) {
@@ -143,6 +257,9 @@ void frmMain::mnuTool_Click(int index)
             return;
         const QString firmware = dlgFirm().show(this);
         if (firmware.isEmpty())
+            return;
+        // The new firmware replaces the old for good: asked first, No by default.
+        if (!m_prompt->askToErase(m_texts.firmAsk + QLatin1String("\r\n") + firmware, m_texts.title))
             return;
         BeginBusy();
         const auto outcome = PlayerMaintenance::UpgradeFirmware(m_session, *m_prompt, firmware);
@@ -174,17 +291,39 @@ void frmMain::dragCompleted(FileList source)
         m_drag.fromPlayer = false;
 }
 
-bool frmMain::dropAccepted(FileList target, bool fromThisProgram)
+namespace
+{
+
+bool carriesLocalFiles(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+} // namespace
+
+bool frmMain::dropAccepted(FileList target, const QMimeData* data)
 {
     if (isBusy())
         return false;
+    const bool fromThisProgram = ListDrag::isFromThisProgram(data);
     if (target == FileList::Local)
         return fromThisProgram && DropRules::localListAccepts(m_drag, selectedTab() == 1);
+    // Files from a file manager are sent as they are, wherever they lie.
+    if (!fromThisProgram)
+        return m_session.isConnected() && carriesLocalFiles(data);
     return DropRules::playerListAccepts(m_drag, fromThisProgram);
 }
 
-void frmMain::dropped(FileList target, QPoint position)
+void frmMain::dropped(FileList target, QPoint position, const QMimeData* data)
 {
+    if (target == FileList::Player && !ListDrag::isFromThisProgram(data)) {
+        const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+        QMetaObject::invokeMethod(this, [this, urls] { sendDroppedFiles(urls); }, Qt::QueuedConnection);
+        return;
+    }
     // What the drop means is fixed now, while the drag's flags still tell where it came from;
     // the work runs once the drag has ended, so that questions and progress are not shown from
     // inside the platform's drag loop.

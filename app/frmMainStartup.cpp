@@ -28,6 +28,9 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QTimer>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QTreeView>
 
 void frmMain::Load()
@@ -178,6 +181,7 @@ void frmMain::LoadSettings()
     }
     if (!m_settings.language.isEmpty())
         ApplyLanguageFile(m_settings.language);
+    mnuView_Click(m_settings.displayStyle);
 }
 
 void frmMain::SaveSettings()
@@ -241,12 +245,43 @@ bool frmMain::ApplyLanguageFile(const QString& filePath)
     targets.texts = &m_texts;
     const bool applied = ApplyLanguage(filePath, targets, *m_prompt);
     if (applied) {
-        // Texts that show a slot now follow the new language at once.
+        m_texts.applyFallbacks();
+        m_windowTexts = WindowTexts::load(filePath);
+        applyWindowTexts();
+        installQtTranslation(m_windowTexts.locale);
+        if (m_mnuSort.size() > 4)
+            m_mnuSort[4]->setText(m_fileModel.headerData(4, Qt::Horizontal).toString());
+        // Texts that show a slot now follow the new language at once, the status bar too.
         GetFileSize();
+        showViewNote();
+        if (m_session.lastConnectionState() >= 0) {
+            m_sbrStatus->setText(1, m_session.isConnected() ? m_texts.connect : m_texts.disconnect);
+            if (m_session.isConnected()) {
+                m_session.ShowCapacity();
+                m_sbrStatus->setText(2, m_session.capacityText());
+            }
+        }
         if (m_loaded)
             LayoutPanes();
     }
     return applied;
+}
+
+// Qt's own buttons and dialogs (Yes, No, Cancel, the file dialog) speak the language too, through
+// Qt's translations for the locale the language file names.
+void frmMain::installQtTranslation(const QString& locale)
+{
+    if (m_qtTranslator) {
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+        m_qtTranslator.reset();
+    }
+    if (locale.isEmpty() || locale.startsWith(QLatin1String("en")))
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale(locale), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get()))
+        m_qtTranslator = std::move(translator);
 }
 
 void frmMain::chooseLanguage(const QString& file)

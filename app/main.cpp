@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QIcon>
 
 int main(int argc, char** argv)
@@ -36,12 +37,16 @@ int main(int argc, char** argv)
     parser.process(app);
 
     mTCC730 device;
-    if (!device.load(mTCC730::libraryPath(parser.value(library)))) {
+    const QString libraryPath = mTCC730::libraryPath(parser.value(library));
+    const bool loaded = device.load(libraryPath);
+    if (!loaded) {
         // Said once; the program then runs without a player.
         MessageBoxPrompt(nullptr).showMessage(device.error(), QStringLiteral("ZV-R3100 Audio Manager"),
                                               Prompt::Icon::Warning);
     }
     frmMain window(device);
+    if (loaded)
+        window.setLibraryDescription(QDir::toNativeSeparators(libraryPath));
     window.setOptionsDialog([](frmMain& w) {
         OptionsValues values{w.titleFont(), w.displayNameSelector(), w.sizeUnit(), w.languageFile()};
         ShowOptionsDialog(

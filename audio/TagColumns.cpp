@@ -34,6 +34,22 @@ TagColumns fromId3v2(FileWindow& window, qint64 position)
     return columns;
 }
 
+// A text as a list shows it: up to its first NUL (the padding of fixed-size fields), without
+// trailing blanks. The tag classes keep the bytes as stored.
+QString withoutPadding(const QString& text)
+{
+    const qsizetype end = text.indexOf(QChar(0));
+    QString cut = end >= 0 ? text.left(end) : text;
+    while (!cut.isEmpty() && cut.back().isSpace())
+        cut.chop(1);
+    return cut;
+}
+
+TagColumns shownColumns(const TagColumns& columns)
+{
+    return {withoutPadding(columns.title), withoutPadding(columns.artist), withoutPadding(columns.genre)};
+}
+
 TagColumns columnsOf(FileWindow& window)
 {
     const qint64 position = ID3v2Locator::FindTag(window);
@@ -42,7 +58,7 @@ TagColumns columnsOf(FileWindow& window)
         // A version 2 tag that gives none of the three (an unknown version, a damaged tag, one
         // holding only a picture) leaves the columns to the version 1 tag.
         if (columns != TagColumns())
-            return columns;
+            return shownColumns(columns);
     }
     if (window.size() <= cMP3ID3v1::TagSize)
         return {};
@@ -50,7 +66,7 @@ TagColumns columnsOf(FileWindow& window)
     v1.parseTail(window.read(window.size() - cMP3ID3v1::TagSize, cMP3ID3v1::TagSize), window.size());
     if (!v1.HasID3v1Tag())
         return {};
-    return {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
+    return shownColumns({v1.Title(), v1.Artist(), GenreName(v1.Genre())});
 }
 
 TagColumns shown(TagColumns columns)

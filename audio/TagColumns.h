@@ -27,7 +27,8 @@ QString shownText(const QString& text);
 // The version 2 tag gives the columns unless it yields none of the three; then the version 1 tag
 // does. Several genres of one frame are shown joined by " / ". Texts are cut by shownText.
 // Never throws: a file that cannot be opened or read gives three empty texts, as the list
-// keeps empty tag columns for such a file. ID3v1 texts come untrimmed, as the tag holds them.
+// keeps empty tag columns for such a file. Each text ends at its first NUL and has no trailing
+// blanks (ID3v1 fields are padded), as the list and the LCD title show it.
 TagColumns readTagColumns(const QString& path);
 
 // The same for already opened data (a file or a buffer); read errors are raised as TagError.

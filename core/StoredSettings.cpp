@@ -85,6 +85,11 @@ bool isValidSplitter(double twips)
     return twips > 0 && twips < 1e7;
 }
 
+bool isValidDisplayStyle(double style)
+{
+    return style >= 0 && style <= 3 && style == qRound(style);
+}
+
 bool isValidGeometry(double left, double top, double width, double height)
 {
     return width > 0 && height > 0 && width < 1e7 && height < 1e7 && qAbs(left) < 1e7 && qAbs(top) < 1e7;
@@ -109,6 +114,8 @@ void Values::load(QSettings& store)
         language = *stored;
     if (const auto stored = text(store, kDisplay + QStringLiteral("PATH")))
         path = *stored;
+    if (const auto style = number(store, kDisplay + QStringLiteral("Style")); style && isValidDisplayStyle(*style))
+        displayStyle = qRound(*style);
     const auto w = number(store, kDisplay + QStringLiteral("Width"));
     const auto h = number(store, kDisplay + QStringLiteral("Height"));
     const auto l = number(store, kDisplay + QStringLiteral("Left"));
@@ -131,6 +138,7 @@ void Values::save(QSettings& store) const
     store.setValue(kDisplay + QStringLiteral("Top"), singleText(g.top()));
     store.setValue(kDisplay + QStringLiteral("HSplit"), singleText(hsplit));
     store.setValue(kDisplay + QStringLiteral("VSplit"), singleText(vsplit));
+    store.setValue(kDisplay + QStringLiteral("Style"), QString::number(displayStyle));
     store.sync();
 }
 

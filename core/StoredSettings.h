@@ -41,6 +41,7 @@ bool isValidFontSize(double points);      // 0 < points < 10000
 bool isValidDisplayName(double selector); // |selector| < 32768, rounded
 bool isValidSplitter(double twips);       // 0 < twips < 10^7; 0 or below means "not stored"
 bool isValidGeometry(double left, double top, double width, double height);
+bool isValidDisplayStyle(double style);   // 0 large icons, 1 small icons, 2 list, 3 details
 
 struct Values {
     LcdFont font;
@@ -51,6 +52,7 @@ struct Values {
     std::optional<QString> language; // full path as stored; empty text means the built-in texts
     QString path;                    // folder of the folder tree; empty: not stored
     std::optional<QRect> geometry;   // twips: Left, Top, Width, Height when all four are stored
+    int displayStyle = 3;            // "Style": the PC list's display style, details by default
 
     // Reads every value over the current ones; unreadable values leave the current one.
     void load(QSettings& store);

@@ -4,6 +4,10 @@
 
 #include "SizeOrder.h"
 
+#include <QMimeData>
+#include <QSet>
+#include <QUrl>
+
 #include <algorithm>
 #include <numeric>
 
@@ -101,6 +105,34 @@ void LocalFileModel::setHeaderTexts(const QStringList& texts)
     for (int i = 0; i < ColumnCount && i < texts.size(); ++i)
         m_headers[i] = texts.at(i);
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+Qt::ItemFlags LocalFileModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid())
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList LocalFileModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* LocalFileModel::mimeData(const QModelIndexList& indexes) const
+{
+    QList<QUrl> urls;
+    QSet<int> seen;
+    for (const QModelIndex& index : indexes) {
+        if (!index.isValid() || index.row() >= count() || seen.contains(index.row()))
+            continue;
+        seen.insert(index.row());
+        urls.append(QUrl::fromLocalFile(row(index.row()).path));
+    }
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
 }
 
 void LocalFileModel::sort(int column, Qt::SortOrder order)

@@ -46,6 +46,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void setHeaderTexts(const QStringList& texts);
+    // Rows can be dragged (to the player list, or to a file manager as file URLs).
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // Text columns sort case-insensitively, the size column by number (unknown sizes last).
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;

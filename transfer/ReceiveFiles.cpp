@@ -51,6 +51,7 @@ std::vector<ReceiveItem> buildBatch(ReceiveRequest& request)
 
     const QString folder = mFileAPI::AddSlash(QDir::toNativeSeparators(request.folder));
     std::vector<ReceiveItem> batch;
+    ReplaceQuestions replace(request.prompt);
     for (int position : rows) {
         if (position < 0 || position >= session.list().count())
             continue;
@@ -66,7 +67,7 @@ std::vector<ReceiveItem> buildBatch(ReceiveRequest& request)
         else if (QFileInfo::exists(item.target))
             item.replaces = item.target; // a file the list does not show is still the user's
         if (!item.replaces.isEmpty() &&
-            !request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
+            !replace.ask(entry.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
             continue;
         batch.push_back(item);
     }

@@ -77,11 +77,11 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
     PlayerSession& session = request.session;
     const MessageTexts& texts = session.texts();
     std::vector<SendItem> batch;
+    ReplaceQuestions replace(request.prompt);
     for (int position : rows) {
         const LocalFileRow& row = request.local.row(position);
         const int match = session.list().findNameIgnoringCase(row.name);
-        if (match >= 0 &&
-            !request.prompt.askYesNo(texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
+        if (match >= 0 && !replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
             continue;
         SendItem item{row.path, row.name, QString(), false, currentSize(row), std::nullopt};
         if (match >= 0)

@@ -30,8 +30,13 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
                            QStringLiteral("Large"), QStringLiteral("Small"), QStringLiteral("List"),
                            QStringLiteral("Detail"), QString(), QStringLiteral("By name"),
                            QStringLiteral("By size"), QStringLiteral("By title"), QStringLiteral("By artist"),
-                           QStringLiteral("Tool"), QStringLiteral("Low"), QStringLiteral("Upgrade"),
-                           QString(), QStringLiteral("Option")}));
+                           QStringLiteral("Style"), QStringLiteral("&Player"), QStringLiteral("&Send to Player"),
+                           QStringLiteral("&Fetch from Player"), QStringLiteral("&Rename"), QStringLiteral("&Delete"),
+                           QString(), QStringLiteral("F&ormat Player"), QStringLiteral("Low"),
+                           QStringLiteral("Upgrade"), QString(), QStringLiteral("Re&fresh"), QStringLiteral("Tool"),
+                           QStringLiteral("Low"), QStringLiteral("Upgrade"), QString(), QStringLiteral("Option"),
+                           QStringLiteral("&Help"), QStringLiteral("&About ZVD")}))
+        << "the Player and Help menus and the Genre sort keep English where the file has no text";
     EXPECT_EQ(window->tabMode()->tabText(1), QStringLiteral("Voice"));
     EXPECT_EQ(window->toolButton(QStringLiteral("Delete"))->toolTip(), QStringLiteral("Remove"));
     EXPECT_EQ(window->fileModel().headerData(4, Qt::Horizontal).toString(), QStringLiteral("Style"));

@@ -136,12 +136,16 @@ TEST_F(MainWindowTest, TabChangesRefillBothListsAndSetTheUploadButton)
     attach();
     QAction* upload = window->toolButton(QStringLiteral("Upload"));
     ASSERT_NE(upload, nullptr);
-    EXPECT_FALSE(upload->isEnabled());
+    selectPlayerRows({0});
+    EXPECT_FALSE(upload->isEnabled()) << "never in the music view";
     window->tabMode()->setCurrentIndex(1);
-    EXPECT_TRUE(upload->isEnabled());
+    EXPECT_FALSE(upload->isEnabled()) << "nothing selected on the player";
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("REC001.ZVD")});
     EXPECT_EQ(playerNames(), QStringList{QStringLiteral("rec001.zvd")});
+    selectPlayerRows({0});
+    EXPECT_TRUE(upload->isEnabled());
     window->tabMode()->setCurrentIndex(2);
+    selectPlayerRows({0});
     EXPECT_TRUE(upload->isEnabled());
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("notes.txt")});
     EXPECT_EQ(playerNames(), QStringList{QStringLiteral("notes.txt")});

@@ -48,12 +48,16 @@ TEST_F(Columns, Version2TagWinsEvenWithEmptyFields)
               (TagColumns{QStringLiteral("Two"), QString(), QString()}));
 }
 
-TEST_F(Columns, Version1TagIsShownUntrimmedWhenThereIsNoVersion2Tag)
+TEST_F(Columns, Version1TextsEndAtTheirPaddingWhenThereIsNoVersion2Tag)
 {
     const TagColumns columns = columnsOf(audioFrame() + id3v1("Song", "Band", 17));
-    EXPECT_EQ(columns.title, QStringLiteral("Song") + QString(26, QChar(0)));
-    EXPECT_EQ(columns.artist.left(4), QStringLiteral("Band"));
+    EXPECT_EQ(columns.title, QStringLiteral("Song"));
+    EXPECT_EQ(columns.artist, QStringLiteral("Band"));
     EXPECT_EQ(columns.genre, QStringLiteral("Rock"));
+    // Padded with blanks, or with bytes after the first NUL: the list shows only the text.
+    const TagColumns padded = columnsOf(audioFrame() + id3v1("Yesterday   ", QByteArray("A\0junk", 6), 17));
+    EXPECT_EQ(padded.title, QStringLiteral("Yesterday"));
+    EXPECT_EQ(padded.artist, QStringLiteral("A"));
 }
 
 TEST_F(Columns, GenreIsTheNumbersNameElseTheGenreText)
@@ -98,6 +102,13 @@ TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
         id3v2(4, 100, frame("TIT2", QByteArray("\x03Four", 5), true)) + QByteArray(100, '\0'),
         QByteArray(300, 'x') + "ID3\x07" + QByteArray(300, 'x') + id3v1("T", "A", 3),
     };
+    // The columns show a tag's text up to its first NUL, without trailing blanks.
+    const auto shown = [](const QString& text) {
+        QString cut = text.left(text.indexOf(QChar(0)) >= 0 ? text.indexOf(QChar(0)) : text.size());
+        while (!cut.isEmpty() && cut.back().isSpace())
+            cut.chop(1);
+        return cut;
+    };
     for (const QByteArray& bytes : files) {
         const QString path = writeFile(dir.path(), QStringLiteral("k.mp3"), bytes);
         cMP3ID3v2 v2;
@@ -114,6 +125,7 @@ TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
             if (v1.HasID3v1Tag())
                 expected = {v1.Title(), v1.Artist(), v1.GenreName(v1.Genre())};
         }
+        expected = {shown(expected.title), shown(expected.artist), shown(expected.genre)};
         EXPECT_EQ(readTagColumns(path), expected) << bytes.size();
     }
 }

@@ -109,6 +109,19 @@ TEST_F(OptionsFixture, UninstalledFaceIsKeptUnchangedUntilTheUserPicksOne)
     EXPECT_EQ(dialog.values().titleFont.pointSize(), 17);
 }
 
+TEST_F(OptionsFixture, BoldTickedWithAFaceThatIsNotInstalledIsKeptOnOk)
+{
+    OptionsValues values = defaults();
+    values.titleFont = QFont(QStringLiteral("No Such Face 42"));
+    values.titleFont.setPointSize(17);
+    frmOptions& dialog = open(values);
+    dialog.chkBold()->setChecked(true);
+    dialog.cmdOK_Click();
+    EXPECT_TRUE(dialog.values().titleFont.bold());
+    EXPECT_EQ(dialog.values().titleFont.pointSize(), 17);
+    EXPECT_EQ(dialog.values().titleFont.family(), QStringLiteral("No Such Face 42"));
+}
+
 TEST_F(OptionsFixture, FontListNamesEveryFaceOnceAsItIsStored)
 {
     frmOptions& dialog = open(defaults());

@@ -27,12 +27,18 @@ void frmOptions::lstFont_Click()
     // Only a face the user has selected counts: Qt makes the first row current when the list
     // merely gets the focus, and the stored face may not be installed at all. Until a face is
     // selected the preview keeps the LCD title font as it came.
+    // Bold and the sample text count whatever face is shown: without a chosen face they apply
+    // to the current LCD font as it came (its size unchanged), so OK keeps the user's bold.
     const QList<QListWidgetItem*> selected = m_lstFont->selectedItems();
-    if (selected.isEmpty())
-        return;
     QFont font = m_picDemo->previewFont();
-    font.setFamily(selected.first()->text());
     font.setBold(m_chkBold->isChecked());
+    if (selected.isEmpty()) {
+        m_picDemo->clear();
+        m_picDemo->setPreviewFont(font);
+        m_picDemo->print(m_txtFont->text());
+        return;
+    }
+    font.setFamily(selected.first()->text());
     m_picDemo->clear();
     m_picDemo->setPreviewFont(FontFit::Fitted(font, m_txtFont->text(), m_services.measureHeight));
     m_picDemo->print(m_txtFont->text());

@@ -137,4 +137,7 @@ void frmOptions::SetOptionTexts(const QString& filePath)
             return;
         targets[i](*text);
     }
+    // The caption came later than the first language files: a file without it keeps English.
+    const auto caption = lookUp(filePath, "Window", "OptionsCaption");
+    setWindowTitle(caption && !caption->isEmpty() ? *caption : QStringLiteral("Options"));
 }

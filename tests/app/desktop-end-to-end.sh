@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZVD developers
+# SPDX-License-Identifier: MIT
+# ZVD on a desktop, driven from outside with xdotool as a user drives it: a PC file dragged onto
+# the player list, a recording dragged back, F2 rename, the Delete key's question (No by
+# default), and a switch to German in the options. The player is checked with zvdctl, the files with sha256. Run it on an X display with
+# a window manager (with-window-manager.sh). Usage: desktop-end-to-end.sh BIN_FOLDER
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+for tool in xdotool import compare sha256sum; do
+    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 1; }
+done
+work=$(mktemp -d)
+zvd_pid=""
+cleanup() {
+    [ -n "$zvd_pid" ] && kill "$zvd_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data ZVD_PLAYER_DIR=$work/player
+export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
+mkdir -p "$work/pc" "$work/check" "$XDG_CONFIG_HOME/ZVD" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+# A fixed place and size (twips), so the lists lie where the gestures below expect them.
+cat >"$XDG_CONFIG_HOME/ZVD/ZVD.ini" <<INI
+[Display]
+Left=1500
+Top=600
+Width=13500
+Height=10500
+HSplit=3000
+VSplit=4500
+Language=$bin/Language/english.lng
+PATH=$work/pc
+INI
+head -c 300000 /dev/urandom >"$work/pc/song.mp3"
+
+zvdsim() { "$bin/zvdsim" "$@" >/dev/null; }
+zvdctl() { "$bin/zvdctl" "$@"; }
+fail() { echo "FAIL: $*" >&2; import -window root "${ZVD_E2E_SHOT:-/tmp/zvd-e2e-failure.png}" 2>/dev/null || true; exit 1; }
+# Waits up to 20 s for a command to succeed.
+until_true() {
+    for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done
+    return 1
+}
+# A gesture tried up to three times until its effect shows (the machine may be slow to draw).
+attempt() { # check gesture...
+    local check=$1; shift
+    for _ in 1 2 3; do
+        "$@"
+        for _ in $(seq 25); do eval "$check" && return 0; sleep 0.2; done
+    done
+    return 1
+}
+# Answers the question box with a key once the box has the focus.
+answer() {
+    sleep 2.5
+    xdotool key "$1"
+    sleep 0.5
+}
+listed() { zvdctl ls --view "$1" | cut -f3 | grep -qx "$2"; }
+not_listed() { ! listed "$@"; }
+
+zvdsim reset
+zvdsim attach
+zvdsim record MEMO0001
+
+"$bin/ZVD" "$work/pc" >"$work/zvd.log" 2>&1 &
+zvd_pid=$!
+until_true xdotool search --name "Audio Manager" >/dev/null || fail "the window did not open"
+window=$(xdotool search --name "Audio Manager" | head -1)
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+sleep 2 # the first poll connects the player
+eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y: the client area's corner
+at() { echo $((X + $1)) $((Y + $2)); }
+drag() { # from x y to x y (client coordinates)
+    xdotool mousemove $(at "$1" "$2") sleep 0.3 mousedown 1 sleep 0.3
+    xdotool mousemove $(at $(($1 + 12)) $(($2 + 6))) sleep 0.3
+    xdotool mousemove $(at "$3" "$4") sleep 0.3 mousemove $(at $(($3 + 4)) $(($4 + 4))) sleep 0.3 mouseup 1
+}
+click() { xdotool mousemove $(at "$1" "$2") sleep 0.2 click 1 sleep 0.3; }
+
+pc_row="258 42"; pc_empty="550 200"; player_row="100 369"; player_empty="400 520"; record_tab="100 316"
+
+# 1. A PC song dragged onto the player list is sent.
+send_song() { click $pc_row; sleep 0.5; drag $pc_row $player_empty; }
+attempt "listed audio song.mp3" send_song || fail "song.mp3 did not arrive on the player"
+zvdctl get --view audio --to "$work/check" song.mp3
+[ "$(sha256sum <"$work/pc/song.mp3")" = "$(sha256sum <"$work/check/song.mp3")" ] || fail "song.mp3 changed on the way"
+
+# 2. A recording dragged from the player list onto the PC list is fetched.
+sleep 2 # the window takes clicks again once the send has ended
+click $record_tab
+until_true listed record MEMO0001.ZVD || fail "no recording listed"
+sleep 1.5
+# A click on a row that is selected already starts a label edit: the selection is cleared first.
+fetch_recording() { xdotool key Escape; click $player_empty; click $player_row; sleep 0.5; drag $player_row $pc_empty; }
+attempt "test -f '$work/pc/MEMO0001.ZVD'" fetch_recording || fail "the recording was not fetched"
+zvdctl get --view record --to "$work/check" MEMO0001.ZVD
+[ "$(sha256sum <"$work/pc/MEMO0001.ZVD")" = "$(sha256sum <"$work/check/MEMO0001.ZVD")" ] ||
+    fail "the fetched recording differs from the player's"
+
+# 3. F2 renames the recording; the extension stays.
+sleep 2
+rename_recording() {
+    click $player_row
+    xdotool key F2 sleep 1 key ctrl+a type --delay 50 Interview
+    xdotool key Return
+}
+attempt "listed record Interview.ZVD" rename_recording || fail "the rename did not reach the player"
+
+# 4. Delete asks first, and Enter (No is the default) keeps the file.
+click $player_row
+xdotool key Delete
+answer Return
+listed record Interview.ZVD || fail "Enter on the delete question deleted the file"
+
+# 5. German from the options: the window and its status bar follow at once.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The lower left corner of the window: the status bar's connection panel, whatever the frame.
+corner() { import -window root -crop 230x60+$((X))+$((Y + HEIGHT - 60)) "$1"; }
+corner "$work/english.png"
+choose_german() {
+    xdotool key Escape sleep 0.5 key alt+t sleep 0.8 key o sleep 2.5 key alt+l sleep 0.5 type g
+    sleep 0.5
+    xdotool key Return
+}
+attempt "xdotool getwindowname $window | grep -q 'Audio-Manager'" choose_german ||
+    fail "the window did not switch to German"
+sleep 1
+corner "$work/german.png"
+changed=$(compare -metric AE "$work/english.png" "$work/german.png" null: 2>&1 || true)
+[ "${changed%% *}" != "0" ] || fail "the status bar kept its English text"
+grep -qx "Language=$bin/Language/german.lng" "$XDG_CONFIG_HOME/ZVD/ZVD.ini" || fail "German was not stored"
+echo "1 passed, 0 failed"
