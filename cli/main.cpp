@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // zvdctl: the scriptable command line over ZVD's core.
 #include "CommandRegistry.h"
+#include "DeviceHost.h"
 
 #include <QGuiApplication>
 #include <QStringConverter>
@@ -12,7 +13,9 @@ namespace {
 
 void printUsage(QTextStream& err)
 {
-    err << "usage: zvdctl [--library PATH] [--lang FILE] COMMAND [ARGS...]\n\ncommands:\n";
+    err << "usage: zvdctl [--library PATH] [--device-host COMMAND] [--lang FILE] COMMAND [ARGS...]\n\n"
+           "  --device-host COMMAND  reach the device library through a host that COMMAND starts\n"
+           "                         (also ZVD_DEVICE_HOST), e.g. \"zvd-devhost libZVD_USB.so\"\n\ncommands:\n";
     for (const CommandInfo& command : registeredCommands())
         err << "  " << command.usage << '\n';
     err.flush();
@@ -51,6 +54,10 @@ int main(int argc, char** argv)
             out.flush();
             return ExitDone;
         }
+        if (option == QLatin1String("--device-host") && !args.isEmpty()) {
+            DeviceHost::setCommand(args.takeFirst());
+            continue;
+        }
         if ((option == QLatin1String("--library") || option == QLatin1String("--lang")) && !args.isEmpty()) {
             (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) = args.takeFirst();
             continue;
@@ -67,7 +74,13 @@ int main(int argc, char** argv)
     context.args = args;
     for (const CommandInfo& command : registeredCommands()) {
         if (name == QLatin1String(command.name)) {
-            const int status = command.run(context);
+            int status = command.run(context);
+            // A host that stopped mid-command leaves the player unreachable, whatever the command
+            // made of its failed calls.
+            if (DeviceHost::instance().hasStopped()) {
+                err << "zvdctl: " << DeviceHost::instance().stopReason() << '\n';
+                status = ExitNoPlayer;
+            }
             out.flush();
             err.flush();
             return status;
