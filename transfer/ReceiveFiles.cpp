@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -101,22 +102,27 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
         return false;
     }
     // A name of our own in the target folder; removed again unless it became the new file.
-    QTemporaryFile part(QDir(request.folder).filePath(QStringLiteral(".zvd-receive-XXXXXX.part")));
-    if (!part.open()) {
-        error = part.errorString();
+    QString partName;
+    {
+        QTemporaryFile part(QDir(request.folder).filePath(QStringLiteral(".zvd-receive-XXXXXX.part")));
+        part.setAutoRemove(false);
+        if (!part.open()) {
+            error = part.errorString();
+            return false;
+        }
+        partName = part.fileName();
+        // QTemporaryFile::close() keeps its handle; only its end releases the file, and on Windows
+        // an open handle keeps the library from replacing it.
+    }
+    const auto removePart = qScopeGuard([&] { QFile::remove(partName); });
+    if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, partName, entry.name,
+                                  int32_t(entry.size)))
+        return false;
+    if (QFileInfo(partName).size() != entry.size) {
+        error = QStringLiteral("the player delivered %1 of %2 bytes").arg(QFileInfo(partName).size()).arg(entry.size);
         return false;
     }
-    part.close(); // the library opens the path itself
-    if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, part.fileName(),
-                                  entry.name, int32_t(entry.size)))
-        return false;
-    if (QFileInfo(part.fileName()).size() != entry.size) {
-        error = QStringLiteral("the player delivered %1 of %2 bytes")
-                    .arg(QFileInfo(part.fileName()).size())
-                    .arg(entry.size);
-        return false;
-    }
-    return putInPlace(part.fileName(), item, error);
+    return putInPlace(partName, item, error);
 }
 
 } // namespace
