@@ -9,7 +9,7 @@ zvd_packages=(
     fonts-liberation fonts-dejavu-core adwaita-icon-theme
     lame eyed3 python3-mutagen id3v2 libtag1-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386
-    xvfb xauth imagemagick x11-apps
+    xvfb xauth imagemagick x11-apps xdotool nsis
     file binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     dpkg-dev
 )

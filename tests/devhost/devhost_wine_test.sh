@@ -109,8 +109,9 @@ else
     echo "ZVD.exe window: $(xdotool getwindowname "$window")"
     import -window root "$output/zvd-under-wine.png" 2>/dev/null || fail "no screenshot"
     echo "screenshot: $output/zvd-under-wine.png"
-    # Closed as a user closes it, so it saves its settings.
-    "$wine" taskkill /IM ZVD.exe >/dev/null 2>&1
+    # Closed as a user closes it (Alt+F4, which Wine turns into a close), so it saves its settings.
+    xdotool windowfocus --sync "$window" >/dev/null 2>&1
+    xdotool key alt+F4
 fi
 for _ in $(seq 1 60); do
     kill -0 $zvd_pid 2>/dev/null || break
