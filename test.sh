@@ -42,8 +42,10 @@ windows_program_build() {
     cmake --install build-win-qt/gui --prefix "$PWD/build-win-qt/program" >/dev/null
     cp build-win-i686/bin/ZVD_USB.dll build-win-qt/program/ZVD_USB.dll
     (cd build-win-qt/gui && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
-    ls build-win-qt/gui/ZVD-*-windows-x86_64.zip build-win-qt/gui/ZVD-*-windows-x86_64.exe
-    extra+=(-DZVD_WIN_PROGRAM_DIR="$PWD/build-win-qt/program")
+    local installer
+    installer=$(ls "$PWD"/build-win-qt/gui/ZVD-*-windows-x86_64.exe)
+    ls build-win-qt/gui/ZVD-*-windows-x86_64.zip "$installer"
+    extra+=(-DZVD_WIN_PROGRAM_DIR="$PWD/build-win-qt/program" -DZVD_WIN_INSTALLER="$installer")
 }
 
 extra=()

@@ -8,9 +8,10 @@
 #     and starts zvd-devhost32.exe by itself; status, send, ls, get, rm, files byte-identical;
 #  3. ZVD.exe opens its window on Xvfb with the player connected (title checked, screenshot
 #     taken into OUTPUT_DIR) and keeps its settings in Wine's registry.
-#   devhost_wine_test.sh WINE WINESERVER BIN_DIR WIN32_BIN_DIR OUTPUT_DIR [WINDOWS_PROGRAM_DIR]
+#  4. when the NSIS installer is given: it installs silently, and the installed zvdctl.exe runs.
+#   devhost_wine_test.sh WINE WINESERVER BIN_DIR WIN32_BIN_DIR OUTPUT_DIR [WINDOWS_PROGRAM_DIR [INSTALLER]]
 set -uo pipefail
-wine=$1 wineserver=$2 bin=$3 win32=$4 output=$5 program=${6:-}
+wine=$1 wineserver=$2 bin=$3 win32=$4 output=$5 program=${6:-} installer=${7:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/devhost-wine.XXXXXX") || exit 1
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QT_QPA_PLATFORM=offscreen
@@ -122,6 +123,18 @@ settings=$("$wine" reg query 'HKCU\Software\VB and VBA Program Settings\ZVD' /s 
 printf '%s\n' "$settings" >"$output/zvd-settings.txt"
 grep -qi 'ZVD\\FONT' <<<"$settings" && grep -qi 'ZVD\\Display' <<<"$settings" ||
     fail "ZVD.exe left no settings under HKCU\\Software\\VB and VBA Program Settings\\ZVD"
+
+if [ -n "$installer" ]; then
+    unset DISPLAY
+    "$wine" "$installer" /S '/D=C:\ZVD' >/dev/null 2>&1 || fail "the installer failed"
+    installed="$WINEPREFIX/drive_c/ZVD"
+    for f in ZVD.exe zvdctl.exe zvd-devhost32.exe usbclean.exe Qt6Widgets.dll platforms/qwindows.dll \
+        libstdc++-6.dll Language/english.lng Uninstall.exe; do
+        [ -f "$installed/$f" ] || fail "the installer did not install $f"
+    done
+    genre=$(QT_QPA_PLATFORM=offscreen "$wine" 'C:\ZVD\zvdctl.exe' genre 17 2>/dev/null | tr -d '\r')
+    [ "$genre" == "Rock" ] || fail "the installed zvdctl.exe printed '$genre' for genre 17"
+fi
 
 [ $failures -eq 0 ] && echo "devhost, zvdctl.exe and ZVD.exe under Wine: all checks passed"
 exit $((failures == 0 ? 0 : 1))
