@@ -15,7 +15,8 @@ void printUsage(QTextStream& err)
 {
     err << "usage: zvdctl [--library PATH] [--device-host COMMAND] [--lang FILE] COMMAND [ARGS...]\n\n"
            "  --device-host COMMAND  reach the device library through a host that COMMAND starts\n"
-           "                         (also ZVD_DEVICE_HOST), e.g. \"zvd-devhost libZVD_USB.so\"\n\ncommands:\n";
+           "                         (also ZVD_DEVICE_HOST), e.g. \"zvd-devhost libZVD_USB.so\"\n"
+           "\ncommands:\n";
     for (const CommandInfo& command : registeredCommands())
         err << "  " << command.usage << '\n';
     err.flush();

@@ -119,7 +119,9 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
                                   int32_t(entry.size)))
         return false;
     if (QFileInfo(partName).size() != entry.size) {
-        error = QStringLiteral("the player delivered %1 of %2 bytes").arg(QFileInfo(partName).size()).arg(entry.size);
+        error = QStringLiteral("the player delivered %1 of %2 bytes")
+                    .arg(QFileInfo(partName).size())
+                    .arg(entry.size);
         return false;
     }
     return putInPlace(partName, item, error);

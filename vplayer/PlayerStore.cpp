@@ -32,9 +32,9 @@ std::string windowsFolder(const std::string& folder)
         return folder;
     using Convert = WCHAR*(CDECL*)(const char*);
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto convert =
-        kernel ? reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")))
-               : nullptr;
+    const auto convert = kernel ? reinterpret_cast<Convert>(reinterpret_cast<void*>(
+                                      GetProcAddress(kernel, "wine_get_dos_file_name")))
+                                : nullptr;
     WCHAR* wide = convert ? convert(folder.c_str()) : nullptr;
     if (!wide)
         return folder;
