@@ -59,6 +59,10 @@ int main(int argc, char** argv)
             DeviceHost::setCommand(args.takeFirst());
             continue;
         }
+        // A library named on the command line is loaded in process, whatever ZVD_DEVICE_HOST says;
+        // --device-host still wins.
+        if (option == QLatin1String("--library") && !args.isEmpty())
+            qunsetenv("ZVD_DEVICE_HOST");
         if ((option == QLatin1String("--library") || option == QLatin1String("--lang")) && !args.isEmpty()) {
             (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) = args.takeFirst();
             continue;
