@@ -108,6 +108,8 @@ bool DeviceHost::start(const QString& command)
     }();
     Q_UNUSED(registered);
     m_command = command;
+    // A new host serves a library nobody has started yet; only a restart replays StartDLL.
+    m_libraryStarted = false;
     return launch();
 }
 
