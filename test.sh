@@ -18,6 +18,36 @@ for arg in "$@"; do
 done
 jobs=$(( $(nproc) + 1 ))
 
+# ZVD.exe and zvdctl.exe with the Qt for MinGW from the shared toolchains (unpacked into the build
+# folder), their NSIS installer and ZIP, and the installed program folder that the Wine test runs
+# (with the i686 virtual player DLL put beside it as the vendor's DLL would be). The Qt build is
+# heavy: two jobs, and only when the tarball is there.
+windows_program_build() {
+    local tarball=${ZVD_QT_MINGW_TARBALL:-../shared/toolchains/qt6-mingw64-6.4.2.tar.xz}
+    [ -f "$tarball" ] || tarball=/work/shared/toolchains/qt6-mingw64-6.4.2.tar.xz
+    if [ ! -f "$tarball" ] || [ ! -f build-win-i686/bin/zvd-devhost32.exe ]; then
+        echo "Qt for MinGW (qt6-mingw64-6.4.2.tar.xz) not found: ZVD.exe and zvdctl.exe are not built or run under Wine"
+        return 0
+    fi
+    local q=$PWD/build-win-qt/qt6-mingw64
+    if [ ! -f build-win-qt/unpacked ] || [ "$tarball" -nt build-win-qt/unpacked ]; then
+        rm -rf "$q" && mkdir -p build-win-qt && tar -C build-win-qt -xJf "$tarball" && touch build-win-qt/unpacked
+    fi
+    cmake -S . -B build-win-qt/gui -G Ninja -DCMAKE_BUILD_TYPE=Release -DZVD_TESTS=OFF -DZVD_BENCH=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$q/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$q/mingw64-posix.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DZVD_WIN_i686_BIN="$PWD/build-win-i686/bin" >/dev/null
+    cmake --build build-win-qt/gui -j 2
+    rm -rf build-win-qt/program
+    cmake --install build-win-qt/gui --prefix "$PWD/build-win-qt/program" >/dev/null
+    cp build-win-i686/bin/ZVD_USB.dll build-win-qt/program/ZVD_USB.dll
+    (cd build-win-qt/gui && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
+    local installer
+    installer=$(ls "$PWD"/build-win-qt/gui/ZVD-*-windows-x86_64.exe)
+    ls build-win-qt/gui/ZVD-*-windows-x86_64.zip "$installer"
+    extra+=(-DZVD_WIN_PROGRAM_DIR="$PWD/build-win-qt/program" -DZVD_WIN_INSTALLER="$installer")
+}
+
 extra=()
 if [ $sanitize -eq 0 ]; then
     # The Qt-free parts also build for Windows; their tests run the results under Wine.
@@ -29,6 +59,7 @@ if [ $sanitize -eq 0 ]; then
             extra+=(-DZVD_WIN_${arch}_BIN="$PWD/build-win-$arch/bin")
         fi
     done
+    windows_program_build
     build=build
     cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
 else

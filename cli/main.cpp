@@ -3,6 +3,7 @@
 // zvdctl: the scriptable command line over ZVD's core.
 #include "AppPaths.h"
 #include "CommandRegistry.h"
+#include "DeviceHost.h"
 
 #include "LocalPath.h"
 
@@ -15,7 +16,10 @@ namespace {
 
 void printUsage(QTextStream& err)
 {
-    err << "usage: zvdctl [--library PATH] [--lang FILE] COMMAND [ARGS...]\n\ncommands:\n";
+    err << "usage: zvdctl [--library PATH] [--device-host COMMAND] [--lang FILE] COMMAND [ARGS...]\n\n"
+           "  --device-host COMMAND  reach the device library through a host that COMMAND starts\n"
+           "                         (also ZVD_DEVICE_HOST), e.g. \"zvd-devhost libZVD_USB.so\"\n"
+           "\ncommands:\n";
     for (const CommandInfo& command : registeredCommands())
         err << "  " << command.usage << '\n';
     err.flush();
@@ -59,6 +63,14 @@ int main(int argc, char** argv)
             out.flush();
             return ExitDone;
         }
+        if (option == QLatin1String("--device-host") && !args.isEmpty()) {
+            DeviceHost::setCommand(args.takeFirst());
+            continue;
+        }
+        // A library named on the command line is loaded in process, whatever ZVD_DEVICE_HOST says;
+        // --device-host still wins.
+        if (option == QLatin1String("--library") && !args.isEmpty())
+            qunsetenv("ZVD_DEVICE_HOST");
         if ((option == QLatin1String("--library") || option == QLatin1String("--lang")) && !args.isEmpty()) {
             (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) = args.takeFirst();
             continue;
@@ -80,6 +92,12 @@ int main(int argc, char** argv)
             int status = command.run(context);
             if (context.laterFailure && status == ExitDone)
                 status = ExitFailed;
+            // A host that stopped mid-command leaves the player unreachable, whatever the command
+            // made of its failed calls.
+            if (DeviceHost::instance().hasStopped()) {
+                err << "zvdctl: " << DeviceHost::instance().stopReason() << '\n';
+                status = ExitNoPlayer;
+            }
             out.flush();
             err.flush();
             return status;

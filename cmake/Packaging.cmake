@@ -1,6 +1,51 @@
 # SPDX-FileCopyrightText: 2026 The ZVD developers
 # SPDX-License-Identifier: MIT
-# Installation and the Debian package. The programs look for Language/ and the device library
+# Installation and packages.
+#
+# Windows (the Qt for MinGW cross build): one folder that a user unpacks (ZIP) or installs (NSIS)
+# and runs as it is: ZVD.exe, zvdctl.exe, usbclean.exe, zvd-devhost32.exe (from the i686 build,
+# for the vendor's 32-bit ZVD_USB.DLL, which the user puts beside ZVD.exe), Qt's DLLs and plugins,
+# the MinGW runtime and Language/. The virtual player goes into its own folder, so that it never
+# shadows the vendor's library.
+if(WIN32)
+    foreach(program ZVD zvdctl usbclean)
+        if(TARGET ${program})
+            install(TARGETS ${program} RUNTIME DESTINATION .)
+        endif()
+    endforeach()
+    if(ZVD_WIN_i686_BIN)
+        install(PROGRAMS ${ZVD_WIN_i686_BIN}/zvd-devhost32.exe DESTINATION .)
+        install(PROGRAMS ${ZVD_WIN_i686_BIN}/ZVD_USB.dll ${ZVD_WIN_i686_BIN}/zvdsim.exe DESTINATION virtual-player)
+    endif()
+    get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+    get_filename_component(qt_bin ${qt_core_dll} DIRECTORY)
+    get_filename_component(qt_root ${qt_bin} DIRECTORY)
+    install(FILES ${qt_bin}/Qt6Core.dll ${qt_bin}/Qt6Gui.dll ${qt_bin}/Qt6Widgets.dll ${qt_bin}/libstdc++-6.dll
+                  ${qt_bin}/libgcc_s_seh-1.dll ${qt_bin}/libwinpthread-1.dll DESTINATION .)
+    # qwindows for the window, qoffscreen for zvdctl's off-screen title rendering.
+    install(FILES ${qt_root}/plugins/platforms/qwindows.dll ${qt_root}/plugins/platforms/qoffscreen.dll
+            DESTINATION platforms)
+    install(DIRECTORY ${qt_root}/plugins/styles ${qt_root}/plugins/imageformats DESTINATION .)
+    install(DIRECTORY ${CMAKE_SOURCE_DIR}/Language/ DESTINATION Language FILES_MATCHING PATTERN "*.lng")
+    install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
+
+    set(CPACK_GENERATOR "NSIS;ZIP")
+    set(CPACK_PACKAGE_NAME ZVD)
+    set(CPACK_PACKAGE_VENDOR "The ZVD developers")
+    set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Audio manager for the ZV-R3100 MP3 player and voice recorder")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY ZVD)
+    set(CPACK_PACKAGE_EXECUTABLES ZVD "ZV-R3100 Audio Manager")
+    set(CPACK_NSIS_DISPLAY_NAME "ZV-R3100 Audio Manager")
+    set(CPACK_NSIS_PACKAGE_NAME "ZV-R3100 Audio Manager")
+    set(CPACK_NSIS_INSTALLED_ICON_NAME ZVD.exe)
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    set(CPACK_PACKAGE_FILE_NAME ZVD-${PROJECT_VERSION}-windows-x86_64)
+    include(CPack)
+    return()
+endif()
+
+# Elsewhere: installation and the Debian package. The programs look for Language/ and the device library
 # beside their own executable, so they are installed side by side in <prefix>/lib/zvd exactly as
 # the build lays them out in build/bin; <prefix>/bin gets launchers (relative symbolic links, which
 # the programs resolve to their real folder).

@@ -4,6 +4,7 @@
 
 #include "AppPaths.h"
 #include "CodePage.h"
+#include "DeviceHost.h"
 #include "LocalPath.h"
 #include "SharedLibrary.h"
 
@@ -55,6 +56,18 @@ bool mTCC730::load(const QString& path)
 {
     m_functions = {};
     m_loaded = false;
+    // A library the program cannot load itself (a 32-bit DLL in a 64-bit ZVD) is served by a host.
+    if (const QString hostCommand = DeviceHost::commandFor(path); !hostCommand.isEmpty()) {
+        DeviceHost& host = DeviceHost::instance();
+        if (!host.start(hostCommand)) {
+            m_error = host.stopReason() + QStringLiteral(". ZVD runs without a player.");
+            return false;
+        }
+        m_functions = DeviceHost::functions();
+        m_loaded = true;
+        m_error.clear();
+        return true;
+    }
     auto library = std::make_unique<SharedLibrary>();
     const QString shown = QDir::toNativeSeparators(path);
     if (!library->open(path)) {

@@ -8,8 +8,8 @@ zvd_packages=(
     clang libclang-rt-14-dev
     fonts-liberation fonts-dejavu-core adwaita-icon-theme
     lame eyed3 python3-mutagen id3v2 libtag1-dev
-    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64
-    xvfb xauth imagemagick x11-apps openbox xdotool x11-utils qt6-translations-l10n
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386
+    xvfb xauth imagemagick x11-apps openbox xdotool x11-utils qt6-translations-l10n nsis
     file binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     dpkg-dev
 )
@@ -23,6 +23,10 @@ zvd_install_deps() {
     echo "Installing: ${missing[*]}" >&2
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    # wine32 (32-bit Windows programs under Wine) comes from the i386 architecture.
+    if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -104,27 +105,34 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
     }
     // A name of our own in the target folder, carrying our process id; removed again unless it
     // became the new file (and by a later start, should this process be killed meanwhile).
-    QTemporaryFile part(QDir(request.folder).filePath(AppPaths::tempPrefix() + QStringLiteral("XXXXXX.part")));
-    if (!part.open()) {
-        error = part.errorString();
-        return false;
+    QString partName;
+    {
+        QTemporaryFile part(QDir(request.folder).filePath(AppPaths::tempPrefix() + QStringLiteral("XXXXXX.part")));
+        part.setAutoRemove(false);
+        if (!part.open()) {
+            error = part.errorString();
+            return false;
+        }
+        partName = part.fileName();
+        // QTemporaryFile::close() keeps its handle; only its end releases the file, and on Windows
+        // an open handle keeps the library from replacing it.
     }
-    part.close(); // the library opens the path itself
-    if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, part.fileName(),
-                                  entry.name, int32_t(entry.size))) {
+    const auto removePart = qScopeGuard([&] { QFile::remove(partName); });
+    if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, partName, entry.name,
+                                  int32_t(entry.size))) {
         if (session.library().TestConnection() != 1) {
             playerGone = true;
             error = QStringLiteral("no player attached: the player was detached during the transfer");
         }
         return false;
     }
-    if (QFileInfo(part.fileName()).size() != entry.size) {
+    if (QFileInfo(partName).size() != entry.size) {
         error = QStringLiteral("the player delivered %1 of %2 bytes")
-                    .arg(QFileInfo(part.fileName()).size())
+                    .arg(QFileInfo(partName).size())
                     .arg(entry.size);
         return false;
     }
-    return putInPlace(part.fileName(), item, error);
+    return putInPlace(partName, item, error);
 }
 
 } // namespace

@@ -24,17 +24,31 @@ constexpr const char* RestartCaption = "REBOOT";
 constexpr std::uint32_t RestartStyle = win32::MbYesNo | win32::MbIconWarning | win32::MbSystemModal;
 constexpr const char* ShutdownPrivilege = "SeShutdownPrivilege";
 
-// Removes the driver services and the toolkit vendor's key; true when a service was there.
-bool removeDriverServices(KeyCleaner& cleaner, bool ntFamily)
+// The views the driver's software and service keys may sit in. On 64-bit Windows a 32-bit driver
+// installer writes into the 32-bit view and a 64-bit one into the 64-bit view; whichever build of
+// this tool runs, both are cleaned. Elsewhere there is one view.
+std::vector<std::uint32_t> registryViews(RegistryPlatform& platform)
+{
+    if (platform.hasTwoRegistryViews())
+        return {win32::KeyWow64_64Key, win32::KeyWow64_32Key};
+    return {0};
+}
+
+// Removes the driver services and the toolkit vendor's key in every view; true when a service was
+// there in any of them. A key missing from one view is deleted already, not a failure.
+bool removeDriverServices(RegistryPlatform& platform, bool ntFamily)
 {
     bool hadService = false;
-    if (ntFamily) {
-        for (const char* service : ServiceKeys) {
-            hadService = cleaner.exists(LocalMachine, service) || hadService;
-            cleaner.deleteTree(LocalMachine, service);
+    for (const std::uint32_t view : registryViews(platform)) {
+        KeyCleaner cleaner(platform, ntFamily, view);
+        if (ntFamily) {
+            for (const char* service : ServiceKeys) {
+                hadService = cleaner.exists(LocalMachine, service) || hadService;
+                cleaner.deleteTree(LocalMachine, service);
+            }
         }
+        cleaner.deleteTree(LocalMachine, VendorKey);
     }
-    cleaner.deleteTree(LocalMachine, VendorKey);
     return hadService;
 }
 
@@ -76,12 +90,13 @@ int runDriverCleanup(RegistryPlatform& platform, const std::vector<std::string>&
         return ExitFailed;
     }
     const bool ntFamily = *platformId == win32::PlatformWin32Nt;
+    // The device's enumeration key lies in the part of the registry both views share: once is enough.
     KeyCleaner cleaner(platform, ntFamily);
     if (!cleaner.deleteTree(LocalMachine, deviceKeyPath(ntFamily, args[0], args[1]))) {
         console << "Cannot delete the KEY";
         return ExitFailed;
     }
-    if (!removeDriverServices(cleaner, ntFamily))
+    if (!removeDriverServices(platform, ntFamily))
         return ExitDone;
     return offerRestart(platform, ntFamily);
 }

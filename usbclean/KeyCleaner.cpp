@@ -12,14 +12,15 @@ namespace
 constexpr const char* EveryoneAccount = "Everyone";
 } // namespace
 
-KeyCleaner::KeyCleaner(RegistryPlatform& platform, bool ntFamily) : m_platform(platform), m_ntFamily(ntFamily)
+KeyCleaner::KeyCleaner(RegistryPlatform& platform, bool ntFamily, std::uint32_t view)
+    : m_platform(platform), m_ntFamily(ntFamily), m_view(view)
 {
 }
 
 bool KeyCleaner::exists(RegKey parent, const std::string& name)
 {
     RegKey key = 0;
-    const long result = m_platform.openKey(parent, name, win32::KeyEnumerateSubKeys, key);
+    const long result = m_platform.openKey(parent, name, win32::KeyEnumerateSubKeys | m_view, key);
     if (result == win32::ErrorSuccess)
         m_platform.closeKey(key);
     return result != win32::ErrorFileNotFound;
@@ -28,7 +29,7 @@ bool KeyCleaner::exists(RegKey parent, const std::string& name)
 bool KeyCleaner::deleteTree(RegKey parent, const std::string& name)
 {
     RegKey key = 0;
-    const long opened = m_platform.openKey(parent, name, win32::KeyEnumerateSubKeys, key);
+    const long opened = m_platform.openKey(parent, name, win32::KeyEnumerateSubKeys | m_view, key);
     if (opened == win32::ErrorFileNotFound)
         return true;
     if (opened != win32::ErrorSuccess)
@@ -59,13 +60,13 @@ bool KeyCleaner::deleteSubKeys(RegKey key)
 
 bool KeyCleaner::deleteEmptyKey(RegKey parent, const std::string& name)
 {
-    const long result = m_platform.deleteKey(parent, name);
+    const long result = m_platform.deleteKey(parent, name, m_view);
     if (result == win32::ErrorSuccess)
         return true;
     if (result != win32::ErrorAccessDenied || !m_ntFamily)
         return false;
     grantAccess(parent, name);
-    return m_platform.deleteKey(parent, name) == win32::ErrorSuccess;
+    return m_platform.deleteKey(parent, name, m_view) == win32::ErrorSuccess;
 }
 
 void KeyCleaner::grantAccess(RegKey parent, const std::string& name)
@@ -74,7 +75,8 @@ void KeyCleaner::grantAccess(RegKey parent, const std::string& name)
     if (!everyone || everyone->empty())
         return;
     RegKey key = 0;
-    if (m_platform.openKey(parent, name, win32::WriteDac | win32::ReadControl, key) != win32::ErrorSuccess)
+    if (m_platform.openKey(parent, name, win32::WriteDac | win32::ReadControl | m_view, key) !=
+        win32::ErrorSuccess)
         return;
     std::optional<AccessList> old;
     // Without an access list the key is open to all already; a null list is left alone too.

@@ -14,7 +14,8 @@ namespace usbclean
 class KeyCleaner
 {
 public:
-    KeyCleaner(RegistryPlatform& platform, bool ntFamily);
+    // `view` (a KEY_WOW64_* flag, or 0 for the program's own view) goes with every open and delete.
+    KeyCleaner(RegistryPlatform& platform, bool ntFamily, std::uint32_t view = 0);
 
     // True unless opening the key reports that it does not exist; any other failure counts as
     // existing, since such a key may still be there.
@@ -34,6 +35,7 @@ private:
 
     RegistryPlatform& m_platform;
     bool m_ntFamily;
+    std::uint32_t m_view;
 };
 
 } // namespace usbclean

@@ -77,7 +77,22 @@ void MemoryRegistry::failSecurityRead(const std::string& path)
     m_keys.at(idOf(path)).securityUnreadable = true;
 }
 
-long MemoryRegistry::resolve(RegKey parent, const std::string& name, std::string& id) const
+std::string MemoryRegistry::inView(const std::string& id, std::uint32_t view) const
+{
+    const bool view32 =
+        (view & win32::KeyWow64_32Key) != 0 || ((view & win32::KeyWow64_64Key) == 0 && m_program32Bit);
+    if (!m_twoViews || !view32)
+        return id;
+    static const std::string software = "software";
+    static const std::string redirected = "software\\wow6432node";
+    if (!id.starts_with(software) || (id.size() > software.size() && id[software.size()] != '\\') ||
+        id.starts_with(redirected))
+        return id;
+    return redirected + id.substr(software.size());
+}
+
+long MemoryRegistry::resolve(RegKey parent, const std::string& name, std::uint32_t view,
+                             std::string& id) const
 {
     std::string base;
     if (parent != LocalMachine) {
@@ -89,6 +104,9 @@ long MemoryRegistry::resolve(RegKey parent, const std::string& name, std::string
         base = handle->second.id;
     }
     id = base.empty() || name.empty() ? base + idOf(name) : base + "\\" + idOf(name);
+    // A key opened below the root stays in the view it was opened in.
+    if (parent == LocalMachine)
+        id = inView(id, view);
     return win32::ErrorSuccess;
 }
 
@@ -122,7 +140,8 @@ std::vector<const MemoryRegistry::Key*> MemoryRegistry::children(const std::stri
 long MemoryRegistry::openKey(RegKey parent, const std::string& name, std::uint32_t access, RegKey& key)
 {
     std::string id;
-    if (const long error = resolve(parent, name, id); error != win32::ErrorSuccess)
+    constexpr std::uint32_t views = win32::KeyWow64_32Key | win32::KeyWow64_64Key;
+    if (const long error = resolve(parent, name, access & views, id); error != win32::ErrorSuccess)
         return error;
     const auto it = m_keys.find(id);
     if (it == m_keys.end())
@@ -161,10 +180,10 @@ bool MemoryRegistry::deletionAllowed(const Key& key) const
                        [](const AccessEntry& entry) { return entry.allows(everyoneSid(), win32::Delete); });
 }
 
-long MemoryRegistry::deleteKey(RegKey parent, const std::string& name)
+long MemoryRegistry::deleteKey(RegKey parent, const std::string& name, std::uint32_t view)
 {
     std::string id;
-    if (const long error = resolve(parent, name, id); error != win32::ErrorSuccess)
+    if (const long error = resolve(parent, name, view, id); error != win32::ErrorSuccess)
         return error;
     const auto it = m_keys.find(id);
     if (it == m_keys.end())

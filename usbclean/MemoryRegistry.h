@@ -29,6 +29,14 @@ public:
     // The machine. Paths are below HKEY_LOCAL_MACHINE, separated by '\'; names compare without
     // regard to case, as in the registry.
     void setPlatformId(std::optional<std::uint32_t> id) { m_platformId = id; }
+    // Makes the machine 64-bit Windows: below Software, the 32-bit view lies in Software\Wow6432Node.
+    // A program sees the view of its own build unless it asks for the other with a flag. Without
+    // this call there is one view, as on 32-bit Windows, and the flags change nothing.
+    void useTwoViews(bool program32Bit)
+    {
+        m_twoViews = true;
+        m_program32Bit = program32Bit;
+    }
     void addKey(const std::string& path); // parents are created as needed
     bool hasKey(const std::string& path) const;
     std::vector<std::string> keys() const; // every key, in enumeration order
@@ -57,9 +65,10 @@ public:
     int strayCloses() const { return m_strayCloses; }
 
     std::optional<std::uint32_t> platformId() override { return m_platformId; }
+    bool hasTwoRegistryViews() override { return m_twoViews; }
     long openKey(RegKey parent, const std::string& name, std::uint32_t access, RegKey& key) override;
     long enumKey(RegKey key, std::uint32_t index, std::string& name) override;
-    long deleteKey(RegKey parent, const std::string& name) override;
+    long deleteKey(RegKey parent, const std::string& name, std::uint32_t view) override;
     void closeKey(RegKey key) override;
     std::optional<Sid> lookupAccount(const std::string& account) override;
     bool readAccessList(RegKey key, std::optional<AccessList>& list) override;
@@ -82,12 +91,15 @@ private:
     };
 
     static std::string idOf(const std::string& path);
-    long resolve(RegKey parent, const std::string& name, std::string& id) const;
+    long resolve(RegKey parent, const std::string& name, std::uint32_t view, std::string& id) const;
+    std::string inView(const std::string& id, std::uint32_t view) const;
     Key* keyOf(RegKey handle, std::uint32_t access, long& error);
     std::vector<const Key*> children(const std::string& id) const;
     bool deletionAllowed(const Key& key) const;
 
     std::optional<std::uint32_t> m_platformId = win32::PlatformWin32Nt;
+    bool m_twoViews = false;
+    bool m_program32Bit = false;
     std::map<std::string, Key> m_keys; // by lower-case path
     std::map<RegKey, Handle> m_handles;
     RegKey m_nextHandle = 0x1000;

@@ -25,12 +25,17 @@ public:
     // The platform identifier of the version query; nothing when the query fails.
     virtual std::optional<std::uint32_t> platformId() = 0;
 
-    // Registry calls; the long results are Win32 error codes (0 for success).
+    // True on 64-bit Windows, where 32-bit and 64-bit programs see separate software keys (the
+    // 32-bit view lies under Software\Wow6432Node) and either can reach the other's with a view flag.
+    virtual bool hasTwoRegistryViews() = 0;
+
+    // Registry calls; the long results are Win32 error codes (0 for success). `access` of an open
+    // may carry a view flag (KEY_WOW64_32KEY, KEY_WOW64_64KEY).
     virtual long openKey(RegKey parent, const std::string& name, std::uint32_t access, RegKey& key) = 0;
     // The name of sub-key `index`, read into a buffer of 261 bytes.
     virtual long enumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
-    // Deletes a key that has no sub-keys.
-    virtual long deleteKey(RegKey parent, const std::string& name) = 0;
+    // Deletes a key that has no sub-keys, in the registry view `view` (0: the program's own).
+    virtual long deleteKey(RegKey parent, const std::string& name, std::uint32_t view) = 0;
     virtual void closeKey(RegKey key) = 0;
 
     // The valid identifier of the named account; nothing when it is unknown or invalid.

@@ -25,6 +25,9 @@ inline constexpr std::uint32_t Delete = 0x00010000;
 inline constexpr std::uint32_t ReadControl = 0x00020000;
 inline constexpr std::uint32_t WriteDac = 0x00040000;
 inline constexpr std::uint32_t KeyAllAccess = 0x000F003F;
+// Registry views of 64-bit Windows, added to the access of an open or a delete.
+inline constexpr std::uint32_t KeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t KeyWow64_32Key = 0x0200;
 
 // Platform identifier of the NT family in the version query.
 inline constexpr std::uint32_t PlatformWin32Nt = 2;

@@ -22,6 +22,7 @@ static_assert(win32::PlatformWin32Nt == VER_PLATFORM_WIN32_NT && win32::EwxReboo
 static_assert(win32::IdYes == IDYES && win32::IdNo == IDNO);
 static_assert((win32::MbYesNo | win32::MbIconWarning | win32::MbSystemModal) == 0x1034);
 static_assert(win32::AllowedAceFixedSize == sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD));
+static_assert(win32::KeyWow64_64Key == KEY_WOW64_64KEY && win32::KeyWow64_32Key == KEY_WOW64_32KEY);
 static_assert(win32::AclHeaderSize == sizeof(ACL) && win32::KeyNameBufferSize == MAX_PATH + 1);
 
 namespace
@@ -39,7 +40,27 @@ std::vector<DWORD> alignedBuffer(DWORD bytes)
     return std::vector<DWORD>((bytes + sizeof(DWORD) - 1) / sizeof(DWORD));
 }
 
+// Looked up at run time: neither call exists on the oldest systems the tool still starts on.
+template <typename Function> Function systemFunction(const char* module, const char* name)
+{
+    const HMODULE handle = GetModuleHandleA(module);
+    return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
+                  : nullptr;
+}
+
 } // namespace
+
+bool WindowsRegistry::hasTwoRegistryViews()
+{
+#ifdef _WIN64
+    return true;
+#else
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64Process = systemFunction<IsWow64ProcessFunction>("kernel32.dll", "IsWow64Process");
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
 
 std::optional<std::uint32_t> WindowsRegistry::platformId()
 {
@@ -68,9 +89,16 @@ long WindowsRegistry::enumKey(RegKey key, std::uint32_t index, std::string& name
     return result;
 }
 
-long WindowsRegistry::deleteKey(RegKey parent, const std::string& name)
+long WindowsRegistry::deleteKey(RegKey parent, const std::string& name, std::uint32_t view)
 {
-    return RegDeleteKeyA(toHkey(parent), name.c_str());
+    if (view == 0)
+        return RegDeleteKeyA(toHkey(parent), name.c_str());
+    // RegDeleteKeyA always works in the program's own view; the other view needs the Ex form.
+    using RegDeleteKeyExFunction = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    const auto deleteKeyEx = systemFunction<RegDeleteKeyExFunction>("advapi32.dll", "RegDeleteKeyExA");
+    if (!deleteKeyEx)
+        return RegDeleteKeyA(toHkey(parent), name.c_str());
+    return deleteKeyEx(toHkey(parent), name.c_str(), view, 0);
 }
 
 void WindowsRegistry::closeKey(RegKey key)

@@ -17,9 +17,10 @@ public:
     static constexpr const char* AnswerVariable = "USBCLEAN_REBOOT_ANSWER";
 
     std::optional<std::uint32_t> platformId() override;
+    bool hasTwoRegistryViews() override;
     long openKey(RegKey parent, const std::string& name, std::uint32_t access, RegKey& key) override;
     long enumKey(RegKey key, std::uint32_t index, std::string& name) override;
-    long deleteKey(RegKey parent, const std::string& name) override;
+    long deleteKey(RegKey parent, const std::string& name, std::uint32_t view) override;
     void closeKey(RegKey key) override;
     std::optional<Sid> lookupAccount(const std::string& account) override;
     bool readAccessList(RegKey key, std::optional<AccessList>& list) override;

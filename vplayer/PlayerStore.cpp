@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <process.h>
+#include <windows.h>
 #define ZVD_GETPID _getpid
 #else
 #include <unistd.h>
@@ -22,14 +23,46 @@ namespace
 constexpr std::uint64_t kMaxStateFile = 64u * 1024 * 1024;
 constexpr const char* kNoPlayer = "the player is not attached";
 
+#ifdef _WIN32
+// Under Wine, ZVD_PLAYER_DIR may be a Unix path, so that the Linux zvdsim and this DLL share one
+// player folder; Wine's own conversion (only its kernel32 has it) makes it a Windows path.
+std::string windowsFolder(const std::string& folder)
+{
+    if (folder.empty() || folder[0] != '/')
+        return folder;
+    using Convert = WCHAR*(CDECL*)(const char*);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto convert = kernel ? reinterpret_cast<Convert>(reinterpret_cast<void*>(
+                                      GetProcAddress(kernel, "wine_get_dos_file_name")))
+                                : nullptr;
+    WCHAR* wide = convert ? convert(folder.c_str()) : nullptr;
+    if (!wide)
+        return folder;
+    std::string converted;
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size > 1) {
+        converted.resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, converted.data(), size, nullptr, nullptr);
+        converted.resize(static_cast<std::size_t>(size - 1));
+    }
+    HeapFree(GetProcessHeap(), 0, wide);
+    return converted.empty() ? folder : converted;
+}
+#endif
+
 } // namespace
 
 PlayerStore::PlayerStore(std::string folder) : m_folder(std::move(folder)) {}
 
 std::string PlayerStore::defaultFolder()
 {
-    if (auto folder = FileSystem::environment("ZVD_PLAYER_DIR"))
+    if (auto folder = FileSystem::environment("ZVD_PLAYER_DIR")) {
+#ifdef _WIN32
+        return windowsFolder(*folder);
+#else
         return *folder;
+#endif
+    }
 #ifdef _WIN32
     const auto base = FileSystem::environment("LOCALAPPDATA");
     return FileSystem::join(FileSystem::join(base.value_or("."), "ZVD"), "player");

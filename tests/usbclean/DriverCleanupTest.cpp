@@ -217,4 +217,72 @@ TEST_F(DriverCleanupTest, WithoutAnEveryoneAccountAProtectedDeviceKeyCannotBeDel
     EXPECT_TRUE(registry.hasKey(NtDevice));
 }
 
+// 64-bit Windows: a 32-bit driver installer writes its software keys into the 32-bit view, which
+// a 64-bit program reaches only with a view flag, and the other way round.
+const std::string Vendor32 = "SOFTWARE\\Wow6432Node\\Jungo";
+
+class TwoViewCleanupTest : public DriverCleanupTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    TwoViewCleanupTest()
+    {
+        registry.useTwoViews(GetParam());
+        registry.addKey("SOFTWARE\\Wow6432Node\\Jungle");
+    }
+};
+
+TEST_P(TwoViewCleanupTest, VendorKeyIsRemovedFromBothViewsWhicheverBuildRuns)
+{
+    installOldDriver();
+    registry.addKey(Vendor32 + "\\WinDriver\\6.0");
+    EXPECT_EQ(run({"04E8", "1F06"}), 0);
+    EXPECT_EQ(console.str(), "");
+    for (const std::string& key : {NtDevice, WinDriver, Wdpnp, Vendor, Vendor32})
+        EXPECT_FALSE(registry.hasKey(key)) << key;
+    EXPECT_TRUE(registry.hasKey("SOFTWARE\\Wow6432Node\\Jungle"));
+    // The services are shared by both views: seen twice, asked about once.
+    EXPECT_EQ(registry.messageBoxes().size(), 1u);
+}
+
+TEST_P(TwoViewCleanupTest, KeyInOnlyOneViewIsRemovedAndTheOtherViewIsNoFailure)
+{
+    for (const std::string& vendor : {Vendor, Vendor32}) {
+        MemoryRegistry machine;
+        machine.useTwoViews(GetParam());
+        machine.addKey(NtDevice);
+        machine.addKey("SOFTWARE\\Wow6432Node\\Jungle");
+        machine.addKey(vendor + "\\WinDriver");
+        EXPECT_EQ(runDriverCleanup(machine, {"04E8", "1F06"}, console), 0) << vendor;
+        EXPECT_FALSE(machine.hasKey(vendor)) << vendor;
+        EXPECT_TRUE(machine.hasKey("SOFTWARE\\Wow6432Node\\Jungle")) << vendor;
+        EXPECT_EQ(machine.openHandles(), 0u);
+    }
+    EXPECT_EQ(console.str(), "");
+}
+
+TEST_P(TwoViewCleanupTest, ProtectedKeyInTheOtherViewIsOpenedUpInThatView)
+{
+    registry.addKey(Vendor32 + "\\WinDriver");
+    registry.setAccessList(Vendor32, AccessList{8, {}});
+    registry.denyDeletionUntilGranted(Vendor32);
+    EXPECT_EQ(run({"04E8", "1F06"}), 0);
+    EXPECT_FALSE(registry.hasKey(Vendor32));
+    EXPECT_EQ(registry.accessListWrites(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, TwoViewCleanupTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Program32Bit" : "Program64Bit";
+                         });
+
+TEST_F(DriverCleanupTest, WithOneViewAKeyNamedWow6432NodeIsJustAKey)
+{
+    // 32-bit Windows has no second view: such a key belongs to someone else and stays.
+    installOldDriver();
+    registry.addKey(Vendor32);
+    EXPECT_EQ(run({"04E8", "1F06"}), 0);
+    EXPECT_FALSE(registry.hasKey(Vendor));
+    EXPECT_TRUE(registry.hasKey(Vendor32));
+}
+
 } // namespace
