@@ -18,6 +18,16 @@ ReadOnlyFile::ReadOnlyFile(const QString& path)
     do {
         m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (m_fd < 0 && errno == EINTR);
+    adopt();
+}
+
+ReadOnlyFile::ReadOnlyFile(Descriptor descriptor) : m_fd(descriptor.fd)
+{
+    adopt();
+}
+
+void ReadOnlyFile::adopt()
+{
     if (m_fd < 0)
         return;
     struct stat status {};

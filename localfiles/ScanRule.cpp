@@ -57,6 +57,13 @@ bool ScanRule::accepts(const QString& name, bool isFile, quint32 attributes) con
     return words.contains(extensionOf(name)) != except;
 }
 
+bool ScanRule::mayAccept(const QString& name) const
+{
+    if (except && name.startsWith(QLatin1Char('.')))
+        return false;
+    return words.contains(extensionOf(name)) != except;
+}
+
 bool parseViewTab(const QString& text, ViewTab& tab)
 {
     const QString word = text.toLower();
