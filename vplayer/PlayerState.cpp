@@ -141,7 +141,8 @@ std::string PlayerState::entryLine(const StoredEntry& e)
 void PlayerState::appendEntry(StoredEntry entry)
 {
     index(entry);
-    m_changes += "entry " + entryLine(entry) + '\n';
+    if (m_noting)
+        m_changes += "entry " + entryLine(entry) + '\n';
     m_entries.push_back(std::move(entry));
 }
 
@@ -149,13 +150,15 @@ void PlayerState::eraseEntry(std::size_t at)
 {
     unindex(m_entries[at]);
     m_entries.erase(m_entries.begin() + std::ptrdiff_t(at));
-    m_changes += "delete " + std::to_string(at) + '\n';
+    if (m_noting)
+        m_changes += "delete " + std::to_string(at) + '\n';
 }
 
 void PlayerState::swapWithNext(std::size_t at)
 {
     std::swap(m_entries[at], m_entries[at + 1]);
-    m_changes += "swap " + std::to_string(at) + '\n';
+    if (m_noting)
+        m_changes += "swap " + std::to_string(at) + '\n';
 }
 
 void PlayerState::renameEntry(std::size_t at, std::string longName, const ShortName::Name& name)
@@ -166,7 +169,8 @@ void PlayerState::renameEntry(std::size_t at, std::string longName, const ShortN
     entry.shortBase = name.base;
     entry.shortExtension = name.extension;
     index(entry);
-    m_changes += "rename " + std::to_string(at) + ' ' + encode(entry.shortBase) + ' ' +
+    if (m_noting)
+        m_changes += "rename " + std::to_string(at) + ' ' + encode(entry.shortBase) + ' ' +
                  encode(entry.shortExtension) + ' ' + encode(entry.longName) + '\n';
 }
 
@@ -178,7 +182,8 @@ void PlayerState::clearEntries()
     m_tailHints.clear();
     m_unitsInUse = 0;
     m_countedGeometry = geometry;
-    m_changes += "clear\n";
+    if (m_noting)
+        m_changes += "clear\n";
 }
 
 bool PlayerState::holdsLongName(std::string_view longName, const StoredEntry* except) const
@@ -262,6 +267,14 @@ std::string PlayerState::takeEntryChanges()
 }
 
 bool PlayerState::applyLine(std::string_view line, bool journal)
+{
+    m_noting = false;
+    const bool applied = applyFileLine(line, journal);
+    m_noting = true;
+    return applied;
+}
+
+bool PlayerState::applyFileLine(std::string_view line, bool journal)
 {
     const std::vector<std::string_view> f = fields(line);
     const std::string_view key = f[0];

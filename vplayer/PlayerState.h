@@ -91,6 +91,7 @@ private:
     void index(const StoredEntry& entry);
     void unindex(const StoredEntry& entry);
     void countUnits() const;
+    bool applyFileLine(std::string_view line, bool journal);
 
     std::deque<StoredEntry> m_entries;
     // Units in use, summed as entries come and go under m_countedGeometry; recounted when the
@@ -102,4 +103,5 @@ private:
     std::unordered_map<std::string, std::uint32_t> m_shortNames;
     ShortName::TailHints m_tailHints;
     std::string m_changes;
+    bool m_noting = true; // false while lines of a file are applied: they are no new changes
 };
