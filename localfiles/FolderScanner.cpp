@@ -127,16 +127,18 @@ quint32 attributeWordAt(int folder, const char* name)
 
 // Reads size and tag columns of a listed row: an MP3 file is opened once, relative to its
 // folder, and its size taken from that open; any other file costs one status look-up.
-void completeAt(int folder, const QByteArray& name, LocalFileRow& row, const TagColumnReader& reader)
+void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumnReader& reader)
 {
     row.pending = false;
     const SizeFormatter formatter;
-    const bool tags = extensionOf(row.name) == QLatin1String("MP3");
+    // The extension is what follows the last point; only "MP3" files, in any case, have tags read.
+    const qsizetype dot = row.name.lastIndexOf(QLatin1Char('.'));
+    const bool tags = QStringView(row.name).sliced(dot + 1).compare(u"MP3", Qt::CaseInsensitive) == 0;
     if (tags && !reader) {
         int fd;
         do {
             // Non-blocking: a pipe swapped in since the listing must not wait for a writer.
-            fd = ::openat(folder, name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         } while (fd < 0 && errno == EINTR);
         ReadOnlyFile file(ReadOnlyFile::Descriptor{fd});
         if (file.isOpen()) {
@@ -151,7 +153,7 @@ void completeAt(int folder, const QByteArray& name, LocalFileRow& row, const Tag
         // Unreadable: the size can still be known, and the tag columns stay empty.
     }
     struct stat status {};
-    if (::fstatat(folder, name.constData(), &status, 0) == 0 && S_ISREG(status.st_mode)) {
+    if (::fstatat(folder, name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
         row.size = status.st_size;
         row.sizeText = formatter.format(row.size);
     }
@@ -178,11 +180,11 @@ std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, 
         const quint32 attributes = !regular ? quint32(AttrDirectory)
                                    : rule.except ? attributeWordAt(open.fd(), bytes)
                                                  : quint32(AttrArchive);
-        if (!rule.accepts(name, regular, attributes))
+        if (!rule.acceptsListed(regular, attributes))
             continue;
         rows.push_back(listedRow(prefix, name));
         if (complete)
-            completeAt(open.fd(), QByteArray(bytes), rows.back(), *complete);
+            completeAt(open.fd(), bytes, rows.back(), *complete);
     }
     return rows;
 }
@@ -246,7 +248,7 @@ void RowCompleter::complete(LocalFileRow& row, const TagColumnReader& reader) co
         return;
 #ifdef Q_OS_UNIX
     if (m_folder >= 0) {
-        completeAt(m_folder, QFile::encodeName(row.name), row, reader);
+        completeAt(m_folder, QFile::encodeName(row.name).constData(), row, reader);
         return;
     }
 #endif
