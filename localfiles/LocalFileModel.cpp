@@ -3,6 +3,9 @@
 #include "LocalFileModel.h"
 
 #include "FolderScanner.h"
+#include "PathJoin.h"
+
+#include <QDir>
 #include "SizeOrder.h"
 
 #include <algorithm>
@@ -59,6 +62,7 @@ void LocalFileModel::setRows(std::vector<LocalFileRow> rows)
     m_rows = std::move(rows);
     m_order.resize(m_rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);
+    m_positionOfId = m_order;
     endResetModel();
 }
 
@@ -70,17 +74,23 @@ void LocalFileModel::setRowsFilling(std::vector<LocalFileRow> rows, const QStrin
     std::vector<Filled> work;
     for (std::size_t id = 0; id < m_rows.size(); ++id)
         if (m_rows[id].pending)
-            work.push_back({int(id), m_rows[id]});
+            work.push_back({int(id), m_rows[id].name, -1, {}, {}, {}, {}});
     const quint64 generation = m_generation;
     m_filler = std::thread([this, work = std::move(work), folder, generation]() mutable {
         // A chunk every few hundred rows: small enough that taking one in costs the window a
         // fraction of a millisecond, large enough that the queue stays short.
         constexpr std::size_t ChunkRows = 256;
         const mFileAPI::RowCompleter completer(folder);
+        const QString prefix = mFileAPI::AddSlash(QDir::toNativeSeparators(folder));
         std::vector<Filled> chunk;
         for (std::size_t i = 0; i < work.size() && !m_stop; ++i) {
-            completer.complete(work[i].row);
-            chunk.push_back(std::move(work[i]));
+            LocalFileRow row;
+            row.name = std::move(work[i].name);
+            row.path = prefix + row.name;
+            row.pending = true;
+            completer.complete(row);
+            chunk.push_back({work[i].id, QString(), row.size, std::move(row.sizeText), std::move(row.title),
+                             std::move(row.artist), std::move(row.genre)});
             const bool last = i + 1 == work.size();
             if (chunk.size() == ChunkRows || last) {
                 QMetaObject::invokeMethod(
@@ -99,14 +109,27 @@ void LocalFileModel::takeChunk(quint64 generation, const std::vector<Filled>& ch
 {
     if (generation != m_generation)
         return;
+    int first = count();
+    int final = -1;
     for (const Filled& filled : chunk) {
         LocalFileRow& row = m_rows[std::size_t(filled.id)];
         // A row read on the spot meanwhile is already whole.
-        if (row.pending)
-            row = filled.row;
+        if (!row.pending)
+            continue;
+        row.pending = false;
+        row.size = filled.size;
+        row.sizeText = filled.sizeText;
+        row.title = filled.title;
+        row.artist = filled.artist;
+        row.genre = filled.genre;
+        const int position = m_positionOfId[std::size_t(filled.id)];
+        first = std::min(first, position);
+        final = std::max(final, position);
     }
-    if (!chunk.empty() && count() > 0)
-        emit dataChanged(index(0, ColSize), index(count() - 1, ColGenre), {Qt::DisplayRole});
+    // Only the span the chunk covers: views walk every row of a changed range, and a chunk's
+    // rows lie together in name order (sorting by any other column reads all rows first).
+    if (final >= first)
+        emit dataChanged(index(first, ColSize), index(final, ColGenre), {Qt::DisplayRole});
     if (last) {
         m_fillDone = true;
         emit fillingFinished();
@@ -226,7 +249,7 @@ void LocalFileModel::sort(int column, Qt::SortOrder order)
         });
     }
 
-    std::vector<int> positionOfId(m_rows.size());
+    std::vector<int>& positionOfId = m_positionOfId;
     for (std::size_t position = 0; position < m_order.size(); ++position)
         positionOfId[std::size_t(m_order[position])] = int(position);
     QModelIndexList after;
