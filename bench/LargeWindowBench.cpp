@@ -158,6 +158,43 @@ void BM_HundredThousandFilesInTheWindow(benchmark::State& state)
     state.counters["select_all_ms"] = selectAll / n;
     state.counters["sort_title_ms"] = sortTitle / n;
 }
+// The memory of the program itself: ZVD started on the folder, its resident size sampled while
+// the columns fill in and a while after; the largest sample counts.
+void BM_MemoryOfZvdShowingTheFolder(benchmark::State& state)
+{
+    if (corpus().folder.isEmpty()) {
+        state.SkipWithError("the corpus could not be written");
+        return;
+    }
+    double largest = 0;
+    for (auto _ : state) {
+        QTemporaryDir player; // no player attached: only the local list matters here
+        QProcess zvd;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZVD_PLAYER_DIR"), player.path());
+        zvd.setProcessEnvironment(environment);
+        zvd.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZVD")), {corpus().folder});
+        if (!zvd.waitForStarted()) {
+            state.SkipWithError("ZVD did not start");
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000 && zvd.state() == QProcess::Running) {
+            QFile status(QStringLiteral("/proc/%1/status").arg(zvd.processId()));
+            if (status.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : status.readAll().split('\n'))
+                    if (line.startsWith("VmRSS:"))
+                        largest = std::max(largest, line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024);
+            zvd.waitForFinished(200);
+        }
+        zvd.kill();
+        zvd.waitForFinished();
+    }
+    state.counters["zvd_rss_MB"] = largest;
+}
+BENCHMARK(BM_MemoryOfZvdShowingTheFolder)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
 BENCHMARK(BM_HundredThousandFilesInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_ThirtyThousandEntriesInThePlayerList(benchmark::State& state)

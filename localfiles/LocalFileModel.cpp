@@ -4,11 +4,12 @@
 
 #include "FolderScanner.h"
 #include "PathJoin.h"
-
-#include <QDir>
 #include "SizeOrder.h"
 
+#include <QDir>
+
 #include <algorithm>
+#include <chrono>
 #include <numeric>
 
 namespace
@@ -52,6 +53,7 @@ void LocalFileModel::stopFilling()
         m_filler.join();
     m_stop = false;
     m_fillDone = false;
+    m_queued = 0;
     m_completer.reset();
 }
 
@@ -93,6 +95,9 @@ void LocalFileModel::setRowsFilling(std::vector<LocalFileRow> rows, const QStrin
                              std::move(row.artist), std::move(row.genre)});
             const bool last = i + 1 == work.size();
             if (chunk.size() == ChunkRows || last) {
+                while (m_queued >= 2 && !m_stop)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                ++m_queued;
                 QMetaObject::invokeMethod(
                     this, [this, generation, chunk = std::move(chunk), last] { takeChunk(generation, chunk, last); },
                     Qt::QueuedConnection);
@@ -108,7 +113,8 @@ void LocalFileModel::setRowsFilling(std::vector<LocalFileRow> rows, const QStrin
 void LocalFileModel::takeChunk(quint64 generation, const std::vector<Filled>& chunk, bool last)
 {
     if (generation != m_generation)
-        return;
+        return; // a chunk of a listing that stopFilling() already forgot
+    --m_queued;
     int first = count();
     int final = -1;
     for (const Filled& filled : chunk) {

@@ -103,5 +103,8 @@ private:
     std::thread m_filler;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_fillDone{false};
+    // Chunks handed over but not yet taken in: the thread waits while two are queued, so the
+    // window never meets a pile of them in one turn of its event loop.
+    std::atomic<int> m_queued{0};
     quint64 m_generation = 0;
 };
