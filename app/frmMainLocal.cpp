@@ -66,7 +66,7 @@ void frmMain::RefreshLocalList()
     m_fileModel.clear();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    mFileAPI::ScanFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
+    mFileAPI::ListFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
     QApplication::restoreOverrideCursor();
     m_sort.resetAfterScan();
     syncSortMarks();

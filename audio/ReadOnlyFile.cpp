@@ -13,10 +13,21 @@ ReadOnlyFile::ReadOnlyFile(const QString& path)
 {
     // Never waits on a named pipe, and reaches names whose bytes are not UTF-8.
     m_fd = RegularFile::openDescriptor(path, QIODevice::ReadOnly);
+    adopt();
+}
+
+ReadOnlyFile::ReadOnlyFile(Descriptor descriptor) : m_fd(descriptor.fd)
+{
+    adopt();
+}
+
+void ReadOnlyFile::adopt()
+{
     if (m_fd < 0)
         return;
     struct stat status {};
-    if (::fstat(m_fd, &status) != 0)
+    // Only a regular file is read: a descriptor handed in may name anything.
+    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode))
         return;
     m_size = status.st_size;
     m_open = true;

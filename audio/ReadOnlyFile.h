@@ -14,6 +14,14 @@ class ReadOnlyFile
 {
 public:
     explicit ReadOnlyFile(const QString& path);
+#ifdef Q_OS_UNIX
+    // Takes over a descriptor opened elsewhere (for example relative to its folder) and closes
+    // it when done; the size comes from that descriptor, so the file is looked up only once.
+    struct Descriptor {
+        int fd;
+    };
+    explicit ReadOnlyFile(Descriptor descriptor);
+#endif
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
@@ -26,6 +34,9 @@ public:
     qint64 readAt(qint64 offset, char* data, qint64 length);
 
 private:
+#ifdef Q_OS_UNIX
+    void adopt();
+#endif
     bool m_open = false;
     qint64 m_size = 0;
 #ifdef Q_OS_UNIX

@@ -94,6 +94,11 @@ TagColumns readTagColumns(QIODevice& device)
 TagColumns readTagColumns(const QString& path)
 {
     ReadOnlyFile file(path);
+    return readTagColumns(file);
+}
+
+TagColumns readTagColumns(ReadOnlyFile& file)
+{
     if (!file.isOpen())
         return {};
     try {

@@ -33,3 +33,8 @@ TagColumns readTagColumns(const QString& path);
 
 // The same for already opened data (a file or a buffer); read errors are raised as TagError.
 TagColumns readTagColumns(QIODevice& device);
+
+// The same for a file already open (a scan opens each file once, relative to its folder);
+// never throws, like the path form.
+class ReadOnlyFile;
+TagColumns readTagColumns(ReadOnlyFile& file);

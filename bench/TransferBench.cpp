@@ -3,7 +3,7 @@
 // Sending music to the virtual player against plain `cp` of the same files, in one run.
 // Each iteration sends 200 files of 5 MB in the audio view (title blocks and all) to an empty
 // player with the speed limit off, then copies the same files with one `cp`; the counters give
-// both times and their ratio.
+// both times and their ratio. The first benchmark sends in this process, the second runs zvdctl.
 #include "FolderScanner.h"
 #include "LocalFileModel.h"
 #include "MessageTexts.h"
@@ -144,6 +144,56 @@ void BM_SendToVirtualPlayerVersusCp(benchmark::State& state)
     state.counters["send_MBps"] = FileCount * double(FileSize) / (1 << 20) / (sendSeconds / n);
 }
 BENCHMARK(BM_SendToVirtualPlayerVersusCp)->Unit(benchmark::kSecond)->Iterations(3)->UseRealTime();
+
+// The same send as a user runs it: one whole `zvdctl send --yes --view audio` process against
+// one whole `cp` process, alternating on the same files.
+void BM_ZvdctlSendVersusCp(benchmark::State& state)
+{
+    QTemporaryDir work;
+    const QString corpus = work.filePath(QStringLiteral("corpus"));
+    const QString player = work.filePath(QStringLiteral("player"));
+    QDir().mkpath(corpus);
+    qputenv("ZVD_PLAYER_DIR", QFile::encodeName(player));
+    makeCorpus(corpus);
+    QStringList files = QDir(corpus).entryList(QDir::Files, QDir::Name);
+    for (QString& name : files)
+        name = QDir(corpus).filePath(name);
+
+    double sendSeconds = 0;
+    double cpSeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!zvdsim({QStringLiteral("reset"), QStringLiteral("--capacity"), QStringLiteral("4000000000")}) ||
+            !zvdsim({QStringLiteral("speed"), QStringLiteral("0")}) || !zvdsim({QStringLiteral("attach")})) {
+            state.SkipWithError("zvdsim failed");
+            return;
+        }
+        const QString cpTarget = work.filePath(QStringLiteral("cp-%1").arg(state.iterations()));
+        QDir().mkpath(cpTarget);
+        state.ResumeTiming();
+
+        QElapsedTimer timer;
+        timer.start();
+        const int status = QProcess::execute(binDir() + QStringLiteral("/zvdctl"),
+                                             QStringList{QStringLiteral("send"), QStringLiteral("--yes"),
+                                                         QStringLiteral("--view"), QStringLiteral("audio")} +
+                                                 files);
+        sendSeconds += timer.nsecsElapsed() / 1e9;
+        if (status != 0) {
+            state.SkipWithError("zvdctl send failed");
+            return;
+        }
+        cpSeconds += secondsOfCp(corpus, cpTarget);
+
+        state.PauseTiming();
+        QDir(cpTarget).removeRecursively();
+        state.ResumeTiming();
+    }
+    state.counters["zvdctl_send_s"] = sendSeconds / double(state.iterations());
+    state.counters["cp_s"] = cpSeconds / double(state.iterations());
+    state.counters["send_per_cp"] = sendSeconds / cpSeconds;
+}
+BENCHMARK(BM_ZvdctlSendVersusCp)->Unit(benchmark::kSecond)->Iterations(3)->UseRealTime();
 
 } // namespace
 

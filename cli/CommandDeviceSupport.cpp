@@ -113,6 +113,7 @@ int CliPlayer::connect(PlayerView view)
     }
     m_session.setView(view);
     m_listed = m_session.RefreshPlayerList();
+    m_positions.clear();
     if (m_listed) {
         for (const QString& problem : PlayerSetAside::restoreLeftovers(m_session))
             m_context.err << "zvdctl: " << problem << '\n';
@@ -131,7 +132,10 @@ int CliPlayer::findRow(const QString& name, const std::vector<int>& taken) const
         return -1;
     }
     const PlayerList& list = m_session.list();
-    for (int position = list.findName(name); position >= 0; position = list.findName(name, position + 1))
+    if (m_positions.isEmpty())
+        for (int position = 0; position < list.count(); ++position)
+            m_positions[list.row(position).name].push_back(position);
+    for (int position : m_positions.value(name))
         if (std::find(taken.begin(), taken.end(), position) == taken.end())
             return position;
     m_context.err << "zvdctl: no entry named \"" << name << "\" on the player\n";

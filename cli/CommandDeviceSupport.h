@@ -11,6 +11,10 @@
 #include "PlayerSession.h"
 #include "mTCC730.h"
 
+#include <QHash>
+
+#include <vector>
+
 // --lang, else the language stored by ZVD, else Language/english.lng beside the program.
 QString cliLanguageFile(const CommandContext& context);
 
@@ -60,4 +64,7 @@ private:
     PlayerSession m_session;
     bool m_started = false;
     bool m_listed = false;
+    // Positions of each display name in the list, made on the first look-up: a command naming
+    // thousands of entries looks each up at once instead of walking the list for every one.
+    mutable QHash<QString, std::vector<int>> m_positions;
 };

@@ -11,6 +11,8 @@
 #include <QStringConverter>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -35,6 +37,16 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fputc('\n', stderr);
 }
 
+// Only the commands that render LCD title blocks need Qt's graphics side; loading it (and the
+// font configuration) costs the others more than their work on a folder of thousands of files.
+bool rendersTitles(int argc, char** argv)
+{
+    int i = 1;
+    while (i < argc && std::strncmp(argv[i], "--", 2) == 0)
+        i += std::strcmp(argv[i], "--library") == 0 || std::strcmp(argv[i], "--lang") == 0 ? 2 : 1;
+    return i < argc && (std::strcmp(argv[i], "send") == 0 || std::strcmp(argv[i], "title") == 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -43,7 +55,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
-    QGuiApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application =
+        rendersTitles(argc, argv) ? std::make_unique<QGuiApplication>(argc, argv)
+                                  : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);

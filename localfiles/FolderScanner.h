@@ -29,6 +29,30 @@ bool isVirtualFolder(const QString& folder);
 std::vector<LocalFileRow> scanFolderRows(const QString& folder, const ScanRule& rule,
                                          const TagColumnReader& reader = {}, QStringList* refused = nullptr);
 
+// The same rows by name alone, quickly: no file is opened, so sizes and tag columns are still
+// pending; completeRow, or the model's background filling, reads them later.
+std::vector<LocalFileRow> listFolderRows(const QString& folder, const ScanRule& rule, QStringList* refused = nullptr);
+
+// Reads the size and, for an MP3 file, the tag columns of a pending row; a row whose file
+// cannot be read keeps an unknown size and empty columns.
+void completeRow(LocalFileRow& row, const TagColumnReader& reader = {});
+
+// Completes pending rows of one folder, keeping the folder open between them so each file is
+// reached relative to it. complete() may run on any one thread at a time.
+class RowCompleter
+{
+public:
+    explicit RowCompleter(const QString& folder);
+    ~RowCompleter();
+    RowCompleter(const RowCompleter&) = delete;
+    RowCompleter& operator=(const RowCompleter&) = delete;
+
+    void complete(LocalFileRow& row, const TagColumnReader& reader = {}) const;
+
+private:
+    int m_folder = -1;
+};
+
 // Fills the model with the folder's files whose extension is one of the words.
 void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
                 const QString& ext3);
@@ -41,6 +65,8 @@ void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString
 // The per-view scan of a tab change and of the refill after a receive; refused as in
 // scanFolderRows, for the caller to show.
 void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
+// The same for the window: the names show at once, sizes and tag columns fill in behind.
+void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
 
 // Title, artist and genre of one file into the row, from its ID3v2 tag, else its ID3v1 tag.
 // A tag that cannot be read leaves the columns empty.

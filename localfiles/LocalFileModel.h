@@ -7,8 +7,16 @@
 
 #include <QAbstractTableModel>
 
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <vector>
+
+namespace mFileAPI
+{
+class RowCompleter;
+}
 
 class LocalFileModel : public QAbstractTableModel
 {
@@ -18,21 +26,35 @@ public:
     enum Role { PathRole = Qt::UserRole + 1, SizeRole, RowIdRole };
 
     explicit LocalFileModel(QObject* parent = nullptr);
+    ~LocalFileModel() override;
 
     // Replaces every row at once (one reset, however many rows). Rows come in the order given;
     // the scan hands them over ordered by name.
     void setRows(std::vector<LocalFileRow> rows);
     void clear() { setRows({}); }
 
+    // Like setRows, for rows of one folder listed by name only (pending): they show at once,
+    // and a background thread reads their sizes and tag columns, handing them to the model in
+    // chunks, so the window stays responsive however large the folder. fillingFinished()
+    // follows the last chunk.
+    void setRowsFilling(std::vector<LocalFileRow> rows, const QString& folder);
+    bool isFilling() const { return m_filler.joinable() && !m_fillDone; }
+    // Reads every row still pending, here and now.
+    void completeAll();
+
     // Rows by view position. rowId() is the row's position in the order setRows received, which
-    // sorting does not change; selection bookkeeping keys on it.
+    // sorting does not change; selection bookkeeping keys on it. A row still pending is read
+    // on the spot, so whoever asks for a row (sending, the summary) sees it whole.
     int count() const { return int(m_order.size()); }
-    const LocalFileRow& row(int position) const
-    {
-        return m_rows[std::size_t(m_order[std::size_t(position)])];
-    }
+    const LocalFileRow& row(int position) const { return rowById(m_order[std::size_t(position)]); }
     int rowId(int position) const { return m_order[std::size_t(position)]; }
-    const LocalFileRow& rowById(int id) const { return m_rows[std::size_t(id)]; }
+    const LocalFileRow& rowById(int id) const
+    {
+        LocalFileRow& row = m_rows[std::size_t(id)];
+        if (row.pending)
+            completeNow(row);
+        return row;
+    }
 
     // View position of the first row whose name equals name ignoring case, or -1.
     int findNameIgnoringCase(const QString& name) const;
@@ -52,11 +74,41 @@ public:
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // Text columns sort case-insensitively, the size column by number (unknown sizes last).
+    // Sorting by a column that is still being filled reads the pending rows first.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
+signals:
+    void fillingFinished();
+
 private:
-    std::vector<LocalFileRow> m_rows;
+    // What the thread reads for one row, and gives back: the row's columns, nothing else, so a
+    // folder of 100,000 files is not held twice while it fills.
+    struct Filled {
+        int id;
+        QString name;
+        qint64 size = -1;
+        QString sizeText;
+        QString title;
+        QString artist;
+        QString genre;
+    };
+    void stopFilling();
+    void takeChunk(quint64 generation, const std::vector<Filled>& chunk, bool last);
+    void completeNow(LocalFileRow& row) const;
+
+    mutable std::vector<LocalFileRow> m_rows;
     std::vector<int> m_order;
+    std::vector<int> m_positionOfId; // the inverse of m_order
     QStringList m_headers;
     DecorationSource m_decoration;
+    // Background filling: the folder kept open for on-the-spot reads, the thread, and a
+    // generation that makes chunks of an older listing count for nothing.
+    std::unique_ptr<mFileAPI::RowCompleter> m_completer;
+    std::thread m_filler;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_fillDone{false};
+    // Chunks handed over but not yet taken in: the thread waits while two are queued, so the
+    // window never meets a pile of them in one turn of its event loop.
+    std::atomic<int> m_queued{0};
+    quint64 m_generation = 0;
 };

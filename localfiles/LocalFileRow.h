@@ -13,6 +13,8 @@ struct LocalFileRow {
     QString title;    // ID3 columns, MP3 files only
     QString artist;
     QString genre;
+    // Listed by name only: size and tag columns are still to be read (see completeRow).
+    bool pending = false;
 
     bool hasSize() const { return size >= 0; }
 };

@@ -47,13 +47,21 @@ ScanRule ScanRule::forView(ViewTab tab)
 
 bool ScanRule::accepts(const QString& name, bool isFile, quint32 attributes) const
 {
-    if (except) {
-        // An equality test on the whole word: hidden, system or "normal" files stay out.
-        if (attributes != AttrReadOnly && attributes != AttrArchive)
-            return false;
-    } else if (!isFile) {
+    return acceptsListed(isFile, attributes) && words.contains(extensionOf(name)) != except;
+}
+
+bool ScanRule::acceptsListed(bool isFile, quint32 attributes) const
+{
+    // An equality test on the whole word: hidden, system or "normal" files stay out.
+    if (except)
+        return attributes == AttrReadOnly || attributes == AttrArchive;
+    return isFile;
+}
+
+bool ScanRule::mayAccept(const QString& name) const
+{
+    if (except && name.startsWith(QLatin1Char('.')))
         return false;
-    }
     return words.contains(extensionOf(name)) != except;
 }
 

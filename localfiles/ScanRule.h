@@ -25,6 +25,11 @@ struct ScanRule {
 
     // isFile: a regular file (folders never pass); attributes: see attributeWord.
     bool accepts(const QString& name, bool isFile, quint32 attributes) const;
+    // The part of the test the name alone decides (its extension; for the except rule, that it
+    // is not hidden), so a scan asks the file system only about names that may pass.
+    bool mayAccept(const QString& name) const;
+    // The rest of the test, for a name mayAccept let through.
+    bool acceptsListed(bool isFile, quint32 attributes) const;
 };
 
 // "audio", "record", "hdd" (any case) to a tab; false for anything else.

@@ -8,6 +8,9 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -239,6 +242,65 @@ bool writeFileAtomic(const std::string& path, const std::string& data)
         return true;
     removeFile(temporary);
     return false;
+}
+
+#ifdef _WIN32
+static bool seekTo(FILE* file, std::uint64_t offset)
+{
+    return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+}
+static bool cutTo(FILE* file, std::uint64_t size)
+{
+    return std::fflush(file) == 0 && _chsize_s(_fileno(file), static_cast<__int64>(size)) == 0;
+}
+std::optional<FileStamp> stampOf(FILE* file)
+{
+    struct _stat64 info;
+    if (_fstat64(_fileno(file), &info) != 0)
+        return std::nullopt;
+    return FileStamp{std::uint64_t(info.st_size), 0, std::int64_t(info.st_mtime)};
+}
+#else
+static bool seekTo(FILE* file, std::uint64_t offset)
+{
+    return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+static bool cutTo(FILE* file, std::uint64_t size)
+{
+    return std::fflush(file) == 0 && ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0;
+}
+std::optional<FileStamp> stampOf(FILE* file)
+{
+    struct stat info;
+    if (::fstat(::fileno(file), &info) != 0)
+        return std::nullopt;
+    return FileStamp{std::uint64_t(info.st_size), (std::uint64_t(info.st_dev) << 40) ^ std::uint64_t(info.st_ino),
+                     std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+#endif
+
+std::optional<std::uint64_t> sizeOf(FILE* file)
+{
+    const auto stamp = stampOf(file);
+    return stamp ? std::optional<std::uint64_t>(stamp->size) : std::nullopt;
+}
+
+std::optional<std::string> readAt(FILE* file, std::uint64_t offset, std::uint64_t length)
+{
+    if (!seekTo(file, offset))
+        return std::nullopt;
+    std::string data(static_cast<std::size_t>(length), '\0');
+    if (length > 0 && std::fread(data.data(), 1, data.size(), file) != data.size())
+        return std::nullopt;
+    return data;
+}
+
+bool writeEnd(FILE* file, std::uint64_t size, const std::string& data)
+{
+    const auto current = sizeOf(file);
+    if (!current || (*current != size && !cutTo(file, size)) || !seekTo(file, size))
+        return false;
+    return std::fwrite(data.data(), 1, data.size(), file) == data.size() && std::fflush(file) == 0;
 }
 
 std::optional<std::string> environment(const char* name)

@@ -47,6 +47,24 @@ bool writeFileAtomic(const std::string& path, const std::string& data);
 
 FILE* openFile(const std::string& path, const char* mode);
 
+// What tells one version of a file from another without reading it: its length, which file it
+// is (a file renamed over it is another one; POSIX only) and when it was last written.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t identity = 0;
+    std::int64_t modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> stampOf(FILE* file);
+
+// Positioned access to an open file, with 64-bit offsets on every platform.
+std::optional<std::uint64_t> sizeOf(FILE* file);
+// Reads exactly length bytes at offset; nullopt when the file holds fewer or cannot be read.
+std::optional<std::string> readAt(FILE* file, std::uint64_t offset, std::uint64_t length);
+// Cuts the file to size bytes, then writes data there (so data ends the file) and flushes it
+// to the operating system.
+bool writeEnd(FILE* file, std::uint64_t size, const std::string& data);
+
 // An environment variable, or nullopt when it is unset or empty.
 std::optional<std::string> environment(const char* name);
 

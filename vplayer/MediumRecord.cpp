@@ -24,7 +24,7 @@ std::array<std::uint8_t, kRawSize> raw(const PlayerState& state)
     const std::uint64_t used = std::min<std::uint64_t>(state.unitsInUse(), state.geometry.unitCount);
     raw[0] = 1;
     raw[1] = 1;
-    putWord(raw, 5, state.entries.size());
+    putWord(raw, 5, state.entries().size());
     putWord(raw, 7, state.geometry.unitCount);
     putWord(raw, 9, used);
     putWord(raw, 11, state.geometry.unitCount - used);

@@ -83,7 +83,7 @@ std::string reset(const PlayerStore& store, std::optional<std::uint64_t> capacit
             if (!t.state.firmwareName.empty())
                 t.garbage.push_back(FileSystem::join(store.firmwareFolder(), t.state.firmwareName));
             t.state = fresh;
-            t.changed = true;
+            t.rewrite = true;
             return std::string();
         },
         true, true);

@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "PlayerState.h"
 
+#include "StateFile.h"
+
 #include <charconv>
-#include <sstream>
+#include <vector>
 
 namespace
 {
 
-constexpr std::string_view kMagic = "zvd-virtual-player 1";
 constexpr char kHex[] = "0123456789ABCDEF";
 
 // Names may hold any byte; the file keeps one record per line and fields apart by spaces, so
@@ -81,90 +82,142 @@ std::vector<std::string_view> fields(std::string_view line)
     return out;
 }
 
-bool parseEntry(const std::vector<std::string_view>& f, PlayerState& state)
-{
-    if (f.size() != 6)
-        return false;
-    const auto blob = number<std::uint64_t>(f[1]);
-    const auto size = number<std::uint64_t>(f[2]);
-    auto base = decode(f[3]);
-    auto extension = decode(f[4]);
-    auto longName = decode(f[5]);
-    if (!blob || !size || !base || !extension || !longName)
-        return false;
-    state.entries.push_back({std::move(*longName), std::move(*base), std::move(*extension), *size, *blob});
-    return true;
-}
-
-bool parseGeometry(const std::vector<std::string_view>& f, PlayerState& state)
-{
-    if (f.size() != 5)
-        return false;
-    const auto count = number<std::uint16_t>(f[1]);
-    const auto size = number<std::uint16_t>(f[2]);
-    const auto factor1 = number<std::uint8_t>(f[3]);
-    const auto factor2 = number<std::uint8_t>(f[4]);
-    if (!count || !size || !factor1 || !factor2)
-        return false;
-    state.geometry = {*count, *size, *factor1, *factor2};
-    return state.geometry.valid();
-}
-
-bool parseFirmware(const std::vector<std::string_view>& f, PlayerState& state)
-{
-    if (f.size() != 3)
-        return false;
-    const auto size = number<std::uint64_t>(f[1]);
-    auto name = decode(f[2]);
-    if (!size || !name)
-        return false;
-    state.firmwareSize = *size;
-    state.firmwareName = std::move(*name);
-    return true;
-}
-
-bool parseLine(const std::vector<std::string_view>& f, PlayerState& state)
-{
-    const std::string_view key = f[0];
-    if (key == "entry")
-        return parseEntry(f, state);
-    if (key == "geometry")
-        return parseGeometry(f, state);
-    if (key == "firmware")
-        return parseFirmware(f, state);
-    if (f.size() != 2 && !(key == "fail" && f.size() == 3))
-        return false;
-    if (key == "fail") {
-        const auto left = number<std::uint32_t>(f[2]);
-        if (!left || *left == 0)
-            return false;
-        state.failures[std::string(f[1])] = *left;
-        return true;
-    }
-    const auto value = number<std::uint64_t>(f[1]);
-    if (!value)
-        return false;
-    if (key == "attached")
-        state.attached = *value != 0;
-    else if (key == "generation")
-        state.generation = std::uint32_t(*value);
-    else if (key == "next-blob")
-        state.nextBlob = *value;
-    else if (key == "speed")
-        state.bytesPerSecond = *value;
-    else
-        return false;
-    return true;
-}
-
 } // namespace
+
+void PlayerState::countUnits() const
+{
+    if (geometry == m_countedGeometry)
+        return;
+    m_countedGeometry = geometry;
+    m_unitsInUse = 0;
+    for (const StoredEntry& entry : m_entries)
+        m_unitsInUse += geometry.unitsFor(entry.size);
+}
+
+std::string PlayerState::nameKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    return key;
+}
+
+std::string PlayerState::shortKey(std::string_view base, std::string_view extension)
+{
+    std::string key = nameKey(base);
+    key += '.';
+    key += nameKey(extension);
+    return key;
+}
+
+void PlayerState::index(const StoredEntry& entry)
+{
+    countUnits();
+    m_unitsInUse += geometry.unitsFor(entry.size);
+    ++m_longNames[nameKey(entry.longName)];
+    ++m_shortNames[shortKey(entry.shortBase, entry.shortExtension)];
+}
+
+void PlayerState::unindex(const StoredEntry& entry)
+{
+    countUnits();
+    m_unitsInUse -= geometry.unitsFor(entry.size);
+    const auto drop = [](std::unordered_map<std::string, std::uint32_t>& names, const std::string& key) {
+        const auto it = names.find(key);
+        if (it != names.end() && --it->second == 0)
+            names.erase(it);
+    };
+    drop(m_longNames, nameKey(entry.longName));
+    drop(m_shortNames, shortKey(entry.shortBase, entry.shortExtension));
+    m_tailHints.released({entry.shortBase, entry.shortExtension});
+}
+
+std::string PlayerState::entryLine(const StoredEntry& e)
+{
+    return std::to_string(e.blob) + ' ' + std::to_string(e.size) + ' ' + encode(e.shortBase) + ' ' +
+           encode(e.shortExtension) + ' ' + encode(e.longName);
+}
+
+void PlayerState::appendEntry(StoredEntry entry)
+{
+    index(entry);
+    if (m_noting)
+        m_changes += "entry " + entryLine(entry) + '\n';
+    m_entries.push_back(std::move(entry));
+}
+
+void PlayerState::eraseEntry(std::size_t at)
+{
+    unindex(m_entries[at]);
+    m_entries.erase(m_entries.begin() + std::ptrdiff_t(at));
+    if (m_noting)
+        m_changes += "delete " + std::to_string(at) + '\n';
+}
+
+void PlayerState::swapWithNext(std::size_t at)
+{
+    std::swap(m_entries[at], m_entries[at + 1]);
+    if (m_noting)
+        m_changes += "swap " + std::to_string(at) + '\n';
+}
+
+void PlayerState::renameEntry(std::size_t at, std::string longName, const ShortName::Name& name)
+{
+    StoredEntry& entry = m_entries[at];
+    unindex(entry);
+    entry.longName = std::move(longName);
+    entry.shortBase = name.base;
+    entry.shortExtension = name.extension;
+    index(entry);
+    if (m_noting)
+        m_changes += "rename " + std::to_string(at) + ' ' + encode(entry.shortBase) + ' ' +
+                 encode(entry.shortExtension) + ' ' + encode(entry.longName) + '\n';
+}
+
+void PlayerState::clearEntries()
+{
+    m_entries.clear();
+    m_longNames.clear();
+    m_shortNames.clear();
+    m_tailHints.clear();
+    m_unitsInUse = 0;
+    m_countedGeometry = geometry;
+    if (m_noting)
+        m_changes += "clear\n";
+}
+
+bool PlayerState::holdsLongName(std::string_view longName, const StoredEntry* except) const
+{
+    const auto it = m_longNames.find(nameKey(longName));
+    if (it == m_longNames.end())
+        return false;
+    // The entry itself does not count against its own new name.
+    return !(except && it->second == 1 && nameKey(except->longName) == it->first);
+}
+
+bool PlayerState::holdsShortName(const ShortName::Name& name, const StoredEntry* except) const
+{
+    const std::string key = shortKey(name.base, name.extension);
+    const auto it = m_shortNames.find(key);
+    if (it == m_shortNames.end())
+        return false;
+    return !(except && it->second == 1 && shortKey(except->shortBase, except->shortExtension) == key);
+}
+
+ShortName::Name PlayerState::makeShortName(std::string_view longName, const StoredEntry* except)
+{
+    // The entry's own name is free for it again, so the hints must not skip past it.
+    if (except)
+        m_tailHints.released({except->shortBase, except->shortExtension});
+    return ShortName::make(
+        longName, [&](const ShortName::Name& candidate) { return holdsShortName(candidate, except); },
+        &m_tailHints);
+}
 
 std::uint64_t PlayerState::unitsInUse() const
 {
-    std::uint64_t units = 0;
-    for (const StoredEntry& entry : entries)
-        units += geometry.unitsFor(entry.size);
-    return units;
+    countUnits();
+    return m_unitsInUse;
 }
 
 std::uint64_t PlayerState::freeUnits() const
@@ -184,45 +237,138 @@ bool PlayerState::takeFailure(std::string_view call)
     return true;
 }
 
+std::string PlayerState::settingsLines() const
+{
+    std::string out = "attached " + std::to_string(attached ? 1 : 0) + '\n' + "generation " +
+                      std::to_string(generation) + '\n' + "geometry " + std::to_string(geometry.unitCount) +
+                      ' ' + std::to_string(geometry.unitSize) + ' ' + std::to_string(geometry.factor1) + ' ' +
+                      std::to_string(geometry.factor2) + '\n' + "next-blob " + std::to_string(nextBlob) +
+                      '\n' + "speed " + std::to_string(bytesPerSecond) + '\n';
+    if (!firmwareName.empty())
+        out += "firmware " + std::to_string(firmwareSize) + ' ' + encode(firmwareName) + '\n';
+    for (const auto& [call, left] : failures)
+        out += "fail " + call + ' ' + std::to_string(left) + '\n';
+    return out;
+}
+
 std::string PlayerState::serialize() const
 {
-    std::ostringstream out;
-    out << kMagic << '\n'
-        << "attached " << (attached ? 1 : 0) << '\n'
-        << "generation " << generation << '\n'
-        << "geometry " << geometry.unitCount << ' ' << geometry.unitSize << ' ' << unsigned(geometry.factor1)
-        << ' ' << unsigned(geometry.factor2) << '\n'
-        << "next-blob " << nextBlob << '\n'
-        << "speed " << bytesPerSecond << '\n';
-    if (!firmwareName.empty())
-        out << "firmware " << firmwareSize << ' ' << encode(firmwareName) << '\n';
-    for (const auto& [call, left] : failures)
-        out << "fail " << call << ' ' << left << '\n';
-    for (const StoredEntry& e : entries)
-        out << "entry " << e.blob << ' ' << e.size << ' ' << encode(e.shortBase) << ' '
-            << encode(e.shortExtension) << ' ' << encode(e.longName) << '\n';
-    return out.str();
+    std::string out = settingsLines();
+    for (const StoredEntry& e : m_entries)
+        out += "entry " + entryLine(e) + '\n';
+    return out;
+}
+
+std::string PlayerState::takeEntryChanges()
+{
+    std::string changes;
+    changes.swap(m_changes);
+    return changes;
+}
+
+bool PlayerState::applyLine(std::string_view line, bool journal)
+{
+    m_noting = false;
+    const bool applied = applyFileLine(line, journal);
+    m_noting = true;
+    return applied;
+}
+
+bool PlayerState::applyFileLine(std::string_view line, bool journal)
+{
+    const std::vector<std::string_view> f = fields(line);
+    const std::string_view key = f[0];
+    if (key == "entry") {
+        if (f.size() != 6)
+            return false;
+        const auto blob = number<std::uint64_t>(f[1]);
+        const auto size = number<std::uint64_t>(f[2]);
+        auto base = decode(f[3]);
+        auto extension = decode(f[4]);
+        auto longName = decode(f[5]);
+        if (!blob || !size || !base || !extension || !longName)
+            return false;
+        appendEntry({std::move(*longName), std::move(*base), std::move(*extension), *size, *blob});
+        return true;
+    }
+    if (key == "geometry") {
+        if (f.size() != 5)
+            return false;
+        const auto count = number<std::uint16_t>(f[1]);
+        const auto size = number<std::uint16_t>(f[2]);
+        const auto factor1 = number<std::uint8_t>(f[3]);
+        const auto factor2 = number<std::uint8_t>(f[4]);
+        if (!count || !size || !factor1 || !factor2)
+            return false;
+        geometry = {*count, *size, *factor1, *factor2};
+        return geometry.valid();
+    }
+    if (key == "firmware") {
+        if (f.size() != 3)
+            return false;
+        const auto size = number<std::uint64_t>(f[1]);
+        auto name = decode(f[2]);
+        if (!size || !name)
+            return false;
+        firmwareSize = *size;
+        firmwareName = std::move(*name);
+        return true;
+    }
+    if (key == "fail") {
+        const auto left = f.size() == 3 ? number<std::uint32_t>(f[2]) : std::nullopt;
+        if (!left || (*left == 0 && !journal))
+            return false;
+        if (*left == 0)
+            failures.erase(std::string(f[1]));
+        else
+            failures[std::string(f[1])] = *left;
+        return true;
+    }
+    if (journal && key == "clear" && f.size() == 1) {
+        clearEntries();
+        return true;
+    }
+    if (journal && key == "rename" && f.size() == 5) {
+        const auto at = number<std::size_t>(f[1]);
+        auto base = decode(f[2]);
+        auto extension = decode(f[3]);
+        auto longName = decode(f[4]);
+        if (!at || *at >= m_entries.size() || !base || !extension || !longName)
+            return false;
+        renameEntry(*at, std::move(*longName), {std::move(*base), std::move(*extension)});
+        return true;
+    }
+    if (f.size() != 2)
+        return false;
+    const auto value = number<std::uint64_t>(f[1]);
+    if (!value)
+        return false;
+    if (journal && key == "delete") {
+        if (*value >= m_entries.size())
+            return false;
+        eraseEntry(std::size_t(*value));
+    } else if (journal && key == "swap") {
+        if (*value + 1 >= m_entries.size())
+            return false;
+        swapWithNext(std::size_t(*value));
+    } else if (key == "attached") {
+        attached = *value != 0;
+    } else if (key == "generation") {
+        generation = std::uint32_t(*value);
+    } else if (key == "next-blob") {
+        nextBlob = *value;
+    } else if (key == "speed") {
+        bytesPerSecond = *value;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 std::optional<PlayerState> PlayerState::parse(std::string_view text)
 {
-    PlayerState state;
-    std::size_t start = 0;
-    bool first = true;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (first) {
-            if (line != kMagic)
-                return std::nullopt;
-            first = false;
-            continue;
-        }
-        if (!line.empty() && !parseLine(fields(line), state))
-            return std::nullopt;
-    }
-    if (first)
+    auto contents = StateFile::parse(text);
+    if (!contents)
         return std::nullopt;
-    return state;
+    return std::move(contents->state);
 }

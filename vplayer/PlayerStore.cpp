@@ -4,8 +4,11 @@
 
 #include "FileLock.h"
 #include "FileSystem.h"
+#include "StateFile.h"
 
 #include <atomic>
+#include <map>
+#include <memory>
 #include <set>
 
 #ifdef _WIN32
@@ -20,8 +23,48 @@
 namespace
 {
 
-constexpr std::uint64_t kMaxStateFile = 64u * 1024 * 1024;
+constexpr std::uint64_t kMaxStateFile = 256u * 1024 * 1024;
 constexpr const char* kNoPlayer = "the player is not attached";
+// The journal is folded into a fresh snapshot once it outgrows the snapshot (and this floor), so
+// the rewrite, which costs as much as the entries, comes once per as many changes: amortised, a
+// change costs the same however many entries there are.
+constexpr std::uint64_t kMinJournal = 64 * 1024;
+// Players a process keeps the state of (tests and tools may use several).
+constexpr std::size_t kCachedPlayers = 4;
+
+// Lines of `after` not in `before`, plus what undoes a setting `after` dropped.
+std::string settingsChanges(const std::string& before, const std::string& after)
+{
+    const auto lines = [](const std::string& text) {
+        std::set<std::string> out;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            const std::size_t end = text.find('\n', start);
+            out.insert(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return out;
+    };
+    const std::set<std::string> old = lines(before);
+    const std::set<std::string> now = lines(after);
+    std::string changes;
+    for (const std::string& line : now)
+        if (!old.count(line))
+            changes += line + '\n';
+    for (const std::string& line : old) {
+        if (now.count(line))
+            continue;
+        // "fail CALL N" gone: disarmed; "firmware SIZE :NAME" gone: the original firmware again.
+        if (line.rfind("fail ", 0) == 0) {
+            const std::string call = line.substr(5, line.find(' ', 5) - 5);
+            if (after.find("fail " + call + ' ') == std::string::npos)
+                changes += "fail " + call + " 0\n";
+        } else if (line.rfind("firmware ", 0) == 0 && after.find("firmware ") == std::string::npos) {
+            changes += "firmware 0 :\n";
+        }
+    }
+    return changes;
+}
 
 #ifdef _WIN32
 // Under Wine, ZVD_PLAYER_DIR may be a Unix path, so that the Linux zvdsim and this DLL share one
@@ -51,6 +94,39 @@ std::string windowsFolder(const std::string& folder)
 #endif
 
 } // namespace
+
+// The state this process last saw of one player folder, and where it stands in the file. Used
+// only while holding the folder's lock, which also keeps threads of this process apart.
+struct PlayerStore::Cache {
+    StateFile::Contents contents;
+    bool valid = false;      // contents match the file as of contents.end
+    bool fileExists = false; // false: no state file yet (a fresh player)
+    // The file as it was when contents were last brought up to date: another length means
+    // records to read, another file or write time without one means a full read.
+    FileSystem::FileStamp stamp;
+};
+
+namespace
+{
+
+class SpinGuard
+{
+public:
+    explicit SpinGuard(std::atomic_flag& flag) : m_flag(flag)
+    {
+        while (m_flag.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~SpinGuard() { m_flag.clear(std::memory_order_release); }
+    SpinGuard(const SpinGuard&) = delete;
+    SpinGuard& operator=(const SpinGuard&) = delete;
+
+private:
+    std::atomic_flag& m_flag;
+};
+
+} // namespace
+
 
 PlayerStore::PlayerStore(std::string folder) : m_folder(std::move(folder)) {}
 
@@ -127,19 +203,119 @@ void PlayerStore::removeStaleIncoming() const
     }
 }
 
-std::optional<PlayerState> PlayerStore::load(std::string& error) const
+// A spin lock rather than std::mutex: the MinGW build's win32 thread model has no mutex, and the
+// table is held only to find an entry.
+std::shared_ptr<PlayerStore::Cache> PlayerStore::cacheFor(const std::string& folder)
 {
-    if (!FileSystem::exists(statePath()))
-        return PlayerState{};
-    const auto text = FileSystem::readFile(statePath(), kMaxStateFile);
-    if (!text) {
-        error = "cannot read the player state in " + m_folder;
-        return std::nullopt;
+    static std::atomic_flag busy = ATOMIC_FLAG_INIT;
+    static std::map<std::string, std::shared_ptr<PlayerStore::Cache>> caches;
+    const SpinGuard guard(busy);
+    auto& cache = caches[folder];
+    if (!cache) {
+        if (caches.size() > kCachedPlayers) {
+            // Forget another player; a call using its state right now keeps it alive.
+            for (auto it = caches.begin(); it != caches.end(); ++it) {
+                if (it->first != folder) {
+                    caches.erase(it);
+                    break;
+                }
+            }
+        }
+        cache = std::make_shared<PlayerStore::Cache>();
     }
-    auto state = PlayerState::parse(*text);
-    if (!state)
-        error = "the player state in " + m_folder + " is damaged (zvdsim reset starts afresh)";
-    return state;
+    return cache;
+}
+
+bool PlayerStore::load(Cache& cache, std::string& error) const
+{
+    const std::string damaged = "the player state in " + m_folder + " is damaged (zvdsim reset starts afresh)";
+    FILE* file = FileSystem::openFile(statePath(), "rb");
+    if (!file) {
+        if (FileSystem::exists(statePath())) {
+            error = "cannot read the player state in " + m_folder;
+            return false;
+        }
+        cache.contents = StateFile::Contents{};
+        cache.fileExists = false;
+        cache.valid = true;
+        return true;
+    }
+    struct Closer {
+        FILE* f;
+        ~Closer() { std::fclose(f); }
+    } closer{file};
+    const auto stamp = FileSystem::stampOf(file);
+    const auto head = FileSystem::readAt(file, 0, std::min<std::uint64_t>(stamp ? stamp->size : 0, 64));
+    if (!stamp || !head || stamp->size > kMaxStateFile) {
+        error = "cannot read the player state in " + m_folder;
+        cache.valid = false;
+        return false;
+    }
+    const std::uint64_t size = stamp->size;
+    const auto epoch = StateFile::epochOf(*head);
+    if (cache.valid && cache.fileExists && epoch && *epoch == cache.contents.epoch &&
+        stamp->identity == cache.stamp.identity) {
+        // The file this process saw, perhaps with records other processes appended since.
+        if (*stamp == cache.stamp)
+            return true;
+        if (size > cache.stamp.size && cache.stamp.size == cache.contents.end) {
+            const auto tail = FileSystem::readAt(file, cache.contents.end, size - cache.contents.end);
+            if (tail && StateFile::applyJournal(cache.contents, *tail)) {
+                cache.stamp = *stamp;
+                return true;
+            }
+            cache.valid = false;
+            error = tail ? damaged : "cannot read the player state in " + m_folder;
+            return false;
+        }
+    }
+    const auto text = FileSystem::readAt(file, 0, size);
+    auto contents = text ? StateFile::parse(*text) : std::nullopt;
+    if (!contents) {
+        cache.valid = false;
+        error = text ? damaged : "cannot read the player state in " + m_folder;
+        return false;
+    }
+    cache.contents = std::move(*contents);
+    cache.fileExists = true;
+    cache.valid = true;
+    cache.stamp = *stamp;
+    return true;
+}
+
+bool PlayerStore::save(Cache& cache, const std::string& records, bool rewrite) const
+{
+    StateFile::Contents& c = cache.contents;
+    const std::string record = StateFile::record(records);
+    const std::uint64_t journal = c.end - c.journalStart + record.size();
+    if (!rewrite && cache.fileExists && c.epoch != 0 && journal <= std::max(c.journalStart, kMinJournal)) {
+        FILE* file = FileSystem::openFile(statePath(), "r+b");
+        // Whatever follows the last whole record is what a killed writer left: cut it off.
+        bool ok = file && FileSystem::writeEnd(file, c.end, record);
+        const auto stamp = ok ? FileSystem::stampOf(file) : std::nullopt;
+        ok = stamp && ok;
+        if (file && std::fclose(file) != 0)
+            return false;
+        if (!ok)
+            return false;
+        c.end += record.size();
+        cache.stamp = *stamp;
+        return true;
+    }
+    const std::uint64_t epoch = StateFile::newEpoch();
+    const std::string text = StateFile::snapshot(c.state, epoch);
+    if (!FileSystem::writeFileAtomic(statePath(), text))
+        return false;
+    FILE* file = FileSystem::openFile(statePath(), "rb");
+    const auto stamp = file ? FileSystem::stampOf(file) : std::nullopt;
+    if (file)
+        std::fclose(file);
+    c.epoch = epoch;
+    c.journalStart = c.end = text.size();
+    cache.fileExists = true;
+    // Without a stamp the next call reads the whole file again, which is safe.
+    cache.stamp = stamp.value_or(FileSystem::FileStamp{});
+    return true;
 }
 
 std::string PlayerStore::transact(const Change& change, bool create, bool discardDamaged) const
@@ -153,34 +329,53 @@ std::string PlayerStore::transact(const Change& change, bool create, bool discar
     const FileLock lock(lockPath());
     if (!lock.locked())
         return "cannot lock the player folder " + m_folder;
+    const std::shared_ptr<Cache> cache = cacheFor(m_folder);
     std::string error;
-    auto state = load(error);
-    if (!state && !discardDamaged)
-        return error;
-    if (!state)
-        state = PlayerState{};
-    Transaction transaction{*state, false, {}};
+    if (!load(*cache, error)) {
+        if (!discardDamaged)
+            return error;
+        cache->contents = StateFile::Contents{};
+        cache->fileExists = false;
+    }
+    // Until the change is saved, the state in memory may differ from the file.
+    cache->valid = false;
+    PlayerState& state = cache->contents.state;
+    const std::string before = state.settingsLines();
+    Transaction transaction{state, false, false, {}};
     error = change(transaction);
-    if (transaction.changed && !FileSystem::writeFileAtomic(statePath(), state->serialize()))
+    const std::string records = settingsChanges(before, state.settingsLines()) + state.takeEntryChanges();
+    // A file of the first format is rewritten in the current one as soon as it is seen.
+    const bool rewrite = transaction.rewrite || (cache->fileExists && cache->contents.epoch == 0) ||
+                         (!cache->fileExists && transaction.changed);
+    if ((rewrite || !records.empty()) && !save(*cache, records, rewrite))
         return "cannot write the player state in " + m_folder;
+    cache->valid = true;
     for (const std::string& path : transaction.garbage)
         FileSystem::removeFile(path);
     return error;
 }
 
-std::optional<PlayerState> PlayerStore::read(std::string* error) const
+std::string PlayerStore::inspect(const Inspection& look) const
 {
-    std::optional<PlayerState> result;
     const std::string failure = transact(
         [&](Transaction& t) {
-            result = t.state;
+            look(t.state);
             return std::string();
         },
         false);
+    if (failure == kNoPlayer) {
+        // A player that was never set up looks like a fresh, detached one.
+        look(PlayerState{});
+        return {};
+    }
+    return failure;
+}
+
+std::optional<PlayerState> PlayerStore::read(std::string* error) const
+{
+    std::optional<PlayerState> result;
+    const std::string failure = inspect([&](const PlayerState& state) { result = state; });
     if (!failure.empty()) {
-        // A player that was never set up reads as a fresh, detached one.
-        if (failure == kNoPlayer)
-            return PlayerState{};
         if (error)
             *error = failure;
         return std::nullopt;
@@ -191,7 +386,7 @@ std::optional<PlayerState> PlayerStore::read(std::string* error) const
 std::vector<std::string> PlayerStore::unreferencedFiles(const PlayerState& state) const
 {
     std::set<std::string> kept;
-    for (const StoredEntry& entry : state.entries)
+    for (const StoredEntry& entry : state.entries())
         kept.insert(std::to_string(entry.blob) + ".bin");
     std::vector<std::string> paths;
     for (const std::string& name : FileSystem::listFiles(dataFolder())) {

@@ -28,29 +28,17 @@ std::string checkNewName(const PlayerState& state, std::string_view longName, co
 {
     if (!ShortName::isValidLongName(longName))
         return "not a valid file name on the player: " + std::string(longName);
-    for (const StoredEntry& entry : state.entries) {
-        if (&entry != self && sameIgnoringCase(entry.longName, longName))
-            return "the player already holds " + entry.longName;
-    }
+    if (state.holdsLongName(longName, self))
+        return "the player already holds " + std::string(longName);
     return {};
-}
-
-ShortName::Name shortNameFor(const PlayerState& state, std::string_view longName, const StoredEntry* self)
-{
-    return ShortName::make(longName, [&](const ShortName::Name& candidate) {
-        return std::any_of(state.entries.begin(), state.entries.end(), [&](const StoredEntry& entry) {
-            return &entry != self && sameIgnoringCase(entry.shortBase, candidate.base) &&
-                   sameIgnoringCase(entry.shortExtension, candidate.extension);
-        });
-    });
 }
 
 // The entry at index, after checking that the caller means the file that is there now.
 std::string findEntry(const PlayerState& state, std::uint32_t index, std::string_view name)
 {
-    if (index >= state.entries.size())
+    if (index >= state.entries().size())
         return "no entry " + std::to_string(index);
-    const StoredEntry& entry = state.entries[index];
+    const StoredEntry& entry = state.entries()[index];
     if (!name.empty() && name != entry.longName && !sameIgnoringCase(name, entry.shortName()))
         return "entry " + std::to_string(index) + " is " + entry.longName + ", not " + std::string(name);
     return {};
@@ -89,8 +77,10 @@ std::string checkAccess(const PlayerState& state, const Access& access)
 
 bool VirtualPlayer::stillConnected(const Access& access) const
 {
-    const auto state = m_store.read();
-    return state && checkAccess(*state, access).empty();
+    bool connected = false;
+    const std::string error =
+        m_store.inspect([&](const PlayerState& state) { connected = checkAccess(state, access).empty(); });
+    return error.empty() && connected;
 }
 
 std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t size,
@@ -125,10 +115,9 @@ std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t si
                     why = "cannot store the file in " + m_store.dataFolder();
                 if (!why.empty())
                     return why;
-                const ShortName::Name name = shortNameFor(t.state, longName, nullptr);
-                t.state.entries.push_back({longName, name.base, name.extension, size, blob});
+                const ShortName::Name name = t.state.makeShortName(longName);
+                t.state.appendEntry({longName, name.base, name.extension, size, blob});
                 ++t.state.nextBlob;
-                t.changed = true;
                 return std::string();
             },
             false);
@@ -145,8 +134,8 @@ std::string VirtualPlayer::download(const std::string& sourcePath, const Access&
     const auto longName = AnsiName::fromFileSystem(FileSystem::fileName(sourcePath));
     if (!longName)
         return "the name of " + sourcePath + " cannot be written in code page " + AnsiName::codePage();
-    const auto state = m_store.read();
-    const std::uint64_t speed = state ? state->bytesPerSecond : 0;
+    std::uint64_t speed = 0;
+    m_store.inspect([&](const PlayerState& state) { speed = state.bytesPerSecond; });
     return receive(
         *longName, *size,
         [&](FILE* out) {
@@ -183,7 +172,7 @@ std::string VirtualPlayer::upload(std::uint32_t index, std::string_view name, st
                 why = findEntry(t.state, index, name);
             if (!why.empty())
                 return why;
-            const StoredEntry& entry = t.state.entries[index];
+            const StoredEntry& entry = t.state.entries()[index];
             if (byteCount < 0 || std::uint64_t(byteCount) > entry.size)
                 return "entry " + std::to_string(index) + " holds fewer than " + std::to_string(byteCount) +
                        " bytes";
@@ -222,9 +211,8 @@ std::string VirtualPlayer::remove(std::uint32_t index, std::string_view name, co
                 why = findEntry(t.state, index, name);
             if (!why.empty())
                 return why;
-            t.garbage.push_back(m_store.blobPath(t.state.entries[index].blob));
-            t.state.entries.erase(t.state.entries.begin() + index);
-            t.changed = true;
+            t.garbage.push_back(m_store.blobPath(t.state.entries()[index].blob));
+            t.state.eraseEntry(index);
             return std::string();
         },
         !access.viaConnection);
@@ -238,10 +226,9 @@ std::string VirtualPlayer::swap(std::uint32_t a, std::uint32_t b, const Access& 
             if (!why.empty())
                 return why;
             const std::uint32_t low = std::min(a, b);
-            if (std::max(a, b) - low != 1 || std::max(a, b) >= t.state.entries.size())
+            if (std::max(a, b) - low != 1 || std::max(a, b) >= t.state.entries().size())
                 return "entries " + std::to_string(a) + " and " + std::to_string(b) + " are not neighbours";
-            std::swap(t.state.entries[low], t.state.entries[low + 1]);
-            t.changed = true;
+            t.state.swapWithNext(low);
             return std::string();
         },
         !access.viaConnection);
@@ -257,18 +244,15 @@ std::string VirtualPlayer::rename(std::uint32_t index, std::string_view newName,
                 why = findEntry(t.state, index, {});
             if (!why.empty())
                 return why;
-            StoredEntry& entry = t.state.entries[index];
+            const StoredEntry& entry = t.state.entries()[index];
             if (entry.shortBase != expected.base || entry.shortExtension != expected.extension)
                 return "entry " + std::to_string(index) + " is no longer " + expected.base + "." +
                        expected.extension;
             why = checkNewName(t.state, newName, &entry);
             if (!why.empty())
                 return why;
-            const ShortName::Name name = shortNameFor(t.state, newName, &entry);
-            entry.longName = std::string(newName);
-            entry.shortBase = name.base;
-            entry.shortExtension = name.extension;
-            t.changed = true;
+            const ShortName::Name name = t.state.makeShortName(newName, &entry);
+            t.state.renameEntry(index, std::string(newName), name);
             return std::string();
         },
         !access.viaConnection);
@@ -281,9 +265,9 @@ std::string VirtualPlayer::format(bool lowLevel, const Access& access) const
             std::string why = checkAccess(t.state, access);
             if (!why.empty())
                 return why;
-            for (const StoredEntry& entry : t.state.entries)
+            for (const StoredEntry& entry : t.state.entries())
                 t.garbage.push_back(m_store.blobPath(entry.blob));
-            t.state.entries.clear();
+            t.state.clearEntries();
             if (lowLevel) {
                 const auto stray = m_store.unreferencedFiles(t.state);
                 t.garbage.insert(t.garbage.end(), stray.begin(), stray.end());
@@ -302,10 +286,10 @@ std::string VirtualPlayer::upgradeFirmware(const std::string& imagePath, const s
     const auto image = FileSystem::readFile(imagePath, kMaxFirmwareImage);
     if (!image || image->empty())
         return "cannot read the firmware image " + imagePath;
-    const auto before = m_store.read();
-    if (before && before->bytesPerSecond > 0)
-        FileSystem::sleepMilliseconds(
-            std::uint32_t(std::min<std::uint64_t>(image->size() * 1000 / before->bytesPerSecond, 600000)));
+    std::uint64_t speed = 0;
+    m_store.inspect([&](const PlayerState& state) { speed = state.bytesPerSecond; });
+    if (speed > 0)
+        FileSystem::sleepMilliseconds(std::uint32_t(std::min<std::uint64_t>(image->size() * 1000 / speed, 600000)));
     return m_store.transact(
         [&](Transaction& t) {
             std::string why = checkAccess(t.state, access);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace
 {
@@ -66,13 +67,28 @@ std::optional<Access> connection(int32_t handle, int32_t medium)
     return Access::connection(*generation);
 }
 
-// The state as a connection sees it, or nothing when the connection is gone.
-std::optional<PlayerState> connectedState(const Access& access)
+// Runs look on the state as a connection sees it, without copying it; false when the
+// connection is gone or the state cannot be read.
+bool withConnectedState(const Access& access, const std::function<void(const PlayerState&)>& look)
 {
-    auto state = currentStore().read();
-    if (!state || !checkAccess(*state, access).empty())
-        return std::nullopt;
-    return state;
+    bool connected = false;
+    const std::string error = currentStore().inspect([&](const PlayerState& state) {
+        connected = checkAccess(state, access).empty();
+        if (connected)
+            look(state);
+    });
+    return error.empty() && connected;
+}
+
+// Whether the player is attached, and its attach generation.
+std::optional<std::uint32_t> attachedGeneration()
+{
+    std::optional<std::uint32_t> generation;
+    currentStore().inspect([&](const PlayerState& state) {
+        if (state.attached)
+            generation = state.generation;
+    });
+    return generation;
 }
 
 int16_t status(const std::string& error)
@@ -105,20 +121,19 @@ int16_t ZVD_USB_CALL TCC730_TestConnection(void)
 {
     if (!admitted("TestConnection"))
         return 0;
-    const auto state = currentStore().read();
-    return state && state->attached ? 1 : 0;
+    return attachedGeneration() ? 1 : 0;
 }
 
 int16_t ZVD_USB_CALL TCC730_Open(int32_t* handle)
 {
     if (!handle || !admitted("Open"))
         return kFailed;
-    const auto state = currentStore().read();
-    if (!state || !state->attached)
+    const auto generation = attachedGeneration();
+    if (!generation)
         return kFailed;
     // Bytes a killed PC program was sending never became an entry: their space comes back now.
     currentStore().removeStaleIncoming();
-    *handle = handles().open(state->generation);
+    *handle = handles().open(*generation);
     return kOk;
 }
 
@@ -134,12 +149,13 @@ int16_t ZVD_USB_CALL TCC730_GetMediumInfo(int32_t handle, int32_t medium, uint8_
     const auto access = connection(handle, medium);
     if (!info || !access || !admitted("GetMediumInfo"))
         return kFailed;
-    const auto state = connectedState(*access);
-    if (!state)
-        return kFailed;
-    const auto raw = MediumRecord::raw(*state);
-    std::memcpy(info, raw.data(), raw.size());
-    return kOk;
+    return withConnectedState(*access,
+                              [&](const PlayerState& state) {
+                                  const auto raw = MediumRecord::raw(state);
+                                  std::memcpy(info, raw.data(), raw.size());
+                              })
+               ? kOk
+               : kFailed;
 }
 
 int16_t ZVD_USB_CALL TCC730_Refresh(int32_t handle, int32_t medium, int32_t* total, PlayerEntry* entries,
@@ -148,16 +164,17 @@ int16_t ZVD_USB_CALL TCC730_Refresh(int32_t handle, int32_t medium, int32_t* tot
     const auto access = connection(handle, medium);
     if (!access || !total || !count || *count < 0 || (*count > 0 && !entries) || !admitted("Refresh"))
         return kFailed;
-    const auto state = connectedState(*access);
-    if (!state)
-        return kFailed;
-    const std::size_t size = std::min<std::size_t>(state->entries.size(), INT32_MAX);
-    const std::size_t written = std::min<std::size_t>(std::size_t(*count), size);
-    for (std::size_t i = 0; i < written; ++i)
-        EntryRecord::fill(state->entries[i], std::uint32_t(i), entries[i].bytes);
-    *total = int32_t(size);
-    *count = int32_t(written);
-    return kOk;
+    return withConnectedState(*access,
+                              [&](const PlayerState& state) {
+                                  const std::size_t size = std::min<std::size_t>(state.entries().size(), INT32_MAX);
+                                  const std::size_t written = std::min<std::size_t>(std::size_t(*count), size);
+                                  for (std::size_t i = 0; i < written; ++i)
+                                      EntryRecord::fill(state.entries()[i], std::uint32_t(i), entries[i].bytes);
+                                  *total = int32_t(size);
+                                  *count = int32_t(written);
+                              })
+               ? kOk
+               : kFailed;
 }
 
 int16_t ZVD_USB_CALL TCC730_Rename(int32_t handle, int32_t medium, int32_t index, const char* newName,

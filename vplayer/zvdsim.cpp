@@ -66,7 +66,7 @@ int status(const PlayerStore& store)
     const MediumGeometry& g = state->geometry;
     std::cout << "folder: " << store.folder() << '\n'
               << "attached: " << (state->attached ? "yes" : "no") << '\n'
-              << "entries: " << state->entries.size() << '\n'
+              << "entries: " << state->entries().size() << '\n'
               << "units: " << state->unitsInUse() << " of " << g.unitCount << " in use, " << g.unitBytes()
               << " bytes each (" << g.unitSize << " x " << unsigned(g.factor1) << " x " << unsigned(g.factor2)
               << ")\n"
@@ -94,8 +94,8 @@ int list(const PlayerStore& store)
     const auto state = store.read(&error);
     if (!state)
         return finish(error);
-    for (std::size_t i = 0; i < state->entries.size(); ++i) {
-        const StoredEntry& e = state->entries[i];
+    for (std::size_t i = 0; i < state->entries().size(); ++i) {
+        const StoredEntry& e = state->entries()[i];
         std::cout << i << '\t' << e.shortName() << '\t' << e.size << '\t'
                   << AnsiName::toFileSystem(e.longName) << '\n';
     }

@@ -7,11 +7,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mFileAPI;
 
@@ -112,6 +114,195 @@ TEST_F(FolderScanner, RealTagReaderLeavesColumnsEmptyForDamagedFiles)
     const auto rows = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_TRUE(rows[0].title.isEmpty() && rows[0].artist.isEmpty() && rows[0].genre.isEmpty());
+}
+
+// An MP3 file as far as the tag columns care: an ID3v2.3 tag with title and artist, then bytes.
+QByteArray taggedMp3(const QByteArray& title, const QByteArray& artist, int padding = 200)
+{
+    QByteArray frames;
+    for (const auto& [id, text] : {std::pair{QByteArray("TIT2"), title}, std::pair{QByteArray("TPE1"), artist}}) {
+        const int size = int(text.size()) + 1;
+        frames += id;
+        frames += char(size >> 24);
+        frames += char(size >> 16);
+        frames += char(size >> 8);
+        frames += char(size);
+        frames += QByteArray(2, '\0');
+        frames += '\0'; // Latin-1
+        frames += text;
+    }
+    const int size = int(frames.size());
+    QByteArray tag("ID3\x03\x00\x00", 6);
+    for (int shift : {21, 14, 7, 0})
+        tag += char((size >> shift) & 0x7F);
+    return tag + frames + QByteArray(padding, '\xAA');
+}
+
+class RelativeScan : public FolderScanner
+{
+protected:
+    void writeSong(const QString& name, const QByteArray& title, int padding = 200)
+    {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(taggedMp3(title, "Artist " + title, padding));
+    }
+    static void expectSame(const LocalFileRow& a, const LocalFileRow& b)
+    {
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.path, b.path);
+        EXPECT_EQ(a.size, b.size) << a.name.toStdString();
+        EXPECT_EQ(a.sizeText, b.sizeText);
+        EXPECT_EQ(a.title, b.title) << a.name.toStdString();
+        EXPECT_EQ(a.artist, b.artist);
+        EXPECT_EQ(a.genre, b.genre);
+        EXPECT_EQ(a.pending, b.pending);
+    }
+};
+
+// One open per file, relative to the folder, gives the size and the tags; links count by what
+// they point to, and what cannot be opened still shows its size.
+TEST_F(RelativeScan, SizeAndTagsComeFromOneOpenOfEachFile)
+{
+    writeSong(QStringLiteral("one.mp3"), "One", 100);
+    writeSong(QStringLiteral("two.MP3"), "Two", 300);
+    makeFile(QStringLiteral("three.wma"), 7);
+    ASSERT_EQ(::symlink("one.mp3", QFile::encodeName(dir.filePath(QStringLiteral("link.mp3"))).constData()), 0);
+    ASSERT_EQ(::symlink("missing.mp3", QFile::encodeName(dir.filePath(QStringLiteral("dangling.mp3"))).constData()),
+              0);
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    ASSERT_EQ(::symlink("sub", QFile::encodeName(dir.filePath(QStringLiteral("folder.mp3"))).constData()), 0);
+
+    const auto rows = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    ASSERT_EQ(names(rows), QStringList({"link.mp3", "one.mp3", "three.wma", "two.MP3"}));
+    EXPECT_EQ(rows[0].title, QStringLiteral("One"));
+    EXPECT_EQ(rows[0].size, rows[1].size);
+    EXPECT_EQ(rows[1].artist, QStringLiteral("Artist One"));
+    EXPECT_EQ(rows[2].size, 7);
+    EXPECT_TRUE(rows[2].title.isEmpty());
+    EXPECT_EQ(rows[3].title, QStringLiteral("Two"));
+    EXPECT_EQ(rows[3].size, qint64(taggedMp3("Two", "Artist Two", 300).size()));
+    for (const LocalFileRow& row : rows)
+        EXPECT_FALSE(row.pending);
+
+    if (::geteuid() != 0) { // root reads any file
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("two.MP3"))).constData(), 0), 0);
+        const auto locked = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+        EXPECT_EQ(locked[3].size, rows[3].size);
+        EXPECT_TRUE(locked[3].title.isEmpty());
+    }
+}
+
+TEST_F(RelativeScan, ListedRowsArePendingUntilCompletedAndThenMatchAFullScan)
+{
+    writeSong(QStringLiteral("b.mp3"), "Bee");
+    writeSong(QStringLiteral("A.mp3"), "Ay");
+    makeFile(QStringLiteral("c.wma"), 3);
+    makeFile(QStringLiteral("gone.mp3"), 3);
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.mp3"))).constData(), 0600), 0);
+    const auto full = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    auto listed = listFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    ASSERT_EQ(names(listed), names(full));
+    for (const LocalFileRow& row : listed) {
+        EXPECT_TRUE(row.pending);
+        EXPECT_FALSE(row.hasSize());
+    }
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i].name == QStringLiteral("gone.mp3"))
+            continue;
+        completeRow(listed[i]);
+        expectSame(listed[i], full[i]);
+    }
+    // A file removed between listing and reading keeps an unknown size and empty columns.
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("gone.mp3"))));
+    LocalFileRow& gone = listed[3];
+    ASSERT_EQ(gone.name, QStringLiteral("gone.mp3"));
+    completeRow(gone);
+    EXPECT_FALSE(gone.pending);
+    EXPECT_FALSE(gone.hasSize());
+    EXPECT_TRUE(gone.title.isEmpty());
+    EXPECT_TRUE(listFolderRows(QStringLiteral(":computer"), ScanRule::forView(ViewTab::Audio)).empty());
+    EXPECT_TRUE(listFolderRows(dir.filePath(QStringLiteral("nothing")), ScanRule::forView(ViewTab::Audio)).empty());
+}
+
+class BackgroundFill : public RelativeScan
+{
+protected:
+    void SetUp() override
+    {
+        RelativeScan::SetUp();
+        for (int n = 0; n < Files; ++n)
+            writeSong(QStringLiteral("song %1.mp3").arg(n, 4, 10, QLatin1Char('0')),
+                      QByteArray::number((n * 7919) % Files).rightJustified(4, '0'));
+    }
+    bool waitForFilling(LocalFileModel& model, QSignalSpy& finished)
+    {
+        return model.isFilling() ? finished.wait(20000) : finished.count() > 0;
+    }
+    static constexpr int Files = 700;
+};
+
+TEST_F(BackgroundFill, EveryRowArrivesInChunksAndMatchesAFullScan)
+{
+    LocalFileModel model;
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    QSignalSpy changed(&model, &LocalFileModel::dataChanged);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    ASSERT_EQ(model.count(), Files);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_GE(changed.count(), 2); // more than one chunk
+    const auto full = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    for (int i = 0; i < Files; ++i)
+        expectSame(model.row(i), full[std::size_t(i)]);
+    EXPECT_EQ(model.data(model.index(5, LocalFileModel::ColTitle)).toString(), full[5].title);
+}
+
+TEST_F(BackgroundFill, RowsAskedForBeforeTheirChunkAreReadOnTheSpot)
+{
+    LocalFileModel model;
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    // No event has been processed yet: no chunk has reached the model.
+    const LocalFileRow& last = model.row(Files - 1);
+    EXPECT_FALSE(last.pending);
+    EXPECT_EQ(last.title, QByteArray::number(((Files - 1) * 7919) % Files).rightJustified(4, '0'));
+    EXPECT_TRUE(last.hasSize());
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_EQ(model.row(Files - 1).title, last.title);
+}
+
+TEST_F(BackgroundFill, SortingByTitleWhileFillingReadsThePendingRowsFirst)
+{
+    LocalFileModel model;
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    model.sort(LocalFileModel::ColTitle, Qt::DescendingOrder);
+    for (int i = 0; i + 1 < Files; ++i)
+        ASSERT_GE(model.row(i).title, model.row(i + 1).title) << i;
+    EXPECT_EQ(model.row(0).title, QStringLiteral("0699"));
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_EQ(model.row(0).title, QStringLiteral("0699"));
+}
+
+TEST_F(BackgroundFill, ANewListingLeavesNothingOfTheOldOneBehind)
+{
+    LocalFileModel model;
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    QTemporaryDir other;
+    QFile lone(QDir(other.path()).filePath(QStringLiteral("lone.mp3")));
+    ASSERT_TRUE(lone.open(QIODevice::WriteOnly));
+    lone.write(taggedMp3("Lone", "Alone"));
+    lone.close();
+    ListFolderForView(model, other.path(), ViewTab::Audio);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(model.count(), 1);
+    EXPECT_EQ(model.row(0).title, QStringLiteral("Lone"));
+    EXPECT_EQ(finished.count(), 1);
+    model.clear();
+    EXPECT_FALSE(model.isFilling());
 }
 
 } // namespace

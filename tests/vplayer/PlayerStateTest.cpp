@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "PlayerState.h"
 #include "MediumRecord.h"
+#include "StateFile.h"
 
 #include <gtest/gtest.h>
 
@@ -31,24 +32,30 @@ TEST(PlayerState, SerializedStateReadsBackWithOddNameBytes)
     state.firmwareName = "new fw.ZVF";
     state.firmwareSize = 8192;
     state.failures["Download"] = 2;
-    state.entries.push_back({"a b%c\xE9\x81.mp3", "AB_C_~1", "MP3", 1234, 40});
-    state.entries.push_back({"", "", "", 0, 41});
-    const auto back = PlayerState::parse(state.serialize());
+    state.appendEntry({"a b%c\xE9\x81.mp3", "AB_C_~1", "MP3", 1234, 40});
+    state.appendEntry({"", "", "", 0, 41});
+    const auto back = PlayerState::parse(StateFile::snapshot(state, 0x1234));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->serialize(), state.serialize());
-    EXPECT_EQ(back->entries[0].longName, state.entries[0].longName);
+    EXPECT_EQ(back->entries()[0].longName, state.entries()[0].longName);
     EXPECT_EQ(back->geometry, state.geometry);
     EXPECT_EQ(back->failures.at("Download"), 2u);
 }
 
 TEST(PlayerState, DamagedStateIsRefusedWhole)
 {
-    const std::string good = PlayerState().serialize();
+    std::string good = StateFile::snapshot(PlayerState(), 0x1234);
     EXPECT_TRUE(PlayerState::parse(good));
-    for (const std::string& bad : {std::string(), std::string("something else\n"), good + "entry 1 2 :A :B\n",
-                                   good + "entry 1 x :A :B :C\n", good + "entry 1 2 :A :B :%4\n",
-                                   good + "geometry 0 512 8 4\n", good + "geometry 70000 512 8 4\n",
-                                   good + "speed -1\n", good + "colour 3\n", good + "fail Open 0\n"})
+    // Each bad line goes into the snapshot, before the line that ends it.
+    good.resize(good.size() - std::string("journal\n").size());
+    for (const std::string& line :
+         {std::string("entry 1 2 :A :B\n"), std::string("entry 1 x :A :B :C\n"),
+          std::string("entry 1 2 :A :B :%4\n"), std::string("geometry 0 512 8 4\n"),
+          std::string("geometry 70000 512 8 4\n"), std::string("speed -1\n"), std::string("colour 3\n"),
+          std::string("fail Open 0\n"), std::string("delete 0\n"), std::string("clear\n")})
+        EXPECT_FALSE(PlayerState::parse(good + line + "journal\n")) << line;
+    for (const std::string& bad : {std::string(), std::string("something else\n"),
+                                   std::string("zvd-virtual-player 2 0000000000000000\njournal\n"), good})
         EXPECT_FALSE(PlayerState::parse(bad)) << bad;
 }
 
@@ -56,10 +63,10 @@ TEST(PlayerState, SpaceIsCountedInWholeUnits)
 {
     PlayerState state;
     EXPECT_EQ(state.geometry.unitBytes(), 16384u);
-    state.entries.push_back({"a", "A", "", 1, 1});
-    state.entries.push_back({"b", "B", "", 16384, 2});
-    state.entries.push_back({"c", "C", "", 16385, 3});
-    state.entries.push_back({"d", "D", "", 0, 4});
+    state.appendEntry({"a", "A", "", 1, 1});
+    state.appendEntry({"b", "B", "", 16384, 2});
+    state.appendEntry({"c", "C", "", 16385, 3});
+    state.appendEntry({"d", "D", "", 0, 4});
     EXPECT_EQ(state.unitsInUse(), 4u);
     EXPECT_EQ(state.freeBytes(), (7800u - 4u) * 16384u);
 }
@@ -67,7 +74,7 @@ TEST(PlayerState, SpaceIsCountedInWholeUnits)
 TEST(PlayerState, MediumBlockGivesProgramTheStockCapacity)
 {
     PlayerState state;
-    state.entries.push_back({"x", "X", "", 200 * 16384, 1});
+    state.appendEntry({"x", "X", "", 200 * 16384, 1});
     const auto raw = MediumRecord::raw(state);
     const Capacity capacity = programCapacity(raw);
     EXPECT_EQ(capacity.total, 127795200u);

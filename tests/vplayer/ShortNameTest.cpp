@@ -1,11 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
+#include "PlayerState.h"
 #include "ShortName.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -68,6 +71,69 @@ TEST(ShortName, LongNameValidity)
     EXPECT_FALSE(ShortName::isValidLongName(". ."));
     for (const char* bad : {"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a|b", "a\tb"})
         EXPECT_FALSE(ShortName::isValidLongName(bad)) << bad;
+}
+
+// The player's indexed names (with tail hints) against a plain search of every entry, over a
+// long random run of stores, deletions and renames among names that share stems, with tails
+// past 9 and 99 where the stem gets shorter.
+TEST(ShortName, HintedNamesAreTheSmallestFreeTailAsAPlainSearchFindsIt)
+{
+    std::mt19937 random(11);
+    const std::vector<std::string> stems = {"Holiday recording ", "Holiday rec", "Holida", "HOLIDAY x", "Song ",
+                                            "a b", "Holiday"};
+    PlayerState state;
+    const auto plain = [&](const std::string& longName, const StoredEntry* self) {
+        return ShortName::make(longName, [&](const ShortName::Name& candidate) {
+            for (const StoredEntry& e : state.entries())
+                if (&e != self && e.shortBase == candidate.base && e.shortExtension == candidate.extension)
+                    return true;
+            return false;
+        });
+    };
+    for (int step = 0; step < 6000; ++step) {
+        const std::string longName = stems[random() % stems.size()] + std::to_string(random() % 400) +
+                                     (random() % 2 ? ".zvd" : ".mp3");
+        const unsigned action = random() % 10;
+        if (state.holdsLongName(longName))
+            continue;
+        if (action < 6 || state.entries().empty()) {
+            const ShortName::Name expected = plain(longName, nullptr);
+            const ShortName::Name made = state.makeShortName(longName);
+            ASSERT_EQ(made.base + "." + made.extension, expected.base + "." + expected.extension) << step;
+            state.appendEntry({longName, made.base, made.extension, 1, std::uint64_t(step)});
+        } else if (action < 9) {
+            state.eraseEntry(random() % state.entries().size());
+        } else {
+            const std::size_t at = random() % state.entries().size();
+            const StoredEntry* self = &state.entries()[at];
+            const ShortName::Name expected = plain(longName, self);
+            const ShortName::Name made = state.makeShortName(longName, self);
+            ASSERT_EQ(made.base + "." + made.extension, expected.base + "." + expected.extension) << step;
+            state.renameEntry(at, longName, made);
+        }
+    }
+    EXPECT_GT(state.entries().size(), 200u);
+}
+
+TEST(ShortName, IndexedNamesIgnoreCaseAndTheEntryItself)
+{
+    PlayerState state;
+    state.appendEntry({"Song.mp3", "SONG", "MP3", 20000, 1});
+    state.appendEntry({"other", "OTHER", "", 1, 2});
+    EXPECT_TRUE(state.holdsLongName("SONG.MP3"));
+    EXPECT_FALSE(state.holdsLongName("SONG.MP3", &state.entries()[0]));
+    EXPECT_TRUE(state.holdsLongName("Other", &state.entries()[0]));
+    EXPECT_TRUE(state.holdsShortName({"song", "mp3"}));
+    EXPECT_FALSE(state.holdsShortName({"SONG", "MP3"}, &state.entries()[0]));
+    EXPECT_EQ(state.unitsInUse(), 3u);
+    state.geometry = *MediumGeometry::forCapacity(4ull << 30);
+    EXPECT_EQ(state.unitsInUse(), 2u); // recounted in the larger units
+    state.eraseEntry(0);
+    EXPECT_FALSE(state.holdsLongName("song.mp3"));
+    EXPECT_EQ(state.unitsInUse(), 1u);
+    state.clearEntries();
+    EXPECT_EQ(state.unitsInUse(), 0u);
+    EXPECT_FALSE(state.holdsShortName({"OTHER", ""}));
 }
 
 } // namespace
