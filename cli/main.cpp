@@ -43,7 +43,10 @@ bool rendersTitles(int argc, char** argv)
 {
     int i = 1;
     while (i < argc && std::strncmp(argv[i], "--", 2) == 0)
-        i += std::strcmp(argv[i], "--library") == 0 || std::strcmp(argv[i], "--lang") == 0 ? 2 : 1;
+        i += std::strcmp(argv[i], "--library") == 0 || std::strcmp(argv[i], "--lang") == 0 ||
+                     std::strcmp(argv[i], "--device-host") == 0
+                 ? 2
+                 : 1;
     return i < argc && (std::strcmp(argv[i], "send") == 0 || std::strcmp(argv[i], "title") == 0);
 }
 
@@ -58,7 +61,6 @@ int main(int argc, char** argv)
     const std::unique_ptr<QCoreApplication> application =
         rendersTitles(argc, argv) ? std::make_unique<QGuiApplication>(argc, argv)
                                   : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
