@@ -12,6 +12,8 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <csignal>
 #include <unistd.h>
 #endif
@@ -92,6 +94,25 @@ qint64 tempOwner(const QString& fileName)
     return ok && pid > 0 ? pid : -1;
 }
 
+#ifdef __linux__
+// A process that has ended but was not yet reaped (its parent died too, and the system's first
+// process is slow to reap) still answers kill(pid, 0): its state in /proc says it is gone.
+bool isZombie(long long pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%lld/stat", pid);
+    FILE* file = std::fopen(path, "r");
+    if (!file)
+        return false;
+    char line[512] = {};
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    // "pid (name) S ...": the state follows the last closing parenthesis.
+    const char* close = read ? std::strrchr(line, ')') : nullptr;
+    return close && close[1] == ' ' && close[2] == 'Z';
+}
+#endif
+
 bool isProcessAlive(qint64 pid)
 {
     if (pid <= 0)
@@ -106,7 +127,13 @@ bool isProcessAlive(qint64 pid)
     CloseHandle(process);
     return running;
 #else
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return false;
+#ifdef __linux__
+    return !isZombie((long long)pid);
+#else
+    return true;
+#endif
 #endif
 }
 

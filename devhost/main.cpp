@@ -21,6 +21,9 @@
 #else
 #include <csignal>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #define ZVD_READ ::read
 #define ZVD_WRITE ::write
 #define ZVD_DUP ::dup
@@ -91,6 +94,15 @@ int main(int argc, char** argv)
 #ifndef _WIN32
     // A client that goes away mid-reply must end the host quietly, not by a signal.
     std::signal(SIGPIPE, SIG_IGN);
+#ifdef __linux__
+    // A client killed while the library is busy in a long call (a transfer) takes the host with
+    // it at once: a host finishing that call on its own would outlive its client, and the next
+    // client could not tell its half-stored files from those of a live program.
+    const pid_t client = ::getppid();
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != client)
+        return 1;
+#endif
 #endif
     const int protocol = takeStandardOutput();
     if (protocol < 0) {

@@ -3,6 +3,8 @@
 #include "FileSystem.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 
@@ -311,6 +313,25 @@ std::optional<std::string> environment(const char* name)
     return std::string(value);
 }
 
+#ifdef __linux__
+// A process that has ended but was not yet reaped (its parent died too, and the system's first
+// process is slow to reap) still answers kill(pid, 0): its state in /proc says it is gone.
+bool isZombie(long long pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%lld/stat", pid);
+    FILE* file = std::fopen(path, "r");
+    if (!file)
+        return false;
+    char line[512] = {};
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    // "pid (name) S ...": the state follows the last closing parenthesis.
+    const char* close = read ? std::strrchr(line, ')') : nullptr;
+    return close && close[1] == ' ' && close[2] == 'Z';
+}
+#endif
+
 bool processAlive(std::uint64_t pid)
 {
     if (pid == 0)
@@ -325,7 +346,13 @@ bool processAlive(std::uint64_t pid)
 #else
     if (pid > std::uint64_t(std::numeric_limits<pid_t>::max()))
         return false;
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return false;
+#ifdef __linux__
+    return !isZombie((long long)pid);
+#else
+    return true;
+#endif
 #endif
 }
 
