@@ -12,6 +12,7 @@
 #include "PlayerSetAside.h"
 #include "StatusPanels.h"
 #include "CodePage.h"
+#include "DeviceHost.h"
 #include "ErasingPrompt.h"
 #include "ListDragHandler.h"
 #include "dlgFirm.h"
@@ -28,6 +29,8 @@ namespace
 {
 // A connection the library failed to close is said once per run, not at every unplugging.
 bool closeFailureShown = false;
+bool hostStopShown = false;
+int hostStopsSeen = 0;
 
 const QString UnreadList = QStringLiteral(
     "The player's entries could not be read, so nothing was done. Press F5 to read them again.");
@@ -48,7 +51,15 @@ void frmMain::tmrCheck_Timer()
         EndBusy();
     } else if (outcome == PlayerSession::TickOutcome::Disconnected) {
         showPlayerState();
-        if (wasConnected && !m_session.lastCloseSucceeded() && !closeFailureShown) {
+        // A device host that stopped is said once; the polls go on and start a new one. The
+        // connection it took with it could not be closed, which says nothing more.
+        const bool hostStopped = DeviceHost::instance().stopCount() != hostStopsSeen;
+        hostStopsSeen = DeviceHost::instance().stopCount();
+        if (hostStopped && !hostStopShown) {
+            hostStopShown = true;
+            m_prompt->showMessage(DeviceHost::instance().stopReason(), m_texts.title, Prompt::Icon::Warning);
+        }
+        if (wasConnected && !hostStopped && !m_session.lastCloseSucceeded() && !closeFailureShown) {
             closeFailureShown = true;
             m_prompt->showMessage(QStringLiteral("The connection to the player could not be closed."),
                                   m_texts.title, Prompt::Icon::Warning);

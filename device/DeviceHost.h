@@ -41,6 +41,7 @@ public:
     // never started is reported by start()), and the last reason, as one sentence:
     // "the device host stopped: ...".
     bool hasStopped() const { return m_stopCount > 0; }
+    int stopCount() const { return m_stopCount; }
     QString stopReason() const { return m_stopReason; }
     // Ends the host: its input closes, and it ends with it.
     void shutDown();

@@ -239,15 +239,22 @@ bool PlayerState::takeFailure(std::string_view call)
 
 std::string PlayerState::settingsLines() const
 {
-    std::string out = "attached " + std::to_string(attached ? 1 : 0) + '\n' + "generation " +
-                      std::to_string(generation) + '\n' + "geometry " + std::to_string(geometry.unitCount) +
-                      ' ' + std::to_string(geometry.unitSize) + ' ' + std::to_string(geometry.factor1) + ' ' +
-                      std::to_string(geometry.factor2) + '\n' + "next-blob " + std::to_string(nextBlob) +
-                      '\n' + "speed " + std::to_string(bytesPerSecond) + '\n';
+    // Appended piece by piece: one long chain of temporaries trips GCC 12's restrict warning in
+    // the 32-bit Windows build.
+    std::string out;
+    const auto line = [&out](const char* key, const std::string& value) {
+        out.append(key).append(1, ' ').append(value).append(1, '\n');
+    };
+    line("attached", std::to_string(attached ? 1 : 0));
+    line("generation", std::to_string(generation));
+    line("geometry", std::to_string(geometry.unitCount) + ' ' + std::to_string(geometry.unitSize) + ' ' +
+                         std::to_string(geometry.factor1) + ' ' + std::to_string(geometry.factor2));
+    line("next-blob", std::to_string(nextBlob));
+    line("speed", std::to_string(bytesPerSecond));
     if (!firmwareName.empty())
-        out += "firmware " + std::to_string(firmwareSize) + ' ' + encode(firmwareName) + '\n';
+        line("firmware", std::to_string(firmwareSize) + ' ' + encode(firmwareName));
     for (const auto& [call, left] : failures)
-        out += "fail " + call + ' ' + std::to_string(left) + '\n';
+        line("fail", call + ' ' + std::to_string(left));
     return out;
 }
 

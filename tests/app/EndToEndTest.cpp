@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The main window on the real virtual player library: attach it with zvdsim, send a song the
 // way the Download button does, and find it in the player list.
+#include "DeviceHost.h"
 #include "DeviceTestSupport.h"
 #include "LocalFileView.h"
 #include "PlayerListModel.h"
@@ -20,10 +21,13 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace
 {
@@ -240,6 +244,40 @@ TEST_F(EndToEnd, AFailedStartOrCloseIsSaidOnce)
     }
     ASSERT_EQ(prompt.messages.size(), 2) << "said once, not at every unplugging";
     EXPECT_TRUE(prompt.messages[1].contains(QStringLiteral("could not be closed")));
+    window.close();
+}
+
+// A device host that dies is said once; the window shows no player, and a later poll starts a
+// new host and finds the player again.
+TEST_F(EndToEnd, AStoppedDeviceHostIsSaidOnceAndThePlayerComesBack)
+{
+    ASSERT_EQ(zvdsim({QStringLiteral("reset")}), 0);
+    ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
+    const QDir bin(TestEnvironment::binDir());
+    const QString library = bin.filePath(QStringLiteral("libZVD_USB.so"));
+    DeviceHost::setCommand(
+        QStringLiteral("\"%1\" \"%2\"").arg(bin.filePath(QStringLiteral("zvd-devhost")), library));
+    const auto noHost = qScopeGuard([] { DeviceHost::setCommand(QString()); });
+    mTCC730 device;
+    ASSERT_TRUE(device.load(library));
+    RecordingPrompt prompt;
+    frmMain window(device, &prompt);
+    window.Load();
+    window.tmrCheck_Timer();
+    ASSERT_TRUE(window.session().isConnected());
+    ASSERT_GT(DeviceHost::instance().processId(), 0);
+
+    for (int round = 0; round < 2; ++round) {
+        ::kill(pid_t(DeviceHost::instance().processId()), SIGKILL);
+        window.tmrCheck_Timer();
+        EXPECT_FALSE(window.session().isConnected());
+        for (int poll = 0; poll < 3 && !window.session().isConnected(); ++poll)
+            window.tmrCheck_Timer();
+        EXPECT_TRUE(window.session().isConnected()) << "a new host serves the player";
+    }
+    ASSERT_EQ(prompt.messages.size(), 1) << "said once, not at every stop: " << qPrintable(prompt.messages.join(QStringLiteral(" / ")));
+    EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("the device host stopped")))
+        << qPrintable(prompt.messages[0]);
     window.close();
 }
 
