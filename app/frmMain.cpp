@@ -252,6 +252,11 @@ void frmMain::buildPanes()
     m_fldView->setUniformRowHeights(true);
 
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
+    // The model sorts and adds rows later than it says a folder was loaded (in batches, from its
+    // own timers): each of those moves the folder again.
+    const auto reveal = [this] { revealCurrentFolder(m_revealFolder); };
+    connect(m_folderModel, &QAbstractItemModel::layoutChanged, this, reveal);
+    connect(m_folderModel, &QAbstractItemModel::rowsInserted, this, reveal);
     // Once the user works in the tree, it stays where the user put it.
     connect(m_fldView, &QAbstractItemView::pressed, this, [this] { m_revealFolder.clear(); });
     connect(m_fldView->verticalScrollBar(), &QScrollBar::actionTriggered, this,
