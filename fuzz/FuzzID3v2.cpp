@@ -36,7 +36,15 @@ TagColumns columnsFromClasses(QBuffer& buffer)
         if (v1.HasID3v1Tag())
             columns = {v1.Title(), v1.Artist(), GenreName(v1.Genre())};
     }
-    return {shownText(columns.title), shownText(columns.artist), shownText(columns.genre)};
+    // As a list shows a text: up to its first NUL (the padding of fixed fields), no trailing
+    // blanks, and no longer than the shown limit.
+    const auto shown = [](const QString& text) {
+        QString cut = text.left(text.indexOf(QChar(0)) >= 0 ? text.indexOf(QChar(0)) : text.size());
+        while (!cut.isEmpty() && cut.back().isSpace())
+            cut.chop(1);
+        return shownText(cut);
+    };
+    return {shown(columns.title), shown(columns.artist), shown(columns.genre)};
 }
 
 } // namespace
