@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +39,18 @@ class AwkwardFiles : public ::testing::Test
 {
 protected:
     AwkwardFiles() : cli(playerDir.path()) {}
+    ~AwkwardFiles() override
+    {
+        removeByBytes(work);
+        removeByBytes(playerDir);
+    }
+    // Qt cannot name files whose names are not UTF-8, so QTemporaryDir would leave them behind:
+    // the folder goes by its bytes first.
+    static void removeByBytes(const QTemporaryDir& folder)
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(folder.path()).toStdString(), ignored);
+    }
 
     void SetUp() override
     {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fcntl.h>
 #include <future>
 #include <sys/stat.h>
@@ -22,6 +23,14 @@ namespace
 class LocalPathTest : public ::testing::Test
 {
 protected:
+    ~LocalPathTest() override { removeByBytes(dir); }
+    // Qt cannot name files whose names are not UTF-8, so QTemporaryDir would leave them behind:
+    // the folder goes by its bytes first.
+    static void removeByBytes(const QTemporaryDir& folder)
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(folder.path()).toStdString(), ignored);
+    }
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
