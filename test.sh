@@ -67,6 +67,8 @@ else
     cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZVD_SANITIZE=ON -DZVD_BENCH=OFF >/dev/null
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    # Leaks inside system libraries we do not own (D-Bus under a desktop session) are not ours.
+    export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 fi
 cmake --build $build -j $jobs
 (cd $build && ctest --output-on-failure -j $jobs)

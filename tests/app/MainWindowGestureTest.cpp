@@ -340,8 +340,9 @@ TEST_F(GestureTest, TheKeyboardAloneSendsFetchesRenamesAndDeletes)
     fake.calls.clear();
     window->lvwPlayer()->setFocus();
     QTest::keyClick(window->lvwPlayer(), Qt::Key_F2);
+    // The editor takes the focus through the window system, which may answer late.
+    ASSERT_TRUE(waitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
     QWidget* editor = QApplication::focusWidget();
-    ASSERT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
     qobject_cast<QLineEdit*>(editor)->selectAll();
     QTest::keyClicks(editor, QStringLiteral("Memo"));
     QTest::keyClick(editor, Qt::Key_Return);
