@@ -125,26 +125,48 @@ QString openForEdit(const QString& given, QFile& file)
 }
 
 // The ID3v2 model is text only: a frame it cannot write back as it was would be lost or mangled
-// by rewriting the tag, so such a tag is not edited at all.
-void refuseLossyTag(const cMP3ID3v2& tag, const QString& path)
+// by rewriting the tag, so such a tag is not edited at all, unless the edit replaces that frame.
+void refuseLossyTag(const cMP3ID3v2& tag, const TagChanges& changes, const QString& path)
 {
-    QStringList lost;
+    const QList<QPair<QString, bool>> replaced = {
+        {QStringLiteral("TIT2"), bool(changes.title)}, {QStringLiteral("TPE1"), bool(changes.artist)},
+        {QStringLiteral("TALB"), bool(changes.album)}, {QStringLiteral("TYER"), bool(changes.year)},
+        {QStringLiteral("TRCK"), bool(changes.track)}, {QStringLiteral("TCON"), bool(changes.genre)}};
+    QStringList kinds;
+    QStringList texts;
     for (qint32 n = 1; n <= tag.FrameCount(); ++n) {
         const QString id = tag.Frame(n);
+        if (replaced.contains({id, true}))
+            continue;
         const bool text = (id.startsWith(QLatin1Char('T')) && id != QLatin1String("TXXX")) ||
                           (id.startsWith(QLatin1Char('W')) && id != QLatin1String("WXXX"));
-        const bool oneComment = id == QLatin1String("COMM") && tag.TagsInFrame(id) == 1;
-        bool keeps = text || oneComment;
-        for (qint32 k = 1; keeps && k <= tag.TagsInFrame(id); ++k)
-            keeps = fitsCodePage(tag.TagText(id, k));
-        if (!keeps)
-            lost.append(id);
+        if (!text && !(id == QLatin1String("COMM") && tag.TagsInFrame(id) == 1)) {
+            kinds.append(id);
+            continue;
+        }
+        for (qint32 k = 1; k <= tag.TagsInFrame(id); ++k)
+            if (!fitsCodePage(tag.TagText(id, k)) && !texts.contains(id))
+                texts.append(id);
     }
-    if (!lost.isEmpty())
+    QStringList reasons;
+    if (!kinds.isEmpty())
+        reasons.append(QStringLiteral("frames that cannot be written back unchanged (%1)")
+                           .arg(kinds.join(QStringLiteral(", "))));
+    if (!texts.isEmpty())
+        reasons.append(QStringLiteral("texts that the code page %1 cannot hold (%2)")
+                           .arg(QString::fromLatin1(CodePage::name()), texts.join(QStringLiteral(", "))));
+    if (!reasons.isEmpty())
         fail(TagError::InvalidArgument, path,
-             QStringLiteral("its tag holds frames that cannot be written back unchanged (%1); the file was "
-                            "left as it is")
-                 .arg(lost.join(QStringLiteral(", "))));
+             QStringLiteral("its tag holds %1; the file was left as it is")
+                 .arg(reasons.join(QStringLiteral(" and "))));
+}
+
+// Whether the version 2 tag gives the fields (else the version 1 tag does).
+bool showsVersion2(const cMP3ID3v2& v2)
+{
+    return v2.HasID3v2Tag() &&
+           (!v2.Title().isEmpty() || !v2.Artist().isEmpty() || !v2.Album().isEmpty() ||
+            !v2.Year().isEmpty() || !v2.Track().isEmpty() || v2.TagsInFrame(QStringLiteral("TCON")) > 0);
 }
 
 void setText(cMP3ID3v2& tag, const QString& id, const QString& value,
@@ -157,10 +179,30 @@ void setText(cMP3ID3v2& tag, const QString& id, const QString& value,
     }
 }
 
-void writeVersion2(const QString& staged, const TagChanges& changes)
+// The fields the user saw came from the version 1 tag: the new version 2 tag, which readers
+// prefer from now on, takes them all, or the fields not edited would seem lost.
+TagChanges withShownFields(TagChanges changes, const TagFields& shown)
+{
+    const auto fill = [](std::optional<QString>& change, const QString& value) {
+        if (!change && !value.isEmpty())
+            change = value;
+    };
+    fill(changes.title, shown.title);
+    fill(changes.artist, shown.artist);
+    fill(changes.album, shown.album);
+    fill(changes.year, shown.year);
+    fill(changes.track, shown.track);
+    if (!changes.genre && shown.genreNumber != NoGenre)
+        changes.genre = shown.genreNumber;
+    return changes;
+}
+
+void writeVersion2(const QString& staged, TagChanges changes, const TagFields& shown)
 {
     cMP3ID3v2 tag;
     tag.setMP3File(staged);
+    if (!showsVersion2(tag))
+        changes = withShownFields(changes, shown);
     if (tag.TagsInFrame(QStringLiteral("COMM")) == 1)
         tag.setComment(tag.Comment()); // as the class writes a comment: with its language field
     if (changes.title)
@@ -313,7 +355,7 @@ TagUndo apply(const QString& given, const TagChanges& changes)
     cMP3ID3v1 v1;
     v2.readTag(original);
     v1.readTag(original);
-    refuseLossyTag(v2, given);
+    refuseLossyTag(v2, changes, given);
     const TagFields shown = fieldsOf(v2, v1);
 
     TagUndo edit;
@@ -333,7 +375,7 @@ TagUndo apply(const QString& given, const TagChanges& changes)
     original.close();
     if (!staged.finishWriting(&error))
         fail(QFileDevice::WriteError, given, error);
-    writeVersion2(staged.stagedPath(), changes);
+    writeVersion2(staged.stagedPath(), changes, shown);
     writeVersion1(staged.stagedPath(), changes, shown);
 
     // The audio must be the very bytes it was: the tags grew or shrank around it, nothing else.

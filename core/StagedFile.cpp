@@ -17,7 +17,12 @@
 #include <unistd.h>
 #endif
 
-StagedFile::StagedFile(const QString& target) : m_target(target) {}
+// A link is followed: the file it leads to gets the new content, and the link stays a link.
+StagedFile::StagedFile(const QString& target)
+    : m_target(QFileInfo(target).canonicalFilePath().isEmpty() ? target
+                                                               : QFileInfo(target).canonicalFilePath())
+{
+}
 
 StagedFile::~StagedFile()
 {
