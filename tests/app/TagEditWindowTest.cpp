@@ -9,6 +9,7 @@
 #include "TestEnvironment.h"
 #include "app/TagEditDialog.h"
 #include "audio/TagEdit.h"
+#include "i18n/LangReader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -241,6 +242,27 @@ TEST_F(TagEditWindow, AReadOnlyFileIsNamedAndLeftByteIdentical)
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("Permission denied")));
     EXPECT_EQ(shown("locked.mp3", LocalFileModel::ColArtist), QStringLiteral("Artist B"));
+}
+
+// Every shipped language names every text of tag editing, and the German file is read as such.
+TEST(TagEditLanguage, ShippedLanguageFilesHoldEveryKeyOfTheTagEditSection)
+{
+    const QDir languages(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("Language")));
+    const QStringList files = languages.entryList({QStringLiteral("*.lng")}, QDir::Files);
+    ASSERT_GE(files.size(), 5);
+    const QStringList keys{"EditMenu", "EditTags",     "UndoEdit", "Caption",    "Title",
+                           "Artist",   "Album",        "Genre",    "Year",       "Track",
+                           "Keep",     "SeveralFiles", "Mp3Only",  "NotChanged", "NotUndone"};
+    for (const QString& file : files)
+        for (const QString& key : keys)
+            EXPECT_TRUE(
+                mControlUI::ReadLangKey(languages.filePath(file), QStringLiteral("TagEdit"), key).has_value())
+                << qPrintable(file + QLatin1Char(' ') + key);
+    const TagEditTexts german = TagEditTexts::load(languages.filePath(QStringLiteral("german.lng")));
+    EXPECT_EQ(german.caption, QStringLiteral("Tags bearbeiten"));
+    EXPECT_EQ(german.undoEdit, QStringLiteral("Tag-\u00c4nderung &r\u00fcckg\u00e4ngig"));
+    EXPECT_EQ(TagEditTexts::load(languages.filePath(QStringLiteral("english.lng"))).keep,
+              TagEditTexts().keep);
 }
 
 } // namespace
