@@ -129,9 +129,8 @@ void TagEditController::editSelection()
     TagEditDialog dialog(fields, m_texts, m_window);
     if (dialog.exec() != QDialog::Accepted || dialog.changes().isEmpty())
         return;
-    // Files that could not be read are named along with any that fail now.
-    const int written = apply(paths, dialog.changes());
-    (void)written;
+    apply(paths, dialog.changes());
+    // Files that could not even be read are named after the edit of the others.
     if (!failures.isEmpty())
         tell(m_texts.notChanged, failures);
 }

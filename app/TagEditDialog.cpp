@@ -34,6 +34,7 @@ TagEditDialog::TagEditDialog(const QList<TagFields>& files, const TagEditTexts& 
     : QDialog(parent), m_texts(texts)
 {
     setWindowTitle(texts.caption);
+    setMinimumWidth(420); // room for a whole title or album name
     auto* layout = new QVBoxLayout(this);
     if (files.size() > 1) {
         auto* note = new QLabel(texts.severalFiles.arg(files.size()), this);
@@ -69,10 +70,10 @@ TagEditDialog::TagEditDialog(const QList<TagFields>& files, const TagEditTexts& 
 
     m_year = line(texts.year, &TagFields::year);
     m_year->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), m_year));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_year));
     m_track = line(texts.track, &TagFields::track);
     m_track->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("(\\d{1,3}(/\\d{0,3})?)?")), m_track));
+        QRegularExpression(QStringLiteral("([0-9]{1,3}(/[0-9]{0,3})?)?")), m_track));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

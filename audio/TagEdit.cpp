@@ -317,8 +317,8 @@ int genreNumber(const QString& nameOrNumber)
 
 QString problem(const TagChanges& changes)
 {
-    static const QRegularExpression year(QStringLiteral("^\\d{0,4}$"));
-    static const QRegularExpression track(QStringLiteral("^(\\d{1,3}(/\\d{1,3})?)?$"));
+    static const QRegularExpression year(QStringLiteral("^[0-9]{0,4}$"));
+    static const QRegularExpression track(QStringLiteral("^([0-9]{1,3}(/[0-9]{1,3})?)?$"));
     if (changes.year && !year.match(*changes.year).hasMatch())
         return QStringLiteral("The year must be up to four digits.");
     if (changes.track && !track.match(*changes.track).hasMatch())

@@ -18,6 +18,20 @@
 #endif
 
 // A link is followed: the file it leads to gets the new content, and the link stays a link.
+namespace {
+
+// Windows names files in UTF-16: a wide path reaches every name, an ANSI one only some.
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+} // namespace
+
 StagedFile::StagedFile(const QString& target)
     : m_target(QFileInfo(target).canonicalFilePath().isEmpty() ? target
                                                                : QFileInfo(target).canonicalFilePath())
@@ -108,8 +122,7 @@ bool StagedFile::commit(QString* error)
     }
     m_file.setPermissions(QFile::permissions(m_target));
     std::error_code code;
-    std::filesystem::rename(QFile::encodeName(m_file.fileName()).toStdString(),
-                            QFile::encodeName(m_target).toStdString(), code);
+    std::filesystem::rename(nativePath(m_file.fileName()), nativePath(m_target), code);
     if (code)
         return fail(QString::fromStdString(code.message()));
     m_committed = true;

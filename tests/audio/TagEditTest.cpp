@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -195,6 +197,11 @@ TEST_F(TagEditing, BadValuesAndMissingOrOddFilesAreClearErrors)
     EXPECT_THROW(TagEdit::apply(dir.filePath(QStringLiteral("missing.mp3")), fine), TagError);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.mp3"))));
     EXPECT_THROW(TagEdit::apply(dir.path(), fine), TagError);
+    // A named pipe is refused at once rather than waited on.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_THROW(TagEdit::apply(pipe, fine), TagError);
+    EXPECT_THROW(TagEdit::read(pipe), TagError);
     EXPECT_TRUE(debris().isEmpty());
 }
 

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,43 @@ TEST_F(TagSetCli, OnAFullDiskTheEditSaysSoAndTheFileStaysByteIdentical)
     EXPECT_EQ(lines[0].mid(7), lines[2].mid(6)); // before / after
     EXPECT_EQ(lines[3], QStringLiteral("debris 0"));
     EXPECT_TRUE(err.contains(QStringLiteral("No space left on device"))) << qPrintable(err);
+}
+
+// However late the kill comes, the file is the old one or the edited one, never a mixture, and
+// the copy a killed edit leaves beside it goes with the next edit in that folder.
+TEST_F(TagSetCli, AKilledEditLeavesTheOldOrTheNewFileWholeAndItsDebrisIsRemovedLater)
+{
+    const QString small = copy(QStringLiteral("lame-tagged.mp3"), QStringLiteral("small.mp3"));
+    QByteArray big = readAll(small);
+    const QByteArray audio = AudioFrames::bytes(small);
+    while (big.size() < 48 * 1024 * 1024)
+        big.append(audio);
+    const QString zvdctl = QDir(TestEnvironment::binDir()).filePath(QStringLiteral("zvdctl"));
+    for (int delay : {2, 15, 40, 90, 200}) {
+        SCOPED_TRACE(delay);
+        const QString song = work.filePath(QStringLiteral("big.mp3"));
+        QFile::remove(song);
+        {
+            QFile file(song);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_EQ(file.write(big), big.size());
+        }
+        const QByteArray hash = AudioFrames::hash(song);
+        QProcess edit;
+        edit.setProcessEnvironment(cli.environment());
+        edit.start(zvdctl, {"tag", "set", song, "--title", "Killed or not"});
+        ASSERT_TRUE(edit.waitForStarted());
+        QThread::msleep(delay);
+        edit.kill();
+        edit.waitForFinished();
+        const QByteArray now = readAll(song);
+        if (now != big) {
+            EXPECT_EQ(tags(song)["columns"]["title"].toString(), QStringLiteral("Killed or not"));
+            EXPECT_EQ(AudioFrames::hash(song), hash);
+        }
+        ASSERT_EQ(cli.zvdctl({"tag", "set", small, "--artist", "Next"}).status, 0);
+        EXPECT_TRUE(debris().isEmpty()) << qPrintable(debris().join(' '));
+    }
 }
 
 } // namespace
