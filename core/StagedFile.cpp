@@ -18,7 +18,8 @@
 #endif
 
 // A link is followed: the file it leads to gets the new content, and the link stays a link.
-namespace {
+namespace
+{
 
 // Windows names files in UTF-16: a wide path reaches every name, an ANSI one only some.
 std::filesystem::path nativePath(const QString& path)
