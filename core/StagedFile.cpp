@@ -17,7 +17,6 @@
 #include <unistd.h>
 #endif
 
-// A link is followed: the file it leads to gets the new content, and the link stays a link.
 namespace
 {
 
@@ -33,6 +32,7 @@ std::filesystem::path nativePath(const QString& path)
 
 } // namespace
 
+// A link is followed: the file it leads to gets the new content, and the link stays a link.
 StagedFile::StagedFile(const QString& target)
     : m_target(QFileInfo(target).canonicalFilePath().isEmpty() ? target
                                                                : QFileInfo(target).canonicalFilePath())
