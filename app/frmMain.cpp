@@ -3,6 +3,8 @@
 // The main window's controls and how they are connected.
 #include "frmMain.h"
 
+#include "app/TagEditController.h"
+
 #include "FileIconProvider.h"
 #include "LcdPreview.h"
 #include "LocalFileView.h"
@@ -86,6 +88,12 @@ void frmMain::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    // Tag editing of the PC list's MP3 files; its keys work with the menu closed.
+    m_tagEdit = new TagEditController(m_fileModel, *m_lvwFile, *m_prompt, this);
+    m_editMenu = menuBar()->addMenu(TagEditTexts().editMenu);
+    m_editMenu->addAction(m_tagEdit->undoAction());
+    m_editMenu->addAction(m_tagEdit->editAction());
+    addActions({m_tagEdit->undoAction(), m_tagEdit->editAction()});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     const char* viewTexts[4] = {"&Large ICON", "&Small ICON", "&List", "&Detail"};
     for (int i = 0; i < 4; ++i) {
@@ -179,6 +187,7 @@ void frmMain::buildPlayerMenu(QMenu* player)
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint at) {
             QMenu menu(this);
             menu.addAction(m_playerActions.value(QStringLiteral("Send")));
+            menu.addAction(m_tagEdit->editAction());
             menu.addSeparator();
             menu.addAction(m_playerActions.value(QStringLiteral("Refresh")));
             menu.exec(view->viewport()->mapToGlobal(at));
@@ -371,6 +380,7 @@ void frmMain::connectSignals()
         connect(bar, &SplitterBar::released, this, &frmMain::SplitterReleased);
     }
     connect(m_summary.get(), &SelectionSummary::changed, this, &frmMain::GetFileSize);
+    connect(m_tagEdit, &TagEditController::tagsChanged, this, &frmMain::GetFileSize);
     connect(m_playerModel, &PlayerListModel::renameRequested, this, [this](int row, const QString& typed) {
         // After the editor has closed: the rename rebuilds the model the editor sits on.
         QMetaObject::invokeMethod(

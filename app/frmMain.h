@@ -43,6 +43,7 @@ class QTreeView;
 class SelectionSummary;
 class SplitterBar;
 class StatusPanels;
+class TagEditController;
 class cSplitDDC;
 class mTCC730;
 
@@ -243,6 +244,8 @@ private:
     QLabel* m_lblSummary = nullptr;
     QLabel* m_lblViewNote = nullptr;
     QMenu* m_playerMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    TagEditController* m_tagEdit = nullptr; // owned as a child
     QMenu* m_helpMenu = nullptr;
     QAction* m_aboutAction = nullptr;
     QMap<QString, QAction*> m_playerActions;

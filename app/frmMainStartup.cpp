@@ -3,6 +3,8 @@
 // The main window's start-up and shutdown, settings, busy state, layout and splitters.
 #include "frmMain.h"
 
+#include "app/TagEditController.h"
+
 #include "ApplyLanguage.h"
 #include "LocalFileView.h"
 #include "PaneLayout.h"
@@ -248,6 +250,10 @@ bool frmMain::ApplyLanguageFile(const QString& filePath)
         m_texts.applyFallbacks();
         m_windowTexts = WindowTexts::load(filePath);
         applyWindowTexts();
+        const TagEditTexts tagTexts = TagEditTexts::load(filePath);
+        m_tagEdit->setTexts(tagTexts);
+        m_tagEdit->setMessageTitle(m_texts.title);
+        m_editMenu->setTitle(tagTexts.editMenu);
         installQtTranslation(m_windowTexts.locale);
         if (m_mnuSort.size() > 4)
             m_mnuSort[4]->setText(m_fileModel.headerData(4, Qt::Horizontal).toString());

@@ -6,12 +6,9 @@
 #include "FileWindow.h"
 #include "ID3v2Locator.h"
 #include "TagError.h"
+#include "core/StagedFile.h"
 
 #include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
 
 namespace ID3v2TagWriter {
 namespace {
@@ -44,32 +41,20 @@ quint32 syncsafe(const QByteArray& b, int at)
            quint32(quint8(b[at + 2]) & 0x7F) << 7 | (quint8(b[at + 3]) & 0x7F);
 }
 
-// A write to the temporary file failed. The device's own text is often lost on the way (a full
-// disk came out as "Unknown error"), so the system's reason is taken while errno still holds it.
-[[noreturn]] void throwWriteError(const QSaveFile& target, int code)
-{
-    if (code == 0 ||
-        (target.error() != QFileDevice::NoError && !target.errorString().contains(QLatin1String("Unknown"))))
-        throw TagError::fromFile(target, kClass);
-    throw TagError(QFileDevice::WriteError, TagError::sourceFor(kClass),
-                   target.fileName() + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(code)));
-}
-
 // The file gets `inserted` new bytes at its start, the image written over them (and over the
-// start of the old tag when the image is longer). Everything goes into a temporary file that
-// replaces the original in one rename, so a failure leaves the original untouched.
+// start of the old tag when the image is longer). Everything goes into a file of ours beside the
+// original that replaces it in one rename, so a failure, or a kill at any moment, leaves the
+// original whole (the debris carries our process id, and a later start removes it).
 void rebuild(QFile& original, const QByteArray& image, qint64 inserted)
 {
-    QSaveFile target(original.fileName());
-    // Unbuffered: a full disk fails the very write, which then says why ("No space left on
-    // device"); a buffered write would only fail in commit(), whose error text is lost.
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw TagError::fromFile(target, kClass);
+    StagedFile target(original.fileName());
+    QString error;
+    if (!target.open(&error))
+        throw TagError(QFileDevice::OpenError, TagError::sourceFor(kClass), error);
     const qint64 skip = qMax<qint64>(0, image.size() - inserted);
-    errno = 0;
-    bool ok = target.write(image) == image.size();
+    bool ok = target.write(image);
     for (qint64 zeros = inserted - image.size(); ok && zeros > 0; zeros -= CopyPiece)
-        ok = target.write(QByteArray(qMin(zeros, CopyPiece), '\0')) >= 0;
+        ok = target.write(QByteArray(qMin(zeros, CopyPiece), '\0'));
     ok = ok && original.seek(skip);
     QByteArray piece(CopyPiece, '\0');
     while (ok && !original.atEnd()) {
@@ -78,15 +63,13 @@ void rebuild(QFile& original, const QByteArray& image, qint64 inserted)
             throw TagError::fromFile(original, kClass);
         if (got == 0)
             break;
-        ok = target.write(piece.constData(), got) == got;
+        ok = target.write(piece.constData(), got);
     }
-    const int writeCode = ok ? 0 : errno;
     original.close();
     if (!ok)
-        throwWriteError(target, writeCode);
-    errno = 0;
-    if (!target.commit())
-        throwWriteError(target, errno);
+        throw TagError(QFileDevice::WriteError, TagError::sourceFor(kClass), target.writeError());
+    if (!target.commit(&error))
+        throw TagError(QFileDevice::RenameError, TagError::sourceFor(kClass), error);
 }
 
 } // namespace

@@ -192,6 +192,7 @@ QVariant LocalFileModel::data(const QModelIndex& index, int role) const
     const LocalFileRow& entry = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return columnText(entry, index.column());
     case Qt::TextAlignmentRole:
         return index.column() == ColSize ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
@@ -225,9 +226,50 @@ void LocalFileModel::setHeaderTexts(const QStringList& texts)
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
+bool LocalFileModel::isTagCellEditable(const QModelIndex& index) const
+{
+    if (!m_tagCellEditor || !index.isValid() || index.row() >= count())
+        return false;
+    const int column = index.column();
+    return (column == ColTitle || column == ColArtist || column == ColGenre) &&
+           row(index.row()).name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+}
+
+bool LocalFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !isTagCellEditable(index))
+        return false;
+    // An edit that changes nothing writes nothing.
+    if (value.toString() == columnText(row(index.row()), index.column()))
+        return true;
+    return m_tagCellEditor(rowId(index.row()), index.column(), value.toString());
+}
+
+void LocalFileModel::setTagColumns(int rowId, const QString& title, const QString& artist, const QString& genre)
+{
+    if (rowId < 0 || std::size_t(rowId) >= m_rows.size())
+        return;
+    LocalFileRow& entry = m_rows[std::size_t(rowId)];
+    entry.title = title;
+    entry.artist = artist;
+    entry.genre = genre;
+    const int position = m_positionOfId[std::size_t(rowId)];
+    emit dataChanged(index(position, ColTitle), index(position, ColGenre));
+}
+
+int LocalFileModel::rowIdOfPath(const QString& path) const
+{
+    for (std::size_t id = 0; id < m_rows.size(); ++id)
+        if (m_rows[id].path == path)
+            return int(id);
+    return -1;
+}
+
 Qt::ItemFlags LocalFileModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (isTagCellEditable(index))
+        flags |= Qt::ItemIsEditable;
     if (index.isValid())
         flags |= Qt::ItemIsDragEnabled;
     return flags;

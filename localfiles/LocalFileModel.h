@@ -63,6 +63,17 @@ public:
     using DecorationSource = std::function<QVariant(const LocalFileRow& row, int role)>;
     void setDecorationSource(DecorationSource source) { m_decoration = std::move(source); }
 
+    // Editing the Title, Artist and Genre cells of MP3 rows: the editor writes the files's tag
+    // and reports whether it did; without one the list is read-only.
+    using TagCellEditor = std::function<bool(int rowId, int column, const QString& text)>;
+    void setTagCellEditor(TagCellEditor editor) { m_tagCellEditor = std::move(editor); }
+    bool isTagCellEditable(const QModelIndex& index) const;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // New tag columns of a row whose file's tag was written.
+    void setTagColumns(int rowId, const QString& title, const QString& artist, const QString& genre);
+    // The row id of the row listing this path, or -1.
+    int rowIdOfPath(const QString& path) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -101,6 +112,7 @@ private:
     std::vector<int> m_positionOfId; // the inverse of m_order
     QStringList m_headers;
     DecorationSource m_decoration;
+    TagCellEditor m_tagCellEditor;
     // Background filling: the folder kept open for on-the-spot reads, the thread, and a
     // generation that makes chunks of an older listing count for nothing.
     std::unique_ptr<mFileAPI::RowCompleter> m_completer;

@@ -26,7 +26,8 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
     start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Manager"));
     EXPECT_EQ(menuTexts(window->menuBar()),
-              QStringList({QStringLiteral("File"), QStringLiteral("Exit"), QStringLiteral("View"),
+              QStringList({QStringLiteral("File"), QStringLiteral("Exit"), QStringLiteral("&Edit"),
+                           QStringLiteral("&Undo Tag Edit"), QStringLiteral("Edit &Tags..."), QStringLiteral("View"),
                            QStringLiteral("Large"), QStringLiteral("Small"), QStringLiteral("List"),
                            QStringLiteral("Detail"), QString(), QStringLiteral("By name"),
                            QStringLiteral("By size"), QStringLiteral("By title"), QStringLiteral("By artist"),
@@ -36,7 +37,7 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
                            QStringLiteral("Upgrade"), QString(), QStringLiteral("Re&fresh"), QStringLiteral("Tool"),
                            QStringLiteral("Low"), QStringLiteral("Upgrade"), QString(), QStringLiteral("Option"),
                            QStringLiteral("&Help"), QStringLiteral("&About ZVD")}))
-        << "the Player and Help menus and the Genre sort keep English where the file has no text";
+        << "the Edit, Player and Help menus and the Genre sort keep English where the file has no text";
     EXPECT_EQ(window->tabMode()->tabText(1), QStringLiteral("Voice"));
     EXPECT_EQ(window->toolButton(QStringLiteral("Delete"))->toolTip(), QStringLiteral("Remove"));
     EXPECT_EQ(window->fileModel().headerData(4, Qt::Horizontal).toString(), QStringLiteral("Style"));
