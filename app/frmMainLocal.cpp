@@ -62,9 +62,12 @@ void frmMain::RebuildLists()
 
 void frmMain::RefreshLocalList()
 {
-    // The emptied list repaints before a long scan starts.
+    // The emptied list repaints before a long scan starts. Only the list is painted: handling
+    // other events here would let the folder model apply a late listing while the tree is
+    // still in the middle of changing its current folder, and drop the very row it points at.
     m_fileModel.clear();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (QAbstractItemView* view = m_lvwFile->currentView())
+        view->viewport()->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mFileAPI::ListFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
     QApplication::restoreOverrideCursor();

@@ -386,10 +386,20 @@ bool frmMain::setCurrentFolder(const QString& folder)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
-    const QModelIndex index = m_folderModel->index(QDir::cleanPath(QDir::fromNativeSeparators(folder)));
+    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    // Persistent, and looked up once more when it went away: making the folder current lists it,
+    // and the events handled meanwhile may bring the model a listing of the parent that was made
+    // before this folder existed, which drops its row (a plain index then points at freed memory)
+    // until the file watcher adds it back.
+    QPersistentModelIndex index;
+    for (int attempt = 0; attempt < 2 && !index.isValid(); ++attempt) {
+        index = m_folderModel->index(path);
+        if (!index.isValid())
+            return false;
+        m_fldView->setCurrentIndex(index);
+    }
     if (!index.isValid())
         return false;
-    m_fldView->setCurrentIndex(index);
     m_fldView->scrollTo(index);
     m_fldView->expand(index);
     // The tree reads folders in the background: rows read into any folder on the way move the
