@@ -8,11 +8,7 @@
 # the MinGW runtime and Language/. The virtual player goes into its own folder, so that it never
 # shadows the vendor's library.
 if(WIN32)
-    foreach(program ZVD zvdctl usbclean)
-        if(TARGET ${program})
-            install(TARGETS ${program} RUNTIME DESTINATION .)
-        endif()
-    endforeach()
+    install(TARGETS ZVD zvdctl usbclean RUNTIME DESTINATION .)
     if(ZVD_WIN_i686_BIN)
         install(PROGRAMS ${ZVD_WIN_i686_BIN}/zvd-devhost32.exe DESTINATION .)
         install(PROGRAMS ${ZVD_WIN_i686_BIN}/ZVD_USB.dll ${ZVD_WIN_i686_BIN}/zvdsim.exe DESTINATION virtual-player)
@@ -59,17 +55,12 @@ foreach(entry ${ZVD_INSTALLED_PROGRAMS})
     string(REPLACE ":" ";" pair ${entry})
     list(GET pair 0 program)
     list(GET pair 1 launcher)
-    # Parts still being built may not exist yet; they join the package once they do.
-    if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${ZVD_PROGRAM_DIR})
-        file(CREATE_LINK ../${ZVD_PROGRAM_DIR}/${program} ${ZVD_LAUNCHER_DIR}/${launcher} SYMBOLIC)
-        install(FILES ${ZVD_LAUNCHER_DIR}/${launcher} DESTINATION bin)
-    endif()
+    install(TARGETS ${program} RUNTIME DESTINATION ${ZVD_PROGRAM_DIR})
+    file(CREATE_LINK ../${ZVD_PROGRAM_DIR}/${program} ${ZVD_LAUNCHER_DIR}/${launcher} SYMBOLIC)
+    install(FILES ${ZVD_LAUNCHER_DIR}/${launcher} DESTINATION bin)
 endforeach()
 
-if(TARGET ZVD_USB)
-    install(TARGETS ZVD_USB LIBRARY DESTINATION ${ZVD_PROGRAM_DIR} RUNTIME DESTINATION ${ZVD_PROGRAM_DIR})
-endif()
+install(TARGETS ZVD_USB LIBRARY DESTINATION ${ZVD_PROGRAM_DIR} RUNTIME DESTINATION ${ZVD_PROGRAM_DIR})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/Language/ DESTINATION ${ZVD_PROGRAM_DIR}/Language
         FILES_MATCHING PATTERN "*.lng")
