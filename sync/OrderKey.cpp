@@ -24,7 +24,20 @@ QString fileNameOf(const QString& relativePath)
     return relativePath.mid(relativePath.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+// A tag text as far as it is meant: ID3v1 fields are padded with NULs and blanks.
+QString clean(const QString& text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    return (nul < 0 ? text : text.left(nul)).trimmed();
+}
+
+// Artists and albums written in another letter case are the same album.
 int compareText(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
+int compareName(const QString& a, const QString& b)
 {
     const int c = a.compare(b, Qt::CaseInsensitive);
     return c != 0 ? c : a.compare(b, Qt::CaseSensitive);
@@ -37,10 +50,10 @@ void readTags(const QString& path, OrderKey& key)
         cMP3ID3v2 v2;
         v2.setMP3File(path);
         if (v2.HasID3v2Tag()) {
-            key.albumArtist = v2.TagText(QStringLiteral("TPE2"), 1).trimmed();
+            key.albumArtist = clean(v2.TagText(QStringLiteral("TPE2"), 1));
             if (key.albumArtist.isEmpty())
-                key.albumArtist = v2.Artist().trimmed();
-            key.album = v2.Album().trimmed();
+                key.albumArtist = clean(v2.Artist());
+            key.album = clean(v2.Album());
             key.disc = leadingNumber(v2.TagText(QStringLiteral("TPOS"), 1));
             key.track = leadingNumber(v2.Track());
         }
@@ -54,9 +67,9 @@ void readTags(const QString& path, OrderKey& key)
         if (!v1.HasID3v1Tag())
             return;
         if (key.albumArtist.isEmpty())
-            key.albumArtist = v1.Artist().trimmed();
+            key.albumArtist = clean(v1.Artist());
         if (key.album.isEmpty())
-            key.album = v1.Album().trimmed();
+            key.album = clean(v1.Album());
         if (key.track == 0)
             key.track = v1.Track();
     } catch (const std::exception&) {
@@ -101,7 +114,7 @@ bool before(const OrderKey& a, const QString& nameA, const OrderKey& b, const QS
         return a.disc < b.disc;
     if (a.track != b.track)
         return a.track < b.track;
-    return compareText(nameA, nameB) < 0;
+    return compareName(nameA, nameB) < 0;
 }
 
 } // namespace OrderKeys

@@ -4,6 +4,7 @@
 
 #include "sync/SyncFormats.h"
 
+#include "core/CodePage.h"
 #include "core/LocalPath.h"
 #include "device/PlayerView.h"
 
@@ -19,6 +20,8 @@ namespace
 {
 
 using Action = SyncItem::Action;
+
+constexpr qsizetype MaxNameBytes = 255;
 
 QString nameKey(const QString& name)
 {
@@ -90,6 +93,9 @@ private:
         }
         if (const QString why = LocalPath::playerNameProblem(file.name); !why.isEmpty())
             return why;
+        // The entry record holds a long name of 260 bytes; FAT keeps 255 of them.
+        if (CodePage::fromUnicode(file.name).size() > MaxNameBytes)
+            return QStringLiteral("its name is longer than the player's %1 bytes").arg(MaxNameBytes);
         if (storedSizeOf(file.size) > std::numeric_limits<int32_t>::max())
             return QStringLiteral("too large for the player");
         if (const auto first = m_firstOfName.constFind(nameKey(file.name)); first != m_firstOfName.cend())
@@ -251,13 +257,13 @@ SyncPlan makePlan(SyncInput& input)
 {
     settle(input.record, input.entries);
     SyncPlan plan = Planner(input).run();
-    if (plan.options.order == SyncOrder::Album) {
-        for (SyncItem& item : plan.items) {
-            if (item.action != Action::Send)
-                continue;
-            SourceFile file{item.relativePath, item.path, item.name, item.size, item.modified};
-            item.key = input.readKey(file);
-        }
+    // Read whatever the order of this sync: the record keeps the key for a later sync in album
+    // order.
+    for (SyncItem& item : plan.items) {
+        if (item.action != Action::Send)
+            continue;
+        SourceFile file{item.relativePath, item.path, item.name, item.size, item.modified};
+        item.key = input.readKey(file);
     }
     return plan;
 }
