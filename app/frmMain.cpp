@@ -85,6 +85,8 @@ void frmMain::step(const char* name)
 void frmMain::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_syncAction = file->addAction(m_syncTexts.menu, this, [this] { syncFolderToPlayer(); });
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     const char* viewTexts[4] = {"&Large ICON", "&Small ICON", "&List", "&Detail"};
@@ -194,6 +196,8 @@ void frmMain::applyWindowTexts()
         m_helpMenu->setTitle(m_windowTexts.helpMenu);
     if (m_aboutAction)
         m_aboutAction->setText(m_windowTexts.about);
+    if (m_syncAction)
+        m_syncAction->setText(m_syncTexts.menu);
     const QMap<QString, QString> texts = {
         {QStringLiteral("Send"), m_windowTexts.send},
         {QStringLiteral("Fetch"), m_windowTexts.fetch},

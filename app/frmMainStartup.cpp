@@ -247,6 +247,7 @@ bool frmMain::ApplyLanguageFile(const QString& filePath)
     if (applied) {
         m_texts.applyFallbacks();
         m_windowTexts = WindowTexts::load(filePath);
+        m_syncTexts = SyncTexts::load(filePath);
         applyWindowTexts();
         installQtTranslation(m_windowTexts.locale);
         if (m_mnuSort.size() > 4)
