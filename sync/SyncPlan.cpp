@@ -246,11 +246,14 @@ void settle(SyncRecord& record, const std::vector<PlayerFile>& entries)
         const auto it = stored.constFind(nameKey(e.name));
         return it != stored.cend() && *it == e.stored;
     };
+    if (!record.pending.empty())
+        record.changed = true;
     for (const SyncRecordEntry& e : record.pending)
         if (onPlayer(e))
             record.put(e);
     record.pending.clear();
-    std::erase_if(record.arrived, [&](const SyncRecordEntry& e) { return !onPlayer(e); });
+    if (std::erase_if(record.arrived, [&](const SyncRecordEntry& e) { return !onPlayer(e); }) > 0)
+        record.changed = true;
 }
 
 SyncPlan makePlan(SyncInput& input)

@@ -33,6 +33,9 @@ public:
     // them here; the next one counts those the player holds, with the stored size expected, as
     // arrived, and forgets the others.
     std::vector<SyncRecordEntry> pending;
+    // Set when settling changed what the file holds (not stored): a sync that changes nothing on
+    // the player then need not write the record.
+    bool changed = false;
 
     // The record file of the player with this medium information, in the user's data folder.
     // The fields that change as the player fills (entry count, units in use and free, the

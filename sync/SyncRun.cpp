@@ -45,7 +45,7 @@ private:
     Prompt& m_inner;
 };
 
-// Puts the session back in the view the caller had, with a fresh list, whatever happens.
+// Puts the session back in the view the caller had, with a fresh list when the player changed.
 class ViewGuard
 {
 public:
@@ -56,14 +56,17 @@ public:
     ~ViewGuard()
     {
         m_session.setView(m_view);
-        m_session.RefreshPlayerList();
+        if (m_changed)
+            m_session.RefreshPlayerList();
     }
     ViewGuard(const ViewGuard&) = delete;
     ViewGuard& operator=(const ViewGuard&) = delete;
+    void playerChanged() { m_changed = true; }
 
 private:
     PlayerSession& m_session;
     PlayerView m_view;
+    bool m_changed = false;
 };
 
 class Runner
@@ -79,8 +82,17 @@ public:
     {
         if (!session().isConnected())
             return {SyncOutcome::Status::NotConnected, 0, 0, 0, {}, {}, false};
-        const ViewGuard view(session());
+        ViewGuard view(session());
         m_sends = m_plan.sendOrder();
+        if (m_sends.empty() && m_plan.count(Action::Delete) == 0) {
+            // Nothing to send or delete (a re-sync of an unchanged folder): only the order may
+            // need work, and the record is written only when settling it changed it.
+            orderOnly();
+            if (m_outcome.moves > 0 || m_outcome.status != SyncOutcome::Status::Done)
+                view.playerChanged();
+            return finish();
+        }
+        view.playerChanged();
         if (!writePending())
             return finish();
         if (!session().RefreshPlayerList()) {
@@ -110,6 +122,19 @@ private:
             return false;
         m_outcome.status = SyncOutcome::Status::Cancelled;
         return true;
+    }
+
+    void orderOnly()
+    {
+        if (!session().readEntries(m_entries)) {
+            fail(QString(), QStringLiteral("the player's entries could not be read"));
+            return;
+        }
+        SyncPlanner::settle(m_record, m_entries);
+        QString error;
+        if (m_record.changed && !m_record.save(m_recordPath, &error))
+            fail(QString(), QStringLiteral("the sync record cannot be written (%1)").arg(error));
+        putInOrder();
     }
 
     bool writePending()
