@@ -3,7 +3,7 @@
 // Syncing a folder to the player from the main window: the plan is shown first, in a dialog of
 // its own; the sync then runs on a worker thread with the progress window and its Cancel, as a
 // send does. The folder shown in the tree is offered first.
-#include "frmMain.h"
+#include "app/frmMain.h"
 
 #include "app/SyncDialog.h"
 #include "app/TransferProgressDialog.h"

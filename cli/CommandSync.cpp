@@ -3,7 +3,7 @@
 // zvdctl sync: makes the player's music match a folder. Prints the plan (one line per file:
 // action, name, reason, bytes), asks what needs asking before anything changes, then carries it
 // out with progress on a terminal.
-#include "CommandDeviceSupport.h"
+#include "cli/CommandDeviceSupport.h"
 
 #include "localfiles/SizeFormat.h"
 #include "sync/SyncRun.h"

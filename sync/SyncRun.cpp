@@ -99,10 +99,11 @@ public:
             fail(QString(), QStringLiteral("the player's entries could not be read"));
             return finish();
         }
-        if (deleteEntries() && sendFiles())
-            putInOrder();
-        else
+        // sendFiles settles the record itself, whatever arrived.
+        if (!deleteEntries())
             updateRecord();
+        else if (sendFiles())
+            putInOrder();
         return finish();
     }
 

@@ -3,11 +3,11 @@
 // File > Sync folder to player on the real virtual player, driven by keys and clicks: the plan
 // dialog, its choices, Cancel there, and Cancel in the progress window while the sync runs.
 #include "DeviceTestSupport.h"
-#include "SettingsStore.h"
 #include "TestEnvironment.h"
-#include "TransferProgressDialog.h"
+#include "app/SettingsStore.h"
 #include "app/SyncDialog.h"
-#include "frmMain.h"
+#include "app/TransferProgressDialog.h"
+#include "app/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -229,7 +229,8 @@ TEST_F(SyncEndToEnd, FailureMidwayKeepsEveryEntryWholeAndTheNextSyncFinishes)
     const Ran failed = sync();
     EXPECT_EQ(failed.status, 1);
     // Sent in album order: c, b arrived; a failed; e, d were not tried.
-    EXPECT_TRUE(failed.err.contains(QStringLiteral("not sent: a.mp3"))) << failed.err.toStdString();
+    EXPECT_EQ(failed.err.count(QStringLiteral("not sent: a.mp3")), 1) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("2 sent, 0 deleted")));
     EXPECT_TRUE(failed.err.contains(QStringLiteral("not sent: d.mp3")));
     EXPECT_EQ(names(), (QStringList{QStringLiteral("c.mp3"), QStringLiteral("b.mp3")}));
 
@@ -240,6 +241,33 @@ TEST_F(SyncEndToEnd, FailureMidwayKeepsEveryEntryWholeAndTheNextSyncFinishes)
     EXPECT_EQ(planOf(second, QStringLiteral("Zebra/a.mp3")), QStringLiteral("send\tnew"));
     EXPECT_EQ(names(), (QStringList{QStringLiteral("c.mp3"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3"),
                                     QStringLiteral("e.mp3"), QStringLiteral("d.mp3")}));
+}
+
+TEST_F(SyncEndToEnd, FailedReplacementKeepsTheOldCopyAndAnUnwritableRecordStopsBeforeAnyChange)
+{
+    twoAlbums();
+    ASSERT_EQ(sync().status, 0);
+    const QStringList before = player();
+    song(QStringLiteral("Zebra/b.mp3"),
+         {QStringLiteral("Artist"), QString(), QStringLiteral("Alpha"), QString(), QStringLiteral("2"), {}},
+         7);
+    ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("Download")}).status, 0);
+    const Ran failed = sync();
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("not sent: b.mp3"))) << failed.err.toStdString();
+    EXPECT_EQ(player(), before); // the old copy is back under its name, whole
+    EXPECT_EQ(planOf(sync({QStringLiteral("--dry-run")}), QStringLiteral("Zebra/b.mp3")),
+              QStringLiteral("send\tchanged"));
+
+    // No sync record can be written (its folder would lie under a file): nothing changes.
+    song(QStringLiteral("Zebra/new.mp3"), {});
+    SyncFixtures::put(home.path(), QStringLiteral("blocked"), "file");
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("blocked")));
+    const Ran unrecorded = sync();
+    EXPECT_EQ(unrecorded.status, 1);
+    EXPECT_TRUE(unrecorded.err.contains(QStringLiteral("sync record cannot be written")))
+        << unrecorded.err.toStdString();
+    EXPECT_EQ(player(), before);
 }
 
 TEST_F(SyncEndToEnd, ReorderingUsesNoMoreMovesThanTheInvertedPairs)
