@@ -26,7 +26,8 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
     start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Manager"));
     EXPECT_EQ(menuTexts(window->menuBar()),
-              QStringList({QStringLiteral("File"), QStringLiteral("Exit"), QStringLiteral("View"),
+              QStringList({QStringLiteral("File"), QStringLiteral("S&ync Folder to Player..."), QString(),
+                           QStringLiteral("Exit"), QStringLiteral("View"),
                            QStringLiteral("Large"), QStringLiteral("Small"), QStringLiteral("List"),
                            QStringLiteral("Detail"), QString(), QStringLiteral("By name"),
                            QStringLiteral("By size"), QStringLiteral("By title"), QStringLiteral("By artist"),
