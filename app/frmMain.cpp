@@ -87,6 +87,8 @@ void frmMain::step(const char* name)
 void frmMain::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_syncAction = file->addAction(m_syncTexts.menu, this, [this] { syncFolderToPlayer(); });
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     // Tag editing of the PC list's MP3 files; its keys work with the menu closed.
     m_tagEdit = new TagEditController(m_fileModel, *m_lvwFile, *m_prompt, this);
@@ -203,6 +205,8 @@ void frmMain::applyWindowTexts()
         m_helpMenu->setTitle(m_windowTexts.helpMenu);
     if (m_aboutAction)
         m_aboutAction->setText(m_windowTexts.about);
+    if (m_syncAction)
+        m_syncAction->setText(m_syncTexts.menu);
     const QMap<QString, QString> texts = {
         {QStringLiteral("Send"), m_windowTexts.send},
         {QStringLiteral("Fetch"), m_windowTexts.fetch},

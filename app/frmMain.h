@@ -14,6 +14,7 @@
 #include "SortState.h"
 #include "TransferObserver.h"
 #include "WindowTexts.h"
+#include "app/SyncTexts.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -185,6 +186,8 @@ private:
     void sendDroppedFiles(const QList<QUrl>& urls);
     void sendRows(std::vector<LocalFileRow> rows);
     void receiveSelectedFiles();
+    // File > Sync folder to player: the plan in a dialog of its own, then the sync off this thread.
+    void syncFolderToPlayer();
     void showBatchSummary(const TransferOutcome& outcome, bool sending);
     void syncSortMarks();
     void applyWindowTexts();
@@ -248,6 +251,8 @@ private:
     TagEditController* m_tagEdit = nullptr; // owned as a child
     QMenu* m_helpMenu = nullptr;
     QAction* m_aboutAction = nullptr;
+    QAction* m_syncAction = nullptr;
+    SyncTexts m_syncTexts;
     QMap<QString, QAction*> m_playerActions;
     QProgressBar* m_capacityBar = nullptr;
     QList<QAction*> m_mnuView;

@@ -249,6 +249,7 @@ bool frmMain::ApplyLanguageFile(const QString& filePath)
     if (applied) {
         m_texts.applyFallbacks();
         m_windowTexts = WindowTexts::load(filePath);
+        m_syncTexts = SyncTexts::load(filePath);
         applyWindowTexts();
         const TagEditTexts tagTexts = TagEditTexts::load(filePath);
         m_tagEdit->setTexts(tagTexts);

@@ -47,7 +47,8 @@ bool rendersTitles(int argc, char** argv)
                      std::strcmp(argv[i], "--device-host") == 0
                  ? 2
                  : 1;
-    return i < argc && (std::strcmp(argv[i], "send") == 0 || std::strcmp(argv[i], "title") == 0);
+    return i < argc && (std::strcmp(argv[i], "send") == 0 || std::strcmp(argv[i], "title") == 0 ||
+                        std::strcmp(argv[i], "sync") == 0);
 }
 
 } // namespace

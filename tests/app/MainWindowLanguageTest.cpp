@@ -26,8 +26,9 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
     start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Manager"));
     EXPECT_EQ(menuTexts(window->menuBar()),
-              QStringList({QStringLiteral("File"), QStringLiteral("Exit"), QStringLiteral("&Edit"),
-                           QStringLiteral("&Undo Tag Edit"), QStringLiteral("Edit &Tags..."), QStringLiteral("View"),
+              QStringList({QStringLiteral("File"), QStringLiteral("S&ync Folder to Player..."), QString(),
+                           QStringLiteral("Exit"), QStringLiteral("&Edit"), QStringLiteral("&Undo Tag Edit"),
+                           QStringLiteral("Edit &Tags..."), QStringLiteral("View"),
                            QStringLiteral("Large"), QStringLiteral("Small"), QStringLiteral("List"),
                            QStringLiteral("Detail"), QString(), QStringLiteral("By name"),
                            QStringLiteral("By size"), QStringLiteral("By title"), QStringLiteral("By artist"),

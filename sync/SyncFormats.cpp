@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "sync/SyncFormats.h"
+
+#include <QStringList>
+
+namespace SyncFormats
+{
+namespace
+{
+
+QString lowerExtension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1).toLower();
+}
+
+} // namespace
+
+bool playsAsIs(const QString& name)
+{
+    const QString extension = lowerExtension(name);
+    return extension == QLatin1String("mp3") || extension == QLatin1String("wma");
+}
+
+bool needsConversion(const QString& name)
+{
+    static const QStringList converted = {
+        QStringLiteral("flac"), QStringLiteral("m4a"),  QStringLiteral("aac"), QStringLiteral("ogg"),
+        QStringLiteral("oga"),  QStringLiteral("opus"), QStringLiteral("wav")};
+    return converted.contains(lowerExtension(name));
+}
+
+bool canConvert(const QString& name)
+{
+    (void)name;
+    return false;
+}
+
+} // namespace SyncFormats
