@@ -3,6 +3,8 @@
 // The main window's start-up and shutdown, settings, busy state, layout and splitters.
 #include "frmMain.h"
 
+#include "app/FolderTreeModel.h"
+
 #include "ApplyLanguage.h"
 #include "LocalFileView.h"
 #include "PaneLayout.h"
@@ -19,7 +21,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileSystemModel>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
