@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "app/TagEditController.h"
+#include "app/FolderTreeModel.h"
 
 #include "FileIconProvider.h"
 #include "LcdPreview.h"
@@ -22,7 +23,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -254,17 +254,15 @@ void frmMain::buildPanes()
     captionLayout->addStretch(1);
     captionLayout->addWidget(m_lblViewNote);
 
-    m_folderModel = new QFileSystemModel(this);
-    m_folderModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
-    m_folderModel->setRootPath(QString());
+    m_folderModel = new FolderTreeModel(this);
     m_fldView = new QTreeView(m_client);
     m_fldView->setModel(m_folderModel);
-    for (int column = 1; column < m_folderModel->columnCount(); ++column)
-        m_fldView->hideColumn(column);
     m_fldView->setHeaderHidden(true);
     m_fldView->setUniformRowHeights(true);
+    // A folder opened again shows the folders made or removed since it was first read.
+    connect(m_fldView, &QTreeView::expanded, m_folderModel, &FolderTreeModel::refresh);
 
-    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
+    connect(m_folderModel, &FolderTreeModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
     // The model sorts and adds rows later than it says a folder was loaded (in batches, from its
     // own timers): each of those moves the folder again.
     const auto reveal = [this] { revealCurrentFolder(m_revealFolder); };

@@ -32,7 +32,7 @@ class PlayerListModel;
 class PlayerListView;
 class Prompt;
 class QAction;
-class QFileSystemModel;
+class FolderTreeModel;
 class QLabel;
 class QMenu;
 class QTranslator;
@@ -230,7 +230,7 @@ private:
     QWidget* m_client = nullptr;
     QLabel* m_lblfld = nullptr;
     QTreeView* m_fldView = nullptr;
-    QFileSystemModel* m_folderModel = nullptr;
+    FolderTreeModel* m_folderModel = nullptr;
     QString m_revealFolder; // folder kept in view while the tree reads the folders on its way
     QLabel* m_lblFile = nullptr;
     LocalFileView* m_lvwFile = nullptr;

@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "app/TagEditController.h"
+#include "app/FolderTreeModel.h"
 
 #include "ApplyLanguage.h"
 #include "LocalFileView.h"
@@ -21,7 +22,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileSystemModel>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
@@ -389,9 +391,8 @@ bool frmMain::setCurrentFolder(const QString& folder)
         return false;
     const QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder));
     // Persistent, and looked up once more when it went away: making the folder current lists it,
-    // and the events handled meanwhile may bring the model a listing of the parent that was made
-    // before this folder existed, which drops its row (a plain index then points at freed memory)
-    // until the file watcher adds it back.
+    // and whatever runs meanwhile may read the parent again, which replaces its rows (a plain
+    // index would then point at freed memory).
     QPersistentModelIndex index;
     for (int attempt = 0; attempt < 2 && !index.isValid(); ++attempt) {
         index = m_folderModel->index(path);

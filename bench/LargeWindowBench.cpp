@@ -5,15 +5,12 @@
 // over all rows, and the memory the process holds with them shown; then the player list of a
 // virtual player with 30,000 entries. The reference for the first rows is `ls -f` of the same
 // folder as a whole process, in the same run.
-#include "LocalFileView.h"
+#include "BenchWindow.h"
 #include "Mp3Corpus.h"
 #include "PlayerListModel.h"
 #include "PlayerControl.h"
 #include "PlayerListView.h"
-#include "SettingsStore.h"
 #include "VirtualPlayer.h"
-#include "frmMain.h"
-#include "mTCC730.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -35,21 +32,9 @@ namespace
 constexpr int FileCount = 100000;
 constexpr int PlayerEntries = 30000;
 
-struct Corpus {
-    QTemporaryDir root;
-    QString folder;
-    Corpus()
-    {
-        folder = root.filePath(QStringLiteral("music"));
-        QDir().mkpath(folder);
-        if (Mp3Corpus::generate(folder, FileCount).size() != FileCount)
-            folder.clear();
-    }
-};
-
-Corpus& corpus()
+Mp3Corpus::Folder& corpus()
 {
-    static Corpus instance;
+    static Mp3Corpus::Folder instance(FileCount);
     return instance;
 }
 
@@ -69,23 +54,7 @@ double sinceMs(const QElapsedTimer& clock)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// The window showing the corpus folder, on the given device library (none: no player).
-struct Window {
-    mTCC730 device;
-    std::unique_ptr<frmMain> window;
-    explicit Window(const QString& folder, const QString& library = QString())
-    {
-        if (!library.isEmpty())
-            device.load(library);
-        auto store = SettingsStore::open();
-        store->setValue(QStringLiteral("Display/PATH"), folder);
-        store->setValue(QStringLiteral("Display/Language"), QString());
-        store->sync();
-        window = std::make_unique<frmMain>(device);
-        window->resize(1000, 700);
-    }
-    QAbstractItemView* view() { return window->lvwFile()->currentView(); }
-};
+using Window = BenchWindow;
 
 void BM_HundredThousandFilesInTheWindow(benchmark::State& state)
 {

@@ -59,18 +59,6 @@ int floorReader(const char* folder)
     return 0;
 }
 
-struct Corpus {
-    QTemporaryDir root;
-    QString folder;
-    Corpus()
-    {
-        folder = root.filePath(QStringLiteral("music"));
-        QDir().mkpath(folder);
-        if (Mp3Corpus::generate(folder, FileCount).size() != FileCount)
-            folder.clear();
-    }
-};
-
 // Processor milliseconds (user and system) of the children waited for so far: on a machine
 // shared with other work, wall time swings with the neighbours; this does not.
 double childMilliseconds()
@@ -98,7 +86,7 @@ double milliseconds(const QString& program, const QStringList& arguments, int& l
 
 void BM_ZvdctlScanAgainstOneReadPerFile(benchmark::State& state)
 {
-    static Corpus corpus;
+    static Mp3Corpus::Folder corpus(FileCount);
     if (corpus.folder.isEmpty()) {
         state.SkipWithError("the corpus could not be written");
         return;

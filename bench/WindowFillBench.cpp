@@ -3,12 +3,9 @@
 // Filling the main window's local list with a folder of 10,000 tagged MP3 files (scan, tag
 // columns, icons, the view's own layout and paint) against `zvdctl scan` of the same folder,
 // side by side in one run; and Ctrl+A over those rows in the window.
-#include "LocalFileView.h"
+#include "BenchWindow.h"
 #include "Mp3Corpus.h"
-#include "SettingsStore.h"
 #include "StatusPanels.h"
-#include "frmMain.h"
-#include "mTCC730.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -26,40 +23,15 @@ namespace
 
 constexpr int FileCount = 10000;
 
-struct Corpus {
-    QTemporaryDir root;
-    QString folder;
-    Corpus()
-    {
-        folder = root.filePath(QStringLiteral("music"));
-        QDir().mkpath(folder);
-        if (Mp3Corpus::generate(folder, FileCount).size() != FileCount)
-            folder.clear();
-    }
-};
-
-Corpus& corpus()
+Mp3Corpus::Folder& corpus()
 {
-    static Corpus instance;
+    static Mp3Corpus::Folder instance(FileCount);
     return instance;
 }
 
 // The window with no device library, showing the corpus folder.
-struct Window {
-    mTCC730 device;
-    frmMain window{device};
-    Window()
-    {
-        auto store = SettingsStore::open();
-        store->setValue(QStringLiteral("Display/PATH"), corpus().folder);
-        store->setValue(QStringLiteral("Display/Language"), QString());
-        store->sync();
-        window.resize(1000, 700);
-        window.Load();
-        window.show();
-        QCoreApplication::processEvents();
-    }
-    QAbstractItemView* view() { return window.lvwFile()->currentView(); }
+struct Window : BenchWindow {
+    Window() : BenchWindow(corpus().folder, QString(), true) {}
 };
 
 double zvdctlScanMilliseconds()
@@ -80,7 +52,7 @@ double windowFillMilliseconds(Window& w)
 {
     QElapsedTimer clock;
     clock.start();
-    w.window.fldView_Change();
+    w.window->fldView_Change();
     w.view()->viewport()->repaint(); // the view lays its rows out and paints them, icons included
     return double(clock.nsecsElapsed()) / 1e6;
 }
@@ -102,7 +74,7 @@ void BM_FillLocalListAgainstZvdctlScan(benchmark::State& state)
     state.counters["zvdctl_scan_ms"] = scan / n;
     state.counters["window_fill_ms"] = fill / n;
     state.counters["ratio"] = fill / scan;
-    state.counters["rows"] = w.window.fileModel().count();
+    state.counters["rows"] = w.window->fileModel().count();
 }
 BENCHMARK(BM_FillLocalListAgainstZvdctlScan)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -125,7 +97,7 @@ void BM_SelectAllInTheWindow(benchmark::State& state)
         total += double(clock.nsecsElapsed()) / 1e6;
     }
     state.counters["select_all_ms"] = total / double(state.iterations());
-    state.counters["summary"] = w.window.sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
+    state.counters["summary"] = w.window->sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
 }
 BENCHMARK(BM_SelectAllInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -4,8 +4,8 @@
 
 #include "StateFile.h"
 
+#include <array>
 #include <charconv>
-#include <vector>
 
 namespace
 {
@@ -43,20 +43,24 @@ std::optional<std::string> decode(std::string_view field)
 {
     if (field.empty() || field[0] != ':')
         return std::nullopt;
+    field.remove_prefix(1);
     std::string out;
-    for (std::size_t i = 1; i < field.size(); ++i) {
-        if (field[i] != '%') {
-            out += field[i];
-            continue;
-        }
-        if (i + 2 >= field.size())
+    out.reserve(field.size());
+    while (!field.empty()) {
+        // Copy the plain run up to the next escape in one go: most names have none.
+        const std::size_t percent = std::min(field.find('%'), field.size());
+        out.append(field.substr(0, percent));
+        field.remove_prefix(percent);
+        if (field.empty())
+            break;
+        if (field.size() < 3)
             return std::nullopt;
-        const int high = hexValue(field[i + 1]);
-        const int low = hexValue(field[i + 2]);
+        const int high = hexValue(field[1]);
+        const int low = hexValue(field[2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         out += char(high * 16 + low);
-        i += 2;
+        field.remove_prefix(3);
     }
     return out;
 }
@@ -70,17 +74,29 @@ template <typename T> std::optional<T> number(std::string_view field)
     return value;
 }
 
-std::vector<std::string_view> fields(std::string_view line)
+// The space-separated fields of a line. No line of the file has more than six; a longer one keeps
+// counting without storing, so it is refused by its size.
+class Fields
 {
-    std::vector<std::string_view> out;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        out.push_back(line.substr(start, end - start));
-        start = end + 1;
+public:
+    explicit Fields(std::string_view line)
+    {
+        std::size_t start = 0;
+        while (start <= line.size()) {
+            const std::size_t end = std::min(line.find(' ', start), line.size());
+            if (m_size < m_fields.size())
+                m_fields[m_size] = line.substr(start, end - start);
+            ++m_size;
+            start = end + 1;
+        }
     }
-    return out;
-}
+    std::size_t size() const { return m_size; }
+    std::string_view operator[](std::size_t n) const { return m_fields[n]; }
+
+private:
+    std::array<std::string_view, 6> m_fields;
+    std::size_t m_size = 0;
+};
 
 } // namespace
 
@@ -110,10 +126,25 @@ std::string PlayerState::shortKey(std::string_view base, std::string_view extens
     return key;
 }
 
+void PlayerState::indexNames() const
+{
+    if (m_namesIndexed)
+        return;
+    m_longNames.reserve(m_entries.size());
+    m_shortNames.reserve(m_entries.size());
+    for (const StoredEntry& entry : m_entries) {
+        ++m_longNames[nameKey(entry.longName)];
+        ++m_shortNames[shortKey(entry.shortBase, entry.shortExtension)];
+    }
+    m_namesIndexed = true;
+}
+
 void PlayerState::index(const StoredEntry& entry)
 {
     countUnits();
     m_unitsInUse += geometry.unitsFor(entry.size);
+    if (!m_namesIndexed)
+        return;
     ++m_longNames[nameKey(entry.longName)];
     ++m_shortNames[shortKey(entry.shortBase, entry.shortExtension)];
 }
@@ -122,6 +153,9 @@ void PlayerState::unindex(const StoredEntry& entry)
 {
     countUnits();
     m_unitsInUse -= geometry.unitsFor(entry.size);
+    m_tailHints.released({entry.shortBase, entry.shortExtension});
+    if (!m_namesIndexed)
+        return;
     const auto drop = [](std::unordered_map<std::string, std::uint32_t>& names, const std::string& key) {
         const auto it = names.find(key);
         if (it != names.end() && --it->second == 0)
@@ -129,7 +163,6 @@ void PlayerState::unindex(const StoredEntry& entry)
     };
     drop(m_longNames, nameKey(entry.longName));
     drop(m_shortNames, shortKey(entry.shortBase, entry.shortExtension));
-    m_tailHints.released({entry.shortBase, entry.shortExtension});
 }
 
 std::string PlayerState::entryLine(const StoredEntry& e)
@@ -179,6 +212,7 @@ void PlayerState::clearEntries()
     m_entries.clear();
     m_longNames.clear();
     m_shortNames.clear();
+    m_namesIndexed = true;
     m_tailHints.clear();
     m_unitsInUse = 0;
     m_countedGeometry = geometry;
@@ -188,6 +222,7 @@ void PlayerState::clearEntries()
 
 bool PlayerState::holdsLongName(std::string_view longName, const StoredEntry* except) const
 {
+    indexNames();
     const auto it = m_longNames.find(nameKey(longName));
     if (it == m_longNames.end())
         return false;
@@ -197,6 +232,7 @@ bool PlayerState::holdsLongName(std::string_view longName, const StoredEntry* ex
 
 bool PlayerState::holdsShortName(const ShortName::Name& name, const StoredEntry* except) const
 {
+    indexNames();
     const std::string key = shortKey(name.base, name.extension);
     const auto it = m_shortNames.find(key);
     if (it == m_shortNames.end())
@@ -283,7 +319,7 @@ bool PlayerState::applyLine(std::string_view line, bool journal)
 
 bool PlayerState::applyFileLine(std::string_view line, bool journal)
 {
-    const std::vector<std::string_view> f = fields(line);
+    const Fields f(line);
     const std::string_view key = f[0];
     if (key == "entry") {
         if (f.size() != 6)

@@ -90,6 +90,7 @@ private:
     static std::string shortKey(std::string_view base, std::string_view extension);
     void index(const StoredEntry& entry);
     void unindex(const StoredEntry& entry);
+    void indexNames() const;
     void countUnits() const;
     bool applyFileLine(std::string_view line, bool journal);
 
@@ -99,8 +100,11 @@ private:
     mutable std::uint64_t m_unitsInUse = 0;
     mutable MediumGeometry m_countedGeometry;
     // Lower-cased names → how many entries hold them (a file edited by hand may hold twins).
-    std::unordered_map<std::string, std::uint32_t> m_longNames;
-    std::unordered_map<std::string, std::uint32_t> m_shortNames;
+    // Built on the first name question: a process that only lists or reads the player (most
+    // zvdctl commands) never pays for hashing every name of a large player.
+    mutable std::unordered_map<std::string, std::uint32_t> m_longNames;
+    mutable std::unordered_map<std::string, std::uint32_t> m_shortNames;
+    mutable bool m_namesIndexed = false;
     ShortName::TailHints m_tailHints;
     std::string m_changes;
     bool m_noting = true; // false while lines of a file are applied: they are no new changes

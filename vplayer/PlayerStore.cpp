@@ -164,6 +164,10 @@ std::string PlayerStore::dataFolder() const
 {
     return FileSystem::join(m_folder, "data");
 }
+std::string PlayerStore::incomingFolder() const
+{
+    return FileSystem::join(m_folder, "incoming");
+}
 std::string PlayerStore::firmwareFolder() const
 {
     return FileSystem::join(m_folder, "firmware");
@@ -177,7 +181,7 @@ std::string PlayerStore::blobPath(std::uint64_t blob) const
 std::string PlayerStore::incomingPath() const
 {
     static std::atomic<unsigned> counter{0};
-    return FileSystem::join(dataFolder(), "incoming-" + std::to_string(ZVD_GETPID()) + "-" +
+    return FileSystem::join(incomingFolder(), "incoming-" + std::to_string(ZVD_GETPID()) + "-" +
                                               std::to_string(++counter) + ".part");
 }
 
@@ -185,7 +189,7 @@ void PlayerStore::removeStaleIncoming() const
 {
     const std::string prefix = "incoming-";
     const std::string suffix = ".part";
-    for (const std::string& name : FileSystem::listFiles(dataFolder())) {
+    for (const std::string& name : FileSystem::listFiles(incomingFolder())) {
         if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
@@ -199,7 +203,7 @@ void PlayerStore::removeStaleIncoming() const
         if (dash == std::string::npos || !digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
             continue;
         if (!FileSystem::processAlive(std::stoull(middle.substr(0, dash))))
-            FileSystem::removeFile(FileSystem::join(dataFolder(), name));
+            FileSystem::removeFile(FileSystem::join(incomingFolder(), name));
     }
 }
 
@@ -393,5 +397,7 @@ std::vector<std::string> PlayerStore::unreferencedFiles(const PlayerState& state
         if (!kept.count(name))
             paths.push_back(FileSystem::join(dataFolder(), name));
     }
+    for (const std::string& name : FileSystem::listFiles(incomingFolder()))
+        paths.push_back(FileSystem::join(incomingFolder(), name));
     return paths;
 }

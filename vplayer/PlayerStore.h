@@ -46,7 +46,10 @@ public:
     std::string blobPath(std::uint64_t blob) const;
     std::string dataFolder() const;
     std::string firmwareFolder() const;
-    // A fresh name in the data folder for bytes still on their way in: "incoming-PID-N.part".
+    // Bytes on their way in wait in a folder of their own, apart from the data files, so that
+    // looking for parts left behind costs the same on a full player as on an empty one.
+    std::string incomingFolder() const;
+    // A fresh name in the incoming folder for bytes still on their way in: "incoming-PID-N.part".
     std::string incomingPath() const;
     // Removes the incoming parts whose process no longer runs (a PC program killed during a
     // transfer). Parts of running processes and every other file stay.

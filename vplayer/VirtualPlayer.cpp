@@ -99,7 +99,9 @@ std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t si
         return error;
     const std::string incoming = m_store.incomingPath();
     FILE* out =
-        FileSystem::makeDirectories(m_store.dataFolder()) ? FileSystem::openFile(incoming, "wb") : nullptr;
+        FileSystem::makeDirectories(m_store.dataFolder()) && FileSystem::makeDirectories(m_store.incomingFolder())
+            ? FileSystem::openFile(incoming, "wb")
+            : nullptr;
     if (!out)
         return "cannot create " + incoming;
     error = write(out);

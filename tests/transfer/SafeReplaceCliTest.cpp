@@ -75,7 +75,7 @@ protected:
 
     QStringList incomingParts() const
     {
-        return QDir(playerDir.filePath(QStringLiteral("data")))
+        return QDir(playerDir.filePath(QStringLiteral("incoming")))
             .entryList({QStringLiteral("incoming-*")}, QDir::Files);
     }
 

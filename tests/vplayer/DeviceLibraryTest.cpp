@@ -221,9 +221,13 @@ TEST_F(DeviceLibrary, FormatsEmptyThePlayer)
     fixture.pcFile("stray", "s");
     QFile::copy(QString::fromStdString(fixture.pcPath("stray")),
                 QString::fromStdString(fixture.playerFolder() + "/data/incoming-1-1.part"));
+    const QString incoming = QString::fromStdString(fixture.playerFolder() + "/incoming");
+    ASSERT_TRUE(QDir().mkpath(incoming));
+    QFile::copy(QString::fromStdString(fixture.pcPath("stray")), incoming + "/incoming-1-2.part");
     ASSERT_EQ(lib.TCC730_FormatLow(nullptr, handle, 0), 1);
     EXPECT_TRUE(longNames().empty());
     EXPECT_EQ(dataFiles(), 0u);
+    EXPECT_TRUE(QDir(incoming).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(DeviceLibrary, DetachedPlayerFailsEveryCallThatNeedsAConnection)
@@ -309,7 +313,7 @@ TEST_F(DeviceLibrary, FirmwareIsConvertedAndKeptUnderItsName)
 // of a process that still runs, and any file of another name, stay.
 TEST_F(DeviceLibrary, OpeningRemovesTheIncomingPartsOfProcessesThatAreGone)
 {
-    const QDir data(QString::fromStdString(fixture.playerFolder() + "/data"));
+    const QDir data(QString::fromStdString(fixture.playerFolder() + "/incoming"));
     ASSERT_TRUE(data.mkpath(QStringLiteral(".")));
     const QString live = QStringLiteral("incoming-%1-1.part").arg(QCoreApplication::applicationPid());
     const QStringList names{QStringLiteral("incoming-999999999-3.part"), live, QStringLiteral("incoming-x-1.part"),

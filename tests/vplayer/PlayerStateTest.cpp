@@ -59,6 +59,51 @@ TEST(PlayerState, DamagedStateIsRefusedWhole)
         EXPECT_FALSE(PlayerState::parse(bad)) << bad;
 }
 
+// The name index of a state read from its file is built at the first name question, from the
+// entries as they are then: changes replayed before it must count, changes after it must keep it.
+TEST(PlayerState, NamesAreKnownWhetherChangedBeforeOrAfterTheFirstQuestion)
+{
+    PlayerState written;
+    written.appendEntry({"One.mp3", "ONE", "MP3", 1, 1});
+    written.appendEntry({"Two.mp3", "TWO", "MP3", 1, 2});
+    written.appendEntry({"Three.mp3", "THREE", "MP3", 1, 3});
+    auto state = PlayerState::parse(StateFile::snapshot(written, 0x1234));
+    ASSERT_TRUE(state);
+    ASSERT_TRUE(state->applyLine("delete 0", true));
+    ASSERT_TRUE(state->applyLine("rename 0 :DUO :MP3 :Duo.mp3", true));
+    EXPECT_FALSE(state->holdsLongName("one.MP3"));
+    EXPECT_FALSE(state->holdsLongName("two.mp3"));
+    EXPECT_TRUE(state->holdsLongName("DUO.mp3"));
+    EXPECT_TRUE(state->holdsShortName({"three", "mp3"}));
+    EXPECT_FALSE(state->holdsShortName({"TWO", "MP3"}));
+    // Now indexed: later changes keep it right.
+    state->eraseEntry(1);
+    state->appendEntry({"Four.mp3", "FOUR", "MP3", 1, 4});
+    EXPECT_FALSE(state->holdsLongName("three.mp3"));
+    EXPECT_TRUE(state->holdsLongName("four.mp3"));
+    EXPECT_EQ(state->makeShortName("Duo.mp3").base, "DUO~1");
+    state->clearEntries();
+    EXPECT_FALSE(state->holdsLongName("four.mp3"));
+    state->appendEntry({"Five.mp3", "FIVE", "MP3", 1, 5});
+    EXPECT_TRUE(state->holdsShortName({"FIVE", "MP3"}));
+}
+
+// Escapes anywhere in a name, and lines with a field too many, as a hand edit may leave them.
+TEST(PlayerState, EscapedNamesAndOverlongLines)
+{
+    PlayerState state;
+    EXPECT_TRUE(state.applyLine("entry 1 2 :%41 :%42 :%25x%20y%", false) == false);
+    EXPECT_TRUE(state.applyLine("entry 1 2 :%41 :%42 :%25x%20y%7E", false));
+    ASSERT_EQ(state.entries().size(), 1u);
+    EXPECT_EQ(state.entries()[0].longName, "%x y~");
+    EXPECT_EQ(state.entries()[0].shortBase, "A");
+    EXPECT_FALSE(state.applyLine("entry 1 2 :A :B :C :D", false));
+    EXPECT_FALSE(state.applyLine("entry 1 2 :A :B :C%g0", false));
+    EXPECT_FALSE(state.applyLine("geometry 7800 16384 1 1 1 1 1 1", false));
+    EXPECT_FALSE(state.applyLine("speed 1 2 3 4 5 6 7", false));
+    EXPECT_EQ(state.entries().size(), 1u);
+}
+
 TEST(PlayerState, SpaceIsCountedInWholeUnits)
 {
     PlayerState state;

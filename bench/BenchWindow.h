@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+// The main window as the window benchmarks use it: settings pointing at a folder (written to the
+// benchmark's private settings folder), the given device library or none, a fixed size.
+#pragma once
+
+#include "LocalFileView.h"
+#include "SettingsStore.h"
+#include "frmMain.h"
+#include "mTCC730.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+
+#include <memory>
+
+struct BenchWindow {
+    mTCC730 device;
+    std::unique_ptr<frmMain> window;
+    // With shown, the window is also loaded and shown, and its first events handled.
+    explicit BenchWindow(const QString& folder, const QString& library = QString(), bool shown = false)
+    {
+        if (!library.isEmpty())
+            device.load(library);
+        auto store = SettingsStore::open();
+        store->setValue(QStringLiteral("Display/PATH"), folder);
+        store->setValue(QStringLiteral("Display/Language"), QString());
+        store->sync();
+        window = std::make_unique<frmMain>(device);
+        window->resize(1000, 700);
+        if (shown) {
+            window->Load();
+            window->show();
+            QCoreApplication::processEvents();
+        }
+    }
+    QAbstractItemView* view() { return window->lvwFile()->currentView(); }
+};
