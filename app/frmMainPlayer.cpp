@@ -278,8 +278,9 @@ void frmMain::mnuTool_Click(int index)
         if (outcome == PlayerFileOperations::Outcome::Done)
             close();
     } else if (index == 3) {
-        if (m_optionsDialog)
-            m_optionsDialog(*this);
+        OptionsValues values = options();
+        if (m_optionsDialog && m_optionsDialog(values, this))
+            applyOptions(values);
         SaveSettings();
     }
 }

@@ -293,6 +293,22 @@ void frmMain::chooseLanguage(const QString& file)
     ApplyLanguageFile(file);
 }
 
+OptionsValues frmMain::options() const
+{
+    return {m_settings.titleFont, m_settings.displayName, m_settings.sizeUnit, m_settings.language};
+}
+
+void frmMain::applyOptions(const OptionsValues& values)
+{
+    if (values.language != m_settings.language)
+        chooseLanguage(values.language);
+    m_settings.titleFont = values.titleFont;
+    m_settings.displayName = values.displayName;
+    m_settings.sizeUnit = values.sizeUnit;
+    // The summary's sizes and the LCD preview's title block follow at once.
+    GetFileSize();
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_client && event->type() == QEvent::Resize && !isMinimized())

@@ -8,6 +8,7 @@
 #include "SettingsStore.h"
 #include "StatusPanels.h"
 #include "frmMain.h"
+#include "tests/app/frmMainTestAccess.h"
 #include "mTCC730.h"
 
 #include <QAbstractItemView>
@@ -59,7 +60,8 @@ struct Window {
         window.show();
         QCoreApplication::processEvents();
     }
-    QAbstractItemView* view() { return window.lvwFile()->currentView(); }
+    frmMainTestAccess ui() { return frmMainTestAccess(window); }
+    QAbstractItemView* view() { return ui().lvwFile()->currentView(); }
 };
 
 double zvdctlScanMilliseconds()
@@ -80,7 +82,7 @@ double windowFillMilliseconds(Window& w)
 {
     QElapsedTimer clock;
     clock.start();
-    w.window.fldView_Change();
+    w.ui().fldView_Change();
     w.view()->viewport()->repaint(); // the view lays its rows out and paints them, icons included
     return double(clock.nsecsElapsed()) / 1e6;
 }
@@ -102,7 +104,7 @@ void BM_FillLocalListAgainstZvdctlScan(benchmark::State& state)
     state.counters["zvdctl_scan_ms"] = scan / n;
     state.counters["window_fill_ms"] = fill / n;
     state.counters["ratio"] = fill / scan;
-    state.counters["rows"] = w.window.fileModel().count();
+    state.counters["rows"] = w.ui().fileModel().count();
 }
 BENCHMARK(BM_FillLocalListAgainstZvdctlScan)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -125,7 +127,7 @@ void BM_SelectAllInTheWindow(benchmark::State& state)
         total += double(clock.nsecsElapsed()) / 1e6;
     }
     state.counters["select_all_ms"] = total / double(state.iterations());
-    state.counters["summary"] = w.window.sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
+    state.counters["summary"] = w.ui().sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
 }
 BENCHMARK(BM_SelectAllInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
