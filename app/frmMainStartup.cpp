@@ -56,8 +56,7 @@ void frmMain::Load()
     // A library that could not be loaded was reported already; one that loaded but refuses to
     // start is said once here (the program then finds no player).
     if (!m_device.StartDLL() && m_device.isLoaded())
-        m_prompt->showMessage(QStringLiteral("The device library could not be started."), m_texts.title,
-                              Prompt::Icon::Warning);
+        m_prompt->showMessage(m_windowTexts.startFailed, m_texts.title, Prompt::Icon::Warning);
     m_session.setOwner(reinterpret_cast<void*>(winId()));
     step("LayoutPanes");
     LayoutPanes();
@@ -90,9 +89,8 @@ void frmMain::Unload()
     step("ExitDLL");
     const bool exited = m_device.ExitDLL() || !m_device.isLoaded();
     if (!closed || !exited)
-        m_prompt->showMessage(!closed ? QStringLiteral("The connection to the player could not be closed.")
-                                      : QStringLiteral("The device library could not be shut down."),
-                              m_texts.title, Prompt::Icon::Warning);
+        m_prompt->showMessage(!closed ? m_windowTexts.closeFailed : m_windowTexts.endFailed, m_texts.title,
+                              Prompt::Icon::Warning);
     step("SaveSettings");
     SaveSettings();
     step("SavePath");

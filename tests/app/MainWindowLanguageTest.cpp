@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "MainWindowFixture.h"
+#include "TestEnvironment.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 
 namespace
@@ -100,6 +103,45 @@ TEST_F(MainWindowTest, StartUpWithAMissingStoredLanguageKeepsTheDesignTexts)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZV-R3100 Audio Manager"));
     EXPECT_EQ(ui().tabMode()->tabText(0), QStringLiteral("AUDIO"));
     EXPECT_EQ(window->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+}
+
+QSet<QString> placeholders(const QString& text)
+{
+    QSet<QString> found;
+    static const QRegularExpression marker(QStringLiteral("%[1-9]"));
+    for (auto match = marker.globalMatch(text); match.hasNext();)
+        found.insert(match.next().captured());
+    return found;
+}
+
+// The progress window, the summaries, the notices and the options caption speak each shipped
+// language, and no translation loses a count it should show.
+TEST(WindowTextsOfShippedLanguages, AreTranslatedAndKeepTheirPlaceholders)
+{
+    const QString folder = TestEnvironment::sourceDir() + QStringLiteral("/Language/");
+    const WindowTexts english = WindowTexts::load(folder + QStringLiteral("english.lng"));
+    const WindowTexts builtIn;
+    const QString WindowTexts::*texts[] = {
+        &WindowTexts::progressFiles, &WindowTexts::progressBytes, &WindowTexts::progressNote,
+        &WindowTexts::cancelling,    &WindowTexts::cancel,        &WindowTexts::sentSummary,
+        &WindowTexts::receivedSummary, &WindowTexts::cancelled,   &WindowTexts::failed,
+        &WindowTexts::renameBad,     &WindowTexts::notInView,     &WindowTexts::optionsCaption,
+        &WindowTexts::unreadList,    &WindowTexts::closeFailed,   &WindowTexts::startFailed,
+        &WindowTexts::endFailed,
+    };
+    for (const auto member : texts)
+        EXPECT_EQ(english.*member, builtIn.*member) << "the English file says what the fallback says";
+    for (const char* name : {"german.lng", "french.lng", "spanish.lng", "korean.lng"}) {
+        const WindowTexts translated = WindowTexts::load(folder + QLatin1String(name));
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            // "Options" is French as well.
+            const bool sameWord = texts[i] == &WindowTexts::optionsCaption && QLatin1String(name) == "french.lng";
+            if (!sameWord) {
+                EXPECT_NE(translated.*texts[i], english.*texts[i]) << name << " text " << i << " is still English";
+            }
+            EXPECT_EQ(placeholders(translated.*texts[i]), placeholders(english.*texts[i])) << name << " text " << i;
+        }
+    }
 }
 
 // The Tool menu's "Option" item, as the menu bar holds it.
