@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDrag>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -309,6 +311,61 @@ TEST_F(GestureTest, QuestionsThatEraseAnswerNoToEnter)
     QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(defaultIsNo);
     EXPECT_TRUE(fake.callsOf("Format").empty());
+}
+
+// When the next file dialog is up, picks the file in it and presses its Open button.
+void onNextFileDialog(const QString& file)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, file] {
+        QFileDialog* dialog = openTopLevel<QFileDialog>();
+        auto* buttons = dialog ? dialog->findChild<QDialogButtonBox*>() : nullptr;
+        if (!buttons)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        dialog->selectFile(file);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    });
+    poll->start();
+}
+
+TEST_F(GestureTest, TheFirmwareUpgradeAsksBeforeItWritesAndNoLeavesThePlayerUntouched)
+{
+    startWithRealBoxes();
+    attach();
+    const QString firmware = dir.filePath(QStringLiteral("NEW.ZVF"));
+    {
+        QFile file(firmware);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64, 'F'));
+    }
+    fake.calls.clear();
+    QString question;
+    bool defaultIsNo = false;
+    onNextFileDialog(firmware);
+    onNextMessageBox([&](QMessageBox* box) {
+        question = box->text();
+        defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
+        QTest::keyClick(box, Qt::Key_Return); // Enter takes the default: No
+    });
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(question.contains(QStringLiteral("NEW.ZVF"))) << question.toStdString();
+    EXPECT_TRUE(defaultIsNo);
+    EXPECT_TRUE(fake.callsOf("ConvertHexToBin").empty());
+    EXPECT_TRUE(fake.callsOf("UpgradeFirmware").empty());
+    EXPECT_TRUE(window->isVisible()) << "the window stays open";
+
+    // Asked again and answered Yes with a click: the player gets the new firmware.
+    onNextFileDialog(firmware);
+    onNextMessageBox([&](QMessageBox* box) {
+        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        // Then the notice that the upgrade is done.
+        onNextMessageBox([](QMessageBox* done) { QTest::keyClick(done, Qt::Key_Return); });
+    });
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(fake.callsOf("UpgradeFirmware").size(), 1u);
 }
 
 TEST_F(GestureTest, TheKeyboardAloneSendsFetchesRenamesAndDeletes)
