@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "FileIconProvider.h"
+#include "app/FolderTree.h"
 #include "LcdPreview.h"
 #include "LocalFileView.h"
 #include "MessageBoxPrompt.h"
@@ -52,6 +53,9 @@ struct TabText {
 };
 constexpr TabText kTabs[3] = {
     {"AUDIO", "View Audio Files (MP3, WMA)"}, {"RECORD", "View Record Files (ZVD)"}, {"HDD", "View Files"}};
+
+// Room for the tool strip's tabs and buttons, and for a few rows in each list.
+const QSize MinimumWindowSize(560, 440);
 
 } // namespace
 
@@ -244,12 +248,10 @@ void frmMain::buildPanes()
     m_folderModel = new QFileSystemModel(this);
     m_folderModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     m_folderModel->setRootPath(QString());
-    m_fldView = new QTreeView(m_client);
+    m_fldView = new FolderTree(m_client);
     m_fldView->setModel(m_folderModel);
     for (int column = 1; column < m_folderModel->columnCount(); ++column)
         m_fldView->hideColumn(column);
-    m_fldView->setHeaderHidden(true);
-    m_fldView->setUniformRowHeights(true);
 
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, &frmMain::revealCurrentFolder);
     // The model sorts and adds rows later than it says a folder was loaded (in batches, from its
@@ -293,6 +295,8 @@ void frmMain::buildPanes()
     m_lvwPlayer->header()->setStretchLastSection(false);
     m_lvwPlayer->header()->resizeSection(0, 320);
     m_lvwPlayer->header()->resizeSection(1, 100);
+    // Below this the panes cannot keep both lists and the tool strip in view.
+    setMinimumSize(MinimumWindowSize);
 }
 
 void frmMain::buildToolStrip()

@@ -6,7 +6,11 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QListView>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace
@@ -114,8 +118,10 @@ TEST_F(MainWindowTest, TheFolderGivenBeforeTheWindowShowsIsScrolledIntoView)
     QElapsedTimer clock;
     clock.start();
     QTreeView* tree = ui().fldView();
+    // In view from top to bottom; a long name may run on to the right, where the tree scrolls.
     const auto visible = [&] {
-        return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+        const QRect row = tree->visualRect(tree->currentIndex());
+        return row.isValid() && row.top() >= 0 && row.bottom() <= tree->viewport()->height();
     };
     // In view once the tree has read every folder on the way (which may take a while).
     while (clock.elapsed() < 2000 || (!visible() && clock.elapsed() < 6000))
@@ -134,6 +140,70 @@ TEST_F(MainWindowTest, ChoosingAnotherFolderListsIt)
     ASSERT_TRUE(window->setCurrentFolder(other));
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("z.MP3")});
     EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindowTest, ADeepFolderScrollsTheTreeSidewaysAndItsTooltipNamesTheFullPath)
+{
+    QString deep = folder;
+    for (int level = 0; level < 8; ++level)
+        deep += QStringLiteral("/a rather long folder name at level %1").arg(level);
+    ASSERT_TRUE(QDir().mkpath(deep));
+    start();
+    ASSERT_TRUE(window->setCurrentFolder(deep));
+    QTreeView* tree = ui().fldView();
+    QElapsedTimer clock;
+    clock.start();
+    // The tree reads the folders on the way in the background.
+    while (tree->horizontalScrollBar()->maximum() == 0 && clock.elapsed() < 6000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0) << "the deep name is not cut but scrolls";
+
+    tree->scrollTo(tree->currentIndex());
+    const QPoint at = tree->visualRect(tree->currentIndex()).center();
+    QHelpEvent hover(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &hover);
+    EXPECT_EQ(QToolTip::text(), QDir::toNativeSeparators(QDir::cleanPath(deep)));
+    QToolTip::hideText();
+}
+
+TEST_F(MainWindowTest, WithoutAStoredFolderTheWindowOpensAtHomeNotAtTheRoot)
+{
+    const QString home = dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    auto store = SettingsStore::open();
+    store->remove(QStringLiteral("Display/PATH"));
+    store->sync();
+    start();
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(ui().currentFolder(), QDir::toNativeSeparators(home));
+}
+
+TEST_F(MainWindowTest, PlayerColumnsFitTheirTextsOnFirstFillAndTheWindowKeepsBothListsInView)
+{
+    fake.entries.push_back({"LONG", "MP3", 123456789,
+                            "A very long song name that is wider than the column it is given first.mp3"});
+    start();
+    attach();
+    PlayerListView* list = ui().lvwPlayer();
+    ASSERT_EQ(list->model()->rowCount(), 3) << "the music view: two songs and the long one";
+    const QAbstractItemView* view = list; // the widths its texts need
+    EXPECT_GE(list->columnWidth(0), view->sizeHintForColumn(0)) << "no name is cut";
+    EXPECT_GE(list->columnWidth(1), view->sizeHintForColumn(1));
+    EXPECT_GE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width())
+        << "the columns use the width the list has";
+
+    window->resize(120, 90);
+    QCoreApplication::processEvents();
+    EXPECT_GE(window->width(), window->minimumWidth());
+    EXPECT_GE(window->minimumWidth(), 400);
+    EXPECT_GE(window->minimumHeight(), 300);
+    const int rows = 3 * list->sizeHintForRow(0);
+    for (QAbstractItemView* shown : {static_cast<QAbstractItemView*>(list), ui().lvwFile()->currentView()}) {
+        EXPECT_GE(shown->viewport()->height(), rows) << "three rows stay in view";
+        EXPECT_GE(shown->viewport()->width(), 150);
+    }
 }
 
 } // namespace
