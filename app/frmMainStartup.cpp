@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QToolBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -416,8 +417,11 @@ void frmMain::revealCurrentFolder(const QString& loaded)
         return;
     // After the model's own sort of the rows just read, which it runs from its event queue.
     QTimer::singleShot(0, this, [this] {
-        if (!m_revealFolder.isEmpty())
-            m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
+        if (m_revealFolder.isEmpty())
+            return;
+        m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
+        // The names start at the left edge; a deep one runs on to the right, where the tree scrolls.
+        m_fldView->horizontalScrollBar()->setValue(0);
     });
 }
 
