@@ -14,9 +14,25 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent)
     setUniformRowHeights(true);
     // The column follows the names shown; wider than the pane, the tree scrolls sideways.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_fit.setSingleShot(true);
+    m_fit.setInterval(100);
+    connect(&m_fit, &QTimer::timeout, this, [this] { resizeColumnToContents(0); });
+    const auto fitLater = [this] { m_fit.start(); };
+    connect(this, &QTreeView::expanded, this, fitLater);
+    connect(this, &QTreeView::collapsed, this, fitLater);
+}
+
+void FolderTree::setModel(QAbstractItemModel* model)
+{
+    QTreeView::setModel(model);
+    if (!model)
+        return;
+    const auto fitLater = [this] { m_fit.start(); };
+    connect(model, &QAbstractItemModel::rowsInserted, this, fitLater);
+    connect(model, &QAbstractItemModel::layoutChanged, this, fitLater);
+    connect(model, &QAbstractItemModel::modelReset, this, fitLater);
 }
 
 bool FolderTree::viewportEvent(QEvent* event)

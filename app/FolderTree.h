@@ -5,6 +5,7 @@
 // under the mouse.
 #pragma once
 
+#include <QTimer>
 #include <QTreeView>
 
 class FolderTree : public QTreeView
@@ -12,7 +13,13 @@ class FolderTree : public QTreeView
     Q_OBJECT
 public:
     explicit FolderTree(QWidget* parent = nullptr);
+    void setModel(QAbstractItemModel* model) override;
 
 protected:
     bool viewportEvent(QEvent* event) override;
+
+private:
+    // The column is fitted once the tree has been quiet for a moment, not at every batch of
+    // folders the model adds while it reads a large folder.
+    QTimer m_fit;
 };
