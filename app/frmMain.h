@@ -142,7 +142,6 @@ private:
     // Start-up and shutdown report each step here (tests follow them).
     using StepObserver = std::function<void(const QString& step)>;
 
-
     // ListDragHandler
     void dragStarted(FileList source) override;
     void dragCompleted(FileList source) override;
