@@ -30,6 +30,43 @@ PlayerListView::PlayerListView(ListDragHandler* handler, QWidget* parent)
 
 QList<int> PlayerListView::selectedRows() const { return sortedSelectedRows(selectionModel()); }
 
+void PlayerListView::setModel(QAbstractItemModel* model)
+{
+    QTreeView::setModel(model);
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::modelReset, this, &PlayerListView::fitColumnsToFirstRows);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &PlayerListView::fitColumnsToFirstRows);
+}
+
+void PlayerListView::showEvent(QShowEvent* event)
+{
+    QTreeView::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    fitColumns();
+}
+
+void PlayerListView::fitColumnsToFirstRows()
+{
+    if (m_fittedToRows || !model() || model()->rowCount() == 0 || !isVisible())
+        return;
+    m_fittedToRows = true;
+    fitColumns();
+}
+
+void PlayerListView::fitColumns()
+{
+    if (!model() || model()->columnCount() < 2)
+        return;
+    resizeColumnToContents(1);
+    resizeColumnToContents(0);
+    const int room = viewport()->width() - columnWidth(1);
+    if (columnWidth(0) < room)
+        setColumnWidth(0, room);
+}
+
 void PlayerListView::startDrag(Qt::DropActions)
 {
     ListDrag::run(this, m_handler, FileList::Player);

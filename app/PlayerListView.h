@@ -17,13 +17,23 @@ public:
     // Model rows selected, in list order.
     QList<int> selectedRows() const;
 
+    void setModel(QAbstractItemModel* model) override;
+
 signals:
     void deletePressed();
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The columns fit their headers when the list first shows and their texts when it is first
+    // filled; the name column then takes what the size column leaves. Later the user's widths stay.
+    void fitColumns();
+    void fitColumnsToFirstRows();
+
     ListDragHandler* m_handler;
+    bool m_shownOnce = false;
+    bool m_fittedToRows = false;
 };

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-// The toolbar's pictures: the desktop theme's icons where it has them, the style's otherwise.
+// The toolbar's pictures: coloured when the button can be used, grey when it cannot.
 #pragma once
 
 #include <QIcon>

@@ -43,6 +43,10 @@ const Key kKeys[] = {
     {"RenameBad", &WindowTexts::renameBad},
     {"NotInView", &WindowTexts::notInView},
     {"OptionsCaption", &WindowTexts::optionsCaption},
+    {"UnreadList", &WindowTexts::unreadList},
+    {"CloseFailed", &WindowTexts::closeFailed},
+    {"StartFailed", &WindowTexts::startFailed},
+    {"EndFailed", &WindowTexts::endFailed},
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/FolderTreeModel.h"
 
 #include "FileIconProvider.h"
+#include "app/FolderTree.h"
 #include "LcdPreview.h"
 #include "LocalFileView.h"
 #include "MessageBoxPrompt.h"
@@ -54,6 +55,9 @@ struct TabText {
 };
 constexpr TabText kTabs[3] = {
     {"AUDIO", "View Audio Files (MP3, WMA)"}, {"RECORD", "View Record Files (ZVD)"}, {"HDD", "View Files"}};
+
+// Room for the tool strip's tabs and buttons, and for a few rows in each list.
+const QSize MinimumWindowSize(560, 440);
 
 } // namespace
 
@@ -255,10 +259,8 @@ void frmMain::buildPanes()
     captionLayout->addWidget(m_lblViewNote);
 
     m_folderModel = new FolderTreeModel(this);
-    m_fldView = new QTreeView(m_client);
+    m_fldView = new FolderTree(m_client);
     m_fldView->setModel(m_folderModel);
-    m_fldView->setHeaderHidden(true);
-    m_fldView->setUniformRowHeights(true);
     // A folder opened again shows the folders made or removed since it was first read.
     connect(m_fldView, &QTreeView::expanded, m_folderModel, &FolderTreeModel::refresh);
 
@@ -304,6 +306,8 @@ void frmMain::buildPanes()
     m_lvwPlayer->header()->setStretchLastSection(false);
     m_lvwPlayer->header()->resizeSection(0, 320);
     m_lvwPlayer->header()->resizeSection(1, 100);
+    // Below this the panes cannot keep both lists and the tool strip in view.
+    setMinimumSize(MinimumWindowSize);
 }
 
 void frmMain::buildToolStrip()

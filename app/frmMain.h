@@ -10,6 +10,7 @@
 #include "ListDragHandler.h"
 #include "LocalFileModel.h"
 #include "MessageTexts.h"
+#include "OptionsValues.h"
 #include "PlayerSession.h"
 #include "SortState.h"
 #include "TransferObserver.h"
@@ -60,6 +61,32 @@ public:
     // Start-up, in order: splitters, tool strip, LCD font, settings, folder, version, poll
     // state, library start, layout, one tab change, list notifications, interface font.
     void Load();
+
+    // The values the options dialog shows, and the ones it gives back: the title font, the
+    // display-name selector and the size unit take effect at once (summary, preview); a different
+    // language file is stored as the Language setting and applied.
+    OptionsValues options() const;
+    void applyOptions(const OptionsValues& values);
+
+    // The Tool menu's "Option": shows the options dialog over parent; true when the values were
+    // changed by OK. Without one, "Option" only saves the settings.
+    using OptionsDialog = std::function<bool(OptionsValues& values, QWidget* parent)>;
+    void setOptionsDialog(OptionsDialog dialog) { m_optionsDialog = std::move(dialog); }
+
+    // Shows this PC folder; false when it does not exist.
+    bool setCurrentFolder(const QString& folder);
+    // The device library in use, for the About box.
+    void setLibraryDescription(const QString& text) { m_libraryDescription = text; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Tests reach the handlers and controls through this class of theirs.
+    friend class frmMainTestAccess;
+
     // Shutdown, in order: list notifications off, busy, connection closed, library ended,
     // settings saved, folder saved. Runs once, when the window closes.
     void Unload();
@@ -76,7 +103,7 @@ public:
     void ApplyInterfaceFont();
     bool ApplyLanguageFile(const QString& filePath);
 
-    // Handlers, public so that menus, shortcuts and tests reach the same code.
+    // Handlers: menus, shortcuts and controls reach the same code.
     void tmrCheck_Timer();
     void tabMode_Click();
     void fldView_Change();
@@ -98,73 +125,25 @@ public:
     void updateActions();
     // The About box's text: version, licence, the device library in use.
     QString aboutText() const;
-    void setLibraryDescription(const QString& text) { m_libraryDescription = text; }
 
     // Splitter drags: a press on a bar, then the window's moves and release.
     void SplitterPressed(SplitterBar* bar, QPoint position);
     void SplitterMoved();
     void SplitterReleased();
 
-    // State for the options dialog and for tests.
-    QFont& titleFont() { return m_settings.titleFont; }
-    int& displayNameSelector() { return m_settings.displayName; }
-    QString languageFile() const { return m_settings.language; }
-    int& sizeUnit() { return m_settings.sizeUnit; }
     // A language chosen in the options: stored as the Language setting and applied at once.
     void chooseLanguage(const QString& file);
-    // The LCD font or the display-name selector changed: the summary and preview follow.
-    void titleSettingsChanged() { GetFileSize(); }
-    PlayerSession& session() { return m_session; }
-    const MessageTexts& texts() const { return m_texts; }
-    const WindowTexts& windowTexts() const { return m_windowTexts; }
-    const DragState& dragState() const { return m_drag; }
-    const SortState& sortState() const { return m_sort; }
     int hsplitLeft() const; // twips
     int vsplitTop() const;  // twips
     QString currentFolder() const;
-    bool setCurrentFolder(const QString& folder);
     int selectedTab() const; // 1 AUDIO, 2 RECORD, 3 HDD
-
-    QTreeView* fldView() const { return m_fldView; }
-    LocalFileView* lvwFile() const { return m_lvwFile; }
-    LocalFileModel& fileModel() { return m_fileModel; }
-    PlayerListView* lvwPlayer() const { return m_lvwPlayer; }
-    PlayerListModel* playerModel() const { return m_playerModel; }
-    QTabBar* tabMode() const { return m_tabMode; }
-    QToolBar* tbrTool() const { return m_tbrTool; }
+    // "Download", "Upload", "Delete", "Format"
     QAction* toolButton(const QString& key) const;
-    // Player menu: "Send", "Fetch", "Rename", "Delete", "Format", "LowFormat", "Upgrade", "Refresh".
-    QAction* playerAction(const QString& key) const { return m_playerActions.value(key); }
-    QAction* aboutAction() const { return m_aboutAction; }
-    QLabel* summaryLabel() const { return m_lblSummary; }
-    QLabel* viewNote() const { return m_lblViewNote; }
-    StatusPanels* sbrFile() const { return m_sbrFile; }
-    StatusPanels* sbrStatus() const { return m_sbrStatus; }
-    QProgressBar* capacityBar() const { return m_capacityBar; }
-    LcdPreview* lcdPreview() const { return m_lcdPreview; }
-    QTimer& tmrCheck() { return m_tmrCheck; }
-    SplitterBar* picHsplit() const { return m_picHsplit; }
-    SplitterBar* picVsplit() const { return m_picVsplit; }
     cSplitDDC& splitter(SplitterBar* bar);
-    QAction* viewAction(int index) const { return m_mnuView.value(index); }
-    QAction* sortAction(int index) const { return m_mnuSort.value(index); }
-    QWidget* client() const { return m_client; }
-    // What the lists report about drags (tests stand in for the platform's drag loop).
-    ListDragHandler& dragHandler() { return *this; }
 
-    // Tests follow start-up and shutdown step by step.
+    // Start-up and shutdown report each step here (tests follow them).
     using StepObserver = std::function<void(const QString& step)>;
-    void setStepObserver(StepObserver observer) { m_stepObserver = std::move(observer); }
-    // The options dialog, which lives with the options; without it "Option" only saves.
-    using OptionsDialog = std::function<void(frmMain&)>;
-    void setOptionsDialog(OptionsDialog dialog) { m_optionsDialog = std::move(dialog); }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
     // ListDragHandler
     void dragStarted(FileList source) override;
     void dragCompleted(FileList source) override;
@@ -253,6 +232,7 @@ private:
     QAction* m_aboutAction = nullptr;
     QAction* m_syncAction = nullptr;
     SyncTexts m_syncTexts;
+    // The Player menu: "Send", "Fetch", "Rename", "Delete", "Format", "LowFormat", "Upgrade", "Refresh".
     QMap<QString, QAction*> m_playerActions;
     QProgressBar* m_capacityBar = nullptr;
     QList<QAction*> m_mnuView;

@@ -32,8 +32,6 @@ bool closeFailureShown = false;
 bool hostStopShown = false;
 int hostStopsSeen = 0;
 
-const QString UnreadList = QStringLiteral(
-    "The player's entries could not be read, so nothing was done. Press F5 to read them again.");
 } // namespace
 
 void frmMain::tmrCheck_Timer()
@@ -61,8 +59,7 @@ void frmMain::tmrCheck_Timer()
         }
         if (wasConnected && !hostStopped && !m_session.lastCloseSucceeded() && !closeFailureShown) {
             closeFailureShown = true;
-            m_prompt->showMessage(QStringLiteral("The connection to the player could not be closed."),
-                                  m_texts.title, Prompt::Icon::Warning);
+            m_prompt->showMessage(m_windowTexts.closeFailed, m_texts.title, Prompt::Icon::Warning);
         }
     }
 }
@@ -71,7 +68,7 @@ bool frmMain::refuseUnreadList()
 {
     if (!m_session.isConnected() || m_session.listRead())
         return false;
-    m_prompt->showMessage(UnreadList, m_texts.title, Prompt::Icon::Warning);
+    m_prompt->showMessage(m_windowTexts.unreadList, m_texts.title, Prompt::Icon::Warning);
     return true;
 }
 
@@ -278,8 +275,9 @@ void frmMain::mnuTool_Click(int index)
         if (outcome == PlayerFileOperations::Outcome::Done)
             close();
     } else if (index == 3) {
-        if (m_optionsDialog)
-            m_optionsDialog(*this);
+        OptionsValues values = options();
+        if (m_optionsDialog && m_optionsDialog(values, this))
+            applyOptions(values);
         SaveSettings();
     }
 }

@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QToolBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -60,8 +61,7 @@ void frmMain::Load()
     // A library that could not be loaded was reported already; one that loaded but refuses to
     // start is said once here (the program then finds no player).
     if (!m_device.StartDLL() && m_device.isLoaded())
-        m_prompt->showMessage(QStringLiteral("The device library could not be started."), m_texts.title,
-                              Prompt::Icon::Warning);
+        m_prompt->showMessage(m_windowTexts.startFailed, m_texts.title, Prompt::Icon::Warning);
     m_session.setOwner(reinterpret_cast<void*>(winId()));
     step("LayoutPanes");
     LayoutPanes();
@@ -94,9 +94,8 @@ void frmMain::Unload()
     step("ExitDLL");
     const bool exited = m_device.ExitDLL() || !m_device.isLoaded();
     if (!closed || !exited)
-        m_prompt->showMessage(!closed ? QStringLiteral("The connection to the player could not be closed.")
-                                      : QStringLiteral("The device library could not be shut down."),
-                              m_texts.title, Prompt::Icon::Warning);
+        m_prompt->showMessage(!closed ? m_windowTexts.closeFailed : m_windowTexts.endFailed, m_texts.title,
+                              Prompt::Icon::Warning);
     step("SaveSettings");
     SaveSettings();
     step("SavePath");
@@ -302,6 +301,22 @@ void frmMain::chooseLanguage(const QString& file)
     ApplyLanguageFile(file);
 }
 
+OptionsValues frmMain::options() const
+{
+    return {m_settings.titleFont, m_settings.displayName, m_settings.sizeUnit, m_settings.language};
+}
+
+void frmMain::applyOptions(const OptionsValues& values)
+{
+    if (values.language != m_settings.language)
+        chooseLanguage(values.language);
+    m_settings.titleFont = values.titleFont;
+    m_settings.displayName = values.displayName;
+    m_settings.sizeUnit = values.sizeUnit;
+    // The summary's sizes and the LCD preview's title block follow at once.
+    GetFileSize();
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_client && event->type() == QEvent::Resize && !isMinimized())
@@ -420,8 +435,11 @@ void frmMain::revealCurrentFolder(const QString& loaded)
         return;
     // After the model's own sort of the rows just read, which it runs from its event queue.
     QTimer::singleShot(0, this, [this] {
-        if (!m_revealFolder.isEmpty())
-            m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
+        if (m_revealFolder.isEmpty())
+            return;
+        m_fldView->scrollTo(m_fldView->currentIndex(), QAbstractItemView::PositionAtCenter);
+        // The names start at the left edge; a deep one runs on to the right, where the tree scrolls.
+        m_fldView->horizontalScrollBar()->setValue(0);
     });
 }
 

@@ -47,15 +47,9 @@ int main(int argc, char** argv)
     frmMain window(device);
     if (loaded)
         window.setLibraryDescription(QDir::toNativeSeparators(libraryPath));
-    window.setOptionsDialog([](frmMain& w) {
-        OptionsValues values{w.titleFont(), w.displayNameSelector(), w.sizeUnit(), w.languageFile()};
-        ShowOptionsDialog(
-            values, [&w](const QString& file) { w.chooseLanguage(file); }, &w);
-        w.titleFont() = values.titleFont;
-        w.displayNameSelector() = values.displayName;
-        w.sizeUnit() = values.sizeUnit;
-        w.titleSettingsChanged();
-    });
+    // The window applies what OK gives back, a new language included.
+    window.setOptionsDialog(
+        [](OptionsValues& values, QWidget* parent) { return ShowOptionsDialog(values, {}, parent); });
     window.Load();
     if (!parser.positionalArguments().isEmpty())
         window.setCurrentFolder(parser.positionalArguments().constFirst());

@@ -8,6 +8,7 @@
 #include "SettingsStore.h"
 #include "frmMain.h"
 #include "mTCC730.h"
+#include "tests/app/frmMainTestAccess.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
@@ -34,5 +35,6 @@ struct BenchWindow {
             QCoreApplication::processEvents();
         }
     }
-    QAbstractItemView* view() { return window->lvwFile()->currentView(); }
+    frmMainTestAccess ui() { return frmMainTestAccess(*window); }
+    QAbstractItemView* view() { return ui().lvwFile()->currentView(); }
 };

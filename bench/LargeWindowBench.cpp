@@ -76,18 +76,18 @@ void BM_HundredThousandFilesInTheWindow(benchmark::State& state)
         Window w(corpus().folder);
         w.window->Load();
         w.window->show();
-        while (w.window->fileModel().isFilling())
+        while (w.ui().fileModel().isFilling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         QCoreApplication::processEvents();
 
         QElapsedTimer clock;
         clock.start();
-        w.window->fldView_Change(); // what choosing the folder in the tree does
+        w.ui().fldView_Change(); // what choosing the folder in the tree does
         w.view()->viewport()->repaint();
         firstRows += sinceMs(clock);
 
         // The longest gap between turns of the event loop while the columns fill in.
-        LocalFileModel& model = w.window->fileModel();
+        LocalFileModel& model = w.ui().fileModel();
         double longest = 0;
         QElapsedTimer turn;
         turn.start();
@@ -111,13 +111,13 @@ void BM_HundredThousandFilesInTheWindow(benchmark::State& state)
         selectAll += sinceMs(clock);
 
         clock.restart();
-        w.window->mnuSort_Click(2); // View → Sort → Song Title
+        w.ui().mnuSort_Click(2); // View → Sort → Song Title
         w.view()->viewport()->repaint();
         sortTitle += sinceMs(clock);
         state.counters["rows"] = model.count();
         state.counters["rss_MB"] = megabytesResident("VmRSS:");
         state.counters["peak_rss_MB"] = megabytesResident("VmHWM:");
-        w.window->Unload();
+        w.ui().Unload();
     }
     const double n = double(state.iterations());
     state.counters["first_rows_ms"] = firstRows / n;
@@ -190,18 +190,18 @@ void BM_ThirtyThousandEntriesInThePlayerList(benchmark::State& state)
     w.window->Load();
     w.window->show();
     QCoreApplication::processEvents();
-    w.window->tmrCheck_Timer(); // the poll finds the player and lists it
+    w.ui().tmrCheck_Timer(); // the poll finds the player and lists it
     double total = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        w.window->RefreshPlayerList();
-        w.window->lvwPlayer()->viewport()->repaint();
+        w.ui().RefreshPlayerList();
+        w.ui().lvwPlayer()->viewport()->repaint();
         total += sinceMs(clock);
     }
     state.counters["player_list_ms"] = total / double(state.iterations());
-    state.counters["listed"] = w.window->playerModel()->rowCount();
-    w.window->Unload();
+    state.counters["listed"] = w.ui().playerModel()->rowCount();
+    w.ui().Unload();
 }
 BENCHMARK(BM_ThirtyThousandEntriesInThePlayerList)
     ->Unit(benchmark::kMillisecond)

@@ -52,7 +52,7 @@ double windowFillMilliseconds(Window& w)
 {
     QElapsedTimer clock;
     clock.start();
-    w.window->fldView_Change();
+    w.ui().fldView_Change();
     w.view()->viewport()->repaint(); // the view lays its rows out and paints them, icons included
     return double(clock.nsecsElapsed()) / 1e6;
 }
@@ -74,7 +74,7 @@ void BM_FillLocalListAgainstZvdctlScan(benchmark::State& state)
     state.counters["zvdctl_scan_ms"] = scan / n;
     state.counters["window_fill_ms"] = fill / n;
     state.counters["ratio"] = fill / scan;
-    state.counters["rows"] = w.window->fileModel().count();
+    state.counters["rows"] = w.ui().fileModel().count();
 }
 BENCHMARK(BM_FillLocalListAgainstZvdctlScan)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -97,7 +97,7 @@ void BM_SelectAllInTheWindow(benchmark::State& state)
         total += double(clock.nsecsElapsed()) / 1e6;
     }
     state.counters["select_all_ms"] = total / double(state.iterations());
-    state.counters["summary"] = w.window->sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
+    state.counters["summary"] = w.ui().sbrFile()->text(1).section(QLatin1Char(' '), 0, 0).toDouble();
 }
 BENCHMARK(BM_SelectAllInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -58,7 +58,7 @@ Outcome DeleteSelectedPlayerFiles(PlayerSession& session, Prompt& prompt, std::v
             // Every name that is still there: the failed one and those not tried after it.
             QString text = texts.delFail + LineBreak + selected[k].name;
             if (k + 1 < selected.size()) {
-                text += LineBreak + QStringLiteral("Not tried either:");
+                text += LineBreak + texts.notTried;
                 for (std::size_t rest = k + 1; rest < selected.size(); ++rest)
                     text += LineBreak + selected[rest].name;
             }

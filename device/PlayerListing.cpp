@@ -16,7 +16,7 @@ bool PlayerSession::ShowCapacity()
     if (!m_memoryRead) {
         m_totalBytes = 0;
         m_freeBytes = 0;
-        m_capacityText = texts().memory + QStringLiteral(": the player's memory could not be read");
+        m_capacityText = texts().memory + QStringLiteral(": ") + texts().memoryUnread;
         return false;
     }
     const MediumCapacity capacity = capacityOf(decodeMediumInfo(info));
@@ -63,7 +63,7 @@ bool PlayerSession::RefreshPlayerList()
     }
     std::vector<PlayerFile> files;
     if (!readEntries(files)) {
-        m_capacityText += QStringLiteral(" (the player's entries could not be read)");
+        m_capacityText += QStringLiteral(" (") + texts().entriesUnread + QLatin1Char(')');
         return false;
     }
     for (const PlayerFile& file : files)

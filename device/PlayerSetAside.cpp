@@ -103,8 +103,7 @@ QStringList restoreLeftovers(PlayerSession& session)
                                                               leftover.index, leftover.name)
                                    : renameEntry(session, leftover.index, leftover.name, leftover.original);
         if (!done)
-            problems << (replaced ? QStringLiteral("the old copy of %1 (now %2) could not be deleted")
-                                  : QStringLiteral("%2 could not be given its name %1 back"))
+            problems << QString(replaced ? session.texts().asideNotDeleted : session.texts().asideNotRenamed)
                             .arg(leftover.original, leftover.name);
     }
     session.RefreshPlayerList();

@@ -33,7 +33,27 @@ struct MessageTexts {
     QString firmFail;    // "FirmFail": the firmware upgrade failed
     QString sendFail;    // "SendFail": a file could not be sent (its name follows on a new line)
     QString recvFail;    // "RecvFail": a file could not be received (its name follows on a new line)
-    QString firmAsk;     // "FirmAsk": zvdctl's confirmation before an upgrade (the GUI's file dialog is its confirmation)
+    QString firmAsk;     // "FirmAsk": the confirmation before a firmware upgrade
+    // Parts of failure messages: counts and the reasons a transfer, a replace or a read failed.
+    QString notSent;         // "NotSent": %1 of %2 files were not sent
+    QString notReceived;     // "NotReceived": ... not received
+    QString replaceUnread;   // "ReplaceUnread": replace: the entries could not be read
+    QString replaceChanged;  // "ReplaceChanged": replace: the entries changed meanwhile
+    QString replaceRefused;  // "ReplaceRefused": replace: the old copy could not be set aside or deleted
+    QString oldCopyStays;    // "OldCopyStays": old copy %1 stays after the new arrived
+    QString oldCopyGone;     // "OldCopyGone": the old copy (%1) was deleted before a store that failed
+    QString oldCopyAside;    // "OldCopyAside": old copy %1 keeps its set-aside name
+    QString detached;        // "Detached": the player went away during a transfer
+    QString nameInOtherView; // "NameInOtherView": the name is taken in another view
+    QString nameTaken;       // "NameTaken": another program took the name meanwhile
+    QString notPlainName;    // "NotPlainName": a received name is not a plain file name
+    QString sizeUnknown;     // "SizeUnknown": a received entry's size is out of range
+    QString shortRead;       // "ShortRead": a receive delivered %1 of %2 bytes
+    QString memoryUnread;    // "MemoryUnread": the medium information could not be read
+    QString entriesUnread;   // "EntriesUnread": the entries could not be read
+    QString notTried;        // "NotTried": heads the deletions not tried after a failed one
+    QString asideNotDeleted; // "AsideNotDeleted": a leftover old copy %1 (now %2) could not be deleted
+    QString asideNotRenamed; // "AsideNotRenamed": a leftover %2 could not get its name %1 back
 
     // Every slot from the file; std::nullopt when the file cannot be opened.
     static std::optional<MessageTexts> load(const QString& languageFile);

@@ -4,8 +4,11 @@
 // files did not arrive.
 #pragma once
 
+#include "i18n/MessageTexts.h"
+
 #include <QString>
 
-// "<lead>\r\n<name>[\r\n<reason>]\r\n<n> of <total> files were not sent|received."
-QString failureMessage(const QString& lead, const QString& name, const QString& reason, int notTransferred,
+// "<SendFail|RecvFail>\r\n<name>[\r\n(<reason>)]\r\n<NotSent|NotReceived with the counts>", in the
+// language of texts.
+QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason, int notTransferred,
                        int total, bool receiving);

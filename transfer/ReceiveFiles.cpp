@@ -96,11 +96,11 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
     PlayerSession& session = request.session;
     const PlayerListRow& entry = *item.entry;
     if (!item.plainName) {
-        error = QStringLiteral("the name is not a plain file name");
+        error = session.texts().notPlainName;
         return false;
     }
     if (entry.size < 0 || entry.size > std::numeric_limits<int32_t>::max()) {
-        error = QStringLiteral("the entry's size cannot be fetched");
+        error = session.texts().sizeUnknown;
         return false;
     }
     // A name of our own in the target folder, carrying our process id; removed again unless it
@@ -122,14 +122,12 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
                                   int32_t(entry.size))) {
         if (session.library().TestConnection() != 1) {
             playerGone = true;
-            error = QStringLiteral("no player attached: the player was detached during the transfer");
+            error = session.texts().detached;
         }
         return false;
     }
     if (QFileInfo(partName).size() != entry.size) {
-        error = QStringLiteral("the player delivered %1 of %2 bytes")
-                    .arg(QFileInfo(partName).size())
-                    .arg(entry.size);
+        error = QString(session.texts().shortRead).arg(QFileInfo(partName).size()).arg(entry.size);
         return false;
     }
     return putInPlace(partName, item, error);
@@ -166,7 +164,7 @@ TransferOutcome ReceiveSelectedFiles(ReceiveRequest& request)
             outcome.status = Status::Failed;
             outcome.failedName = item.entry->name;
             outcome.playerGone = playerGone;
-            request.prompt.showMessage(failureMessage(session.texts().recvFail, item.entry->name, error,
+            request.prompt.showMessage(failureMessage(session.texts(), item.entry->name, error,
                                                       outcome.batchSize - outcome.transferred,
                                                       outcome.batchSize, true),
                                        session.texts().title, Prompt::Icon::Critical);

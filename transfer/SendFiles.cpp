@@ -137,11 +137,11 @@ bool OneSend::setOldAside(const PlayerListRow& old)
     m_index = currentIndex(old.index);
     PlayerEntry record{};
     if (!PlayerSetAside::readRecord(session(), m_index, record)) {
-        m_reason = QStringLiteral("the player's entries could not be read; the old copy was left as it was");
+        m_reason = session().texts().replaceUnread;
         return false;
     }
     if (decodePlayerEntry(record, m_index).displayName() != old.name) {
-        m_reason = QStringLiteral("the player's entries changed meanwhile; the old copy was left as it was");
+        m_reason = session().texts().replaceChanged;
         return false;
     }
     const QString aside = PlayerSetAside::nameFor(old.name);
@@ -151,7 +151,7 @@ bool OneSend::setOldAside(const PlayerListRow& old)
     }
     // The player refuses the rename: the old entry has to go just before its replacement.
     if (!session().library().Delete(session().owner(), session().handle(), 0, m_index, old.name)) {
-        m_reason = QStringLiteral("the old copy on the player could not be replaced (it was left as it was)");
+        m_reason = session().texts().replaceRefused;
         return false;
     }
     m_oldGone = true;
@@ -172,21 +172,17 @@ void OneSend::afterStored(const PlayerListRow& old)
         m_deleted.push_back(old.index);
         return;
     }
-    m_reason = QStringLiteral("the new copy arrived, but the old copy could not be deleted: it stays on the "
-                              "player as %1 until the next connection removes it")
-                   .arg(m_asideName);
+    m_reason = QString(session().texts().oldCopyStays).arg(m_asideName);
 }
 
 void OneSend::afterFailedStore(const PlayerListRow& old)
 {
     QString what;
     if (m_oldGone) {
-        what = QStringLiteral("the old copy of %1 is gone from the player").arg(old.name);
+        what = QString(session().texts().oldCopyGone).arg(old.name);
     } else if (!m_asideName.isEmpty() &&
                !PlayerSetAside::renameEntry(session(), m_index, m_asideName, old.name)) {
-        what = QStringLiteral("the old copy stays on the player as %1 and gets its name back at the next "
-                              "connection")
-                   .arg(m_asideName);
+        what = QString(session().texts().oldCopyAside).arg(m_asideName);
     }
     if (!what.isEmpty())
         m_reason = m_reason.isEmpty() ? what : m_reason + QStringLiteral("; ") + what;
@@ -196,7 +192,7 @@ void OneSend::explainFailedStore(const SendItem& item)
 {
     if (session().library().TestConnection() != 1) {
         m_playerGone = true;
-        m_reason = QStringLiteral("no player attached: the player was detached during the transfer");
+        m_reason = session().texts().detached;
         return;
     }
     const auto named = [&](const PlayerFile& entry) {
@@ -209,8 +205,7 @@ void OneSend::explainFailedStore(const SendItem& item)
     std::vector<PlayerFile> entries;
     if (!session().readEntries(entries) || !std::any_of(entries.begin(), entries.end(), named))
         return;
-    m_reason = takenBefore ? QStringLiteral("the player already holds a file of this name in another view")
-                           : QStringLiteral("another program stored a file of this name on the player meanwhile");
+    m_reason = takenBefore ? session().texts().nameInOtherView : session().texts().nameTaken;
 }
 
 bool OneSend::run(const SendItem& item)
@@ -290,8 +285,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
             outcome.failedName = item.name;
             outcome.playerGone = one.playerGone();
             const int notSent = outcome.batchSize - outcome.transferred;
-            request.prompt.showMessage(failureMessage(session.texts().sendFail, item.name, one.reason(), notSent,
-                                                      outcome.batchSize, false),
+            request.prompt.showMessage(failureMessage(session.texts(), item.name, one.reason(), notSent, outcome.batchSize, false),
                                        session.texts().title, Prompt::Icon::Critical);
             break;
         }

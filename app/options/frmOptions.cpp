@@ -89,8 +89,8 @@ void frmOptions::Form_Load()
         cboLang_Click();
     }
     if (const auto name = mControlUI::ReadLangKey(m_values.language, QStringLiteral("UI"), QStringLiteral("ENG")))
-        m_cboLang->setCurrentText(*name);
-    showLocalName(m_cboLang->currentText());
+        chooseLanguage(*name);
+    showLocalName(chosenLanguage());
 
     ResetOptionFonts();
     SetOptionTexts(m_values.language.isEmpty() ? defaultLanguageFile() : m_values.language);
@@ -105,7 +105,7 @@ void frmOptions::cmdOK_Click()
             m_values.sizeUnit = i;
     }
     m_values.displayName = displayNameChoice().selector();
-    const std::optional<QString> file = m_languages.file(m_cboLang->currentText());
+    const std::optional<QString> file = m_languages.file(chosenLanguage());
     // Only a real change reaches the main window: reapplying the same file would redo every
     // caption for nothing.
     if (file && *file != m_values.language) {

@@ -92,6 +92,9 @@ private:
     void Form_Load();
     void selectTitleFont(const QFont& font);
     void fillLanguageList();
+    // The English name (UI/ENG) of the language chosen in the list, its key in the language map.
+    QString chosenLanguage() const;
+    void chooseLanguage(const QString& englishName);
     void showLocalName(const QString& englishName);
     QString englishName(const QString& file) const;
     void SetOptionTexts(const QString& filePath);

@@ -69,9 +69,22 @@ void frmOptions::fillLanguageList()
     }
     for (const QString& file : files) {
         const QString name = englishName(file);
-        m_cboLang->addItem(name);
+        // Each language is listed by its own name, which its speakers find whatever language the
+        // dialog shows now; the English name stays the item's key and shows as its tooltip.
+        const QString own = lookUp(file, "UI", "LOCAL").value_or(QString()).trimmed();
+        m_cboLang->addItem(own.isEmpty() ? name : own, name);
+        m_cboLang->setItemData(m_cboLang->count() - 1, name, Qt::ToolTipRole);
         m_languages.claim(name, file);
     }
+}
+
+QString frmOptions::chosenLanguage() const { return m_cboLang->currentData().toString(); }
+
+void frmOptions::chooseLanguage(const QString& englishName)
+{
+    const int index = m_cboLang->findData(englishName);
+    if (index >= 0)
+        m_cboLang->setCurrentIndex(index);
 }
 
 void frmOptions::showLocalName(const QString& englishName)
@@ -85,10 +98,10 @@ void frmOptions::showLocalName(const QString& englishName)
 
 void frmOptions::cboLang_Click()
 {
-    const std::optional<QString> file = m_languages.file(m_cboLang->currentText());
+    const std::optional<QString> file = m_languages.file(chosenLanguage());
     if (!file)
         return;
-    showLocalName(m_cboLang->currentText());
+    showLocalName(chosenLanguage());
     SetOptionTexts(*file);
     ShowTitlePreview();
 }
@@ -105,7 +118,7 @@ void frmOptions::Command1_Click()
     // that name was listed first.
     if (!installed.isEmpty())
         m_languages.assign(name, installed);
-    m_cboLang->setCurrentText(name);
+    chooseLanguage(name);
     showLocalName(name);
     ResetOptionFonts();
     SetOptionTexts(chosen);

@@ -11,6 +11,7 @@
 #include "TestEnvironment.h"
 #include "TransferProgressDialog.h"
 #include "frmMain.h"
+#include "tests/app/frmMainTestAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,25 +80,26 @@ TEST_F(EndToEnd, ASongSentWithTheDownloadButtonAppearsInThePlayerList)
         << device.error().toStdString();
     RecordingPrompt prompt;
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     window.Load();
     window.show();
-    window.tmrCheck_Timer();
-    EXPECT_EQ(window.sbrStatus()->text(1), QStringLiteral("Player connected"));
-    EXPECT_EQ(window.playerModel()->rowCount(), 0);
+    ui.tmrCheck_Timer();
+    EXPECT_EQ(ui.sbrStatus()->text(1), QStringLiteral("Player connected"));
+    EXPECT_EQ(ui.playerModel()->rowCount(), 0);
 
-    ASSERT_EQ(window.fileModel().count(), 1);
-    window.lvwFile()->selectionModel()->select(window.fileModel().index(0, 0),
+    ASSERT_EQ(ui.fileModel().count(), 1);
+    ui.lvwFile()->selectionModel()->select(ui.fileModel().index(0, 0),
                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    window.toolButton(QStringLiteral("Download"))->trigger();
+    ui.toolButton(QStringLiteral("Download"))->trigger();
 
-    ASSERT_EQ(window.playerModel()->rowCount(), 1);
-    EXPECT_EQ(window.playerModel()->index(0, 0).data().toString(), QStringLiteral("Morning.mp3"));
-    EXPECT_EQ(window.session().list().row(0).size, size) << "listed without the title block";
+    ASSERT_EQ(ui.playerModel()->rowCount(), 1);
+    EXPECT_EQ(ui.playerModel()->index(0, 0).data().toString(), QStringLiteral("Morning.mp3"));
+    EXPECT_EQ(ui.session().list().row(0).size, size) << "listed without the title block";
     EXPECT_TRUE(prompt.messages.isEmpty()) << prompt.messages.join(QLatin1Char('\n')).toStdString();
 
     ASSERT_EQ(zvdsim({QStringLiteral("detach")}), 0);
-    window.tmrCheck_Timer();
-    EXPECT_EQ(window.playerModel()->rowCount(), 0);
+    ui.tmrCheck_Timer();
+    EXPECT_EQ(ui.playerModel()->rowCount(), 0);
     window.close();
 }
 
@@ -124,16 +126,17 @@ TEST_F(EndToEnd, CancelWhileReplacingLeavesTheSongsNotReachedOnThePlayer)
     ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
     RecordingPrompt prompt; // answers Yes
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     window.Load();
     window.show();
-    window.tmrCheck_Timer();
-    ASSERT_EQ(window.playerModel()->rowCount(), 3);
+    ui.tmrCheck_Timer();
+    ASSERT_EQ(ui.playerModel()->rowCount(), 3);
     // 3 s per song: long enough for Cancel to land during the first one however loaded the
     // machine (and however slow a sanitizer build) is.
     ASSERT_EQ(zvdsim({QStringLiteral("speed"), QStringLiteral("20000")}), 0);
 
     QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-    QCoreApplication::sendEvent(window.lvwFile()->currentView(), &selectAll);
+    QCoreApplication::sendEvent(ui.lvwFile()->currentView(), &selectAll);
     // Cancel is pressed as soon as the progress window shows, whenever that is.
     bool clicked = false;
     QTimer poll;
@@ -151,14 +154,14 @@ TEST_F(EndToEnd, CancelWhileReplacingLeavesTheSongsNotReachedOnThePlayer)
         }
     });
     poll.start(20);
-    window.toolButton(QStringLiteral("Download"))->trigger();
+    ui.toolButton(QStringLiteral("Download"))->trigger();
     poll.stop();
     ASSERT_EQ(zvdsim({QStringLiteral("speed"), QStringLiteral("0")}), 0);
     EXPECT_TRUE(clicked);
     EXPECT_EQ(prompt.questions.size(), 3);
 
     QMap<QString, qint64> sizes;
-    for (const PlayerListRow& row : window.session().list().rows())
+    for (const PlayerListRow& row : ui.session().list().rows())
         sizes.insert(row.name, row.size);
     EXPECT_EQ(sizes.value(QStringLiteral("s1.mp3")), 60000) << "replaced before Cancel";
     EXPECT_EQ(sizes.value(QStringLiteral("s2.mp3")), 20000 - 1546) << "not reached: kept";
@@ -178,17 +181,18 @@ TEST_F(EndToEnd, AnUnreadPlayerIsSaidInTheStatusBarAndRefusesOperations)
     ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
     RecordingPrompt prompt;
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     window.Load();
     window.show();
     ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("GetMediumInfo")}), 0);
-    window.tmrCheck_Timer();
-    EXPECT_TRUE(window.sbrStatus()->text(2).contains(QStringLiteral("could not be read")))
-        << window.sbrStatus()->text(2).toStdString();
-    EXPECT_FALSE(window.sbrStatus()->text(2).contains(QStringLiteral("0 MBytes / 0 MBytes")));
+    ui.tmrCheck_Timer();
+    EXPECT_TRUE(ui.sbrStatus()->text(2).contains(QStringLiteral("could not be read")))
+        << ui.sbrStatus()->text(2).toStdString();
+    EXPECT_FALSE(ui.sbrStatus()->text(2).contains(QStringLiteral("0 MBytes / 0 MBytes")));
 
     QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-    QCoreApplication::sendEvent(window.lvwFile()->currentView(), &selectAll);
-    window.toolButton(QStringLiteral("Download"))->trigger();
+    QCoreApplication::sendEvent(ui.lvwFile()->currentView(), &selectAll);
+    ui.toolButton(QStringLiteral("Download"))->trigger();
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("could not be read")));
     EXPECT_TRUE(prompt.questions.isEmpty());
@@ -214,14 +218,15 @@ TEST_F(EndToEnd, EntriesLeftAsideByAKilledProcessArePutRightOnConnecting)
     ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
     RecordingPrompt prompt;
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     window.Load();
     window.show();
-    window.tmrCheck_Timer();
+    ui.tmrCheck_Timer();
     QStringList shown;
-    for (int row = 0; row < window.playerModel()->rowCount(); ++row)
-        shown << window.playerModel()->index(row, 0).data().toString();
+    for (int row = 0; row < ui.playerModel()->rowCount(); ++row)
+        shown << ui.playerModel()->index(row, 0).data().toString();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("s.mp3"), QStringLiteral("t.mp3")}));
-    EXPECT_EQ(window.session().list().row(1).size, 6000 - 1546) << "the newer t.mp3 is kept";
+    EXPECT_EQ(ui.session().list().row(1).size, 6000 - 1546) << "the newer t.mp3 is kept";
     EXPECT_TRUE(prompt.messages.isEmpty());
     window.close();
 }
@@ -235,17 +240,18 @@ TEST_F(EndToEnd, AFailedStartOrCloseIsSaidOnce)
     ASSERT_TRUE(device.load(QDir(TestEnvironment::binDir()).filePath(QStringLiteral("libZVD_USB.so"))));
     RecordingPrompt prompt;
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("StartDLL")}), 0);
     window.Load();
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("could not be started")));
 
     for (int round = 0; round < 2; ++round) {
-        window.tmrCheck_Timer();
-        ASSERT_TRUE(window.session().isConnected());
+        ui.tmrCheck_Timer();
+        ASSERT_TRUE(ui.session().isConnected());
         ASSERT_EQ(zvdsim({QStringLiteral("fail"), QStringLiteral("Close")}), 0);
         ASSERT_EQ(zvdsim({QStringLiteral("detach")}), 0);
-        window.tmrCheck_Timer();
+        ui.tmrCheck_Timer();
         ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
     }
     ASSERT_EQ(prompt.messages.size(), 2) << "said once, not at every unplugging";
@@ -268,18 +274,19 @@ TEST_F(EndToEnd, AStoppedDeviceHostIsSaidOnceAndThePlayerComesBack)
     ASSERT_TRUE(device.load(library));
     RecordingPrompt prompt;
     frmMain window(device, &prompt);
+    frmMainTestAccess ui(window);
     window.Load();
-    window.tmrCheck_Timer();
-    ASSERT_TRUE(window.session().isConnected());
+    ui.tmrCheck_Timer();
+    ASSERT_TRUE(ui.session().isConnected());
     ASSERT_GT(DeviceHost::instance().processId(), 0);
 
     for (int round = 0; round < 2; ++round) {
         ::kill(pid_t(DeviceHost::instance().processId()), SIGKILL);
-        window.tmrCheck_Timer();
-        EXPECT_FALSE(window.session().isConnected());
-        for (int poll = 0; poll < 3 && !window.session().isConnected(); ++poll)
-            window.tmrCheck_Timer();
-        EXPECT_TRUE(window.session().isConnected()) << "a new host serves the player";
+        ui.tmrCheck_Timer();
+        EXPECT_FALSE(ui.session().isConnected());
+        for (int poll = 0; poll < 3 && !ui.session().isConnected(); ++poll)
+            ui.tmrCheck_Timer();
+        EXPECT_TRUE(ui.session().isConnected()) << "a new host serves the player";
     }
     ASSERT_EQ(prompt.messages.size(), 1) << "said once, not at every stop: " << qPrintable(prompt.messages.join(QStringLiteral(" / ")));
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("the device host stopped")))

@@ -12,6 +12,7 @@
 #include "SettingsStore.h"
 #include "StatusPanels.h"
 #include "frmMain.h"
+#include "tests/app/frmMainTestAccess.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -104,7 +105,7 @@ protected:
     void start()
     {
         window = std::make_unique<frmMain>(library, &prompt);
-        window->setStepObserver([this](const QString& step) {
+        ui().setStepObserver([this](const QString& step) {
             steps << step;
             callsAtStep[step] = fake.callNames();
         });
@@ -114,45 +115,48 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // The window's handlers, controls and state.
+    frmMainTestAccess ui() const { return frmMainTestAccess(*window); }
+
     void attach()
     {
         fake.connection = 1;
-        window->tmrCheck_Timer();
+        ui().tmrCheck_Timer();
     }
 
     QStringList fileNames() const
     {
         QStringList names;
-        for (int i = 0; i < window->fileModel().count(); ++i)
-            names << window->fileModel().row(i).name;
+        for (int i = 0; i < ui().fileModel().count(); ++i)
+            names << ui().fileModel().row(i).name;
         return names;
     }
 
     QStringList playerNames() const
     {
         QStringList names;
-        for (const PlayerListRow& row : window->session().list().rows())
+        for (const PlayerListRow& row : ui().session().list().rows())
             names << row.name;
         return names;
     }
 
     void selectFiles(const QStringList& names)
     {
-        QItemSelectionModel* selection = window->lvwFile()->selectionModel();
+        QItemSelectionModel* selection = ui().lvwFile()->selectionModel();
         selection->clearSelection();
-        for (int i = 0; i < window->fileModel().count(); ++i) {
-            if (names.contains(window->fileModel().row(i).name))
-                selection->select(window->fileModel().index(i, 0),
+        for (int i = 0; i < ui().fileModel().count(); ++i) {
+            if (names.contains(ui().fileModel().row(i).name))
+                selection->select(ui().fileModel().index(i, 0),
                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
 
     void selectPlayerRows(const QList<int>& rows)
     {
-        QItemSelectionModel* selection = window->lvwPlayer()->selectionModel();
+        QItemSelectionModel* selection = ui().lvwPlayer()->selectionModel();
         selection->clearSelection();
         for (int row : rows)
-            selection->select(window->playerModel()->index(row, 0),
+            selection->select(ui().playerModel()->index(row, 0),
                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 

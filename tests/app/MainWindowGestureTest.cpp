@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDrag>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -62,7 +64,7 @@ void dragRow(QAbstractItemView* source, const QModelIndex& row, QWidget* target,
 
 QModelIndex rowNamed(const frmMain& window, const QString& name)
 {
-    auto& model = const_cast<frmMain&>(window).fileModel();
+    auto& model = frmMainTestAccess(const_cast<frmMain&>(window)).fileModel();
     for (int i = 0; i < model.count(); ++i) {
         if (model.row(i).name == name)
             return model.index(i, 0);
@@ -132,7 +134,7 @@ protected:
             QApplication::setActiveWindow(window.get());
         QCoreApplication::processEvents();
     }
-    QAbstractItemView* localView() { return window->lvwFile()->currentView(); }
+    QAbstractItemView* localView() { return ui().lvwFile()->currentView(); }
 };
 
 TEST_F(GestureTest, DraggingSelectedPcFilesOntoThePlayerListSendsThem)
@@ -141,23 +143,23 @@ TEST_F(GestureTest, DraggingSelectedPcFilesOntoThePlayerListSendsThem)
     attach();
     clickRow(localView(), rowNamed(*window, QStringLiteral("a.mp3")));
     clickRow(localView(), rowNamed(*window, QStringLiteral("c.wma")), Qt::ControlModifier);
-    ASSERT_EQ(window->lvwFile()->selectedRows().size(), 2);
+    ASSERT_EQ(ui().lvwFile()->selectedRows().size(), 2);
     fake.calls.clear();
-    dragRow(localView(), rowNamed(*window, QStringLiteral("a.mp3")), window->lvwPlayer()->viewport(),
+    dragRow(localView(), rowNamed(*window, QStringLiteral("a.mp3")), ui().lvwPlayer()->viewport(),
             QPoint(40, 40));
     ASSERT_TRUE(waitFor([&] { return fake.callsOf("Download").size() == 2; }));
     EXPECT_TRUE(QString::fromStdString(fake.callsOf("Download")[0].text).endsWith(QStringLiteral("a.mp3")));
     EXPECT_TRUE(QString::fromStdString(fake.callsOf("Download")[1].text).endsWith(QStringLiteral("c.wma")));
     EXPECT_TRUE(waitFor([&] {
-        return window->summaryLabel()->text() == QStringLiteral("2 of 2 files sent");
-    })) << window->summaryLabel()->text().toStdString();
+        return ui().summaryLabel()->text() == QStringLiteral("2 of 2 files sent");
+    })) << ui().summaryLabel()->text().toStdString();
 }
 
 TEST_F(GestureTest, FilesDroppedFromAFileManagerAreSentExactlyAndOthersNamed)
 {
     start();
     attach();
-    window->tabMode()->setCurrentIndex(2); // other files: sent as they are, no title block
+    ui().tabMode()->setCurrentIndex(2); // other files: sent as they are, no title block
     const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
     QDir().mkpath(elsewhere);
     for (const char* name : {"one.txt", "two.doc", "not-dropped.txt"}) {
@@ -179,7 +181,7 @@ TEST_F(GestureTest, FilesDroppedFromAFileManagerAreSentExactlyAndOthersNamed)
                    QUrl::fromLocalFile(QDir(elsewhere).filePath(QStringLiteral("one.txt"))),
                    QUrl::fromLocalFile(pipe), QUrl::fromLocalFile(song)});
     fake.calls.clear();
-    releaseOverLater(window->lvwPlayer()->viewport(), QPoint(40, 40));
+    releaseOverLater(ui().lvwPlayer()->viewport(), QPoint(40, 40));
     QTest::mousePress(&source, Qt::LeftButton, {}, QPoint(10, 10));
     auto* drag = new QDrag(&source);
     drag->setMimeData(data);
@@ -209,10 +211,10 @@ TEST_F(GestureTest, CancelInTheProgressWindowStopsTheBatchAfterTheFileUnderWay)
     SlowDownload::started = 0;
     startOn(slowLibrary, &prompt);
     attach();
-    window->tabMode()->setCurrentIndex(2);
-    clickRow(localView(), window->fileModel().index(0, 0));
+    ui().tabMode()->setCurrentIndex(2);
+    clickRow(localView(), ui().fileModel().index(0, 0));
     QTest::keyClick(localView(), Qt::Key_A, Qt::ControlModifier);
-    window->tabMode()->setCurrentIndex(0);
+    ui().tabMode()->setCurrentIndex(0);
     clickRow(localView(), rowNamed(*window, QStringLiteral("a.mp3")));
     clickRow(localView(), rowNamed(*window, QStringLiteral("b.mp3")), Qt::ControlModifier);
     clickRow(localView(), rowNamed(*window, QStringLiteral("c.wma")), Qt::ControlModifier);
@@ -237,9 +239,9 @@ TEST_F(GestureTest, CancelInTheProgressWindowStopsTheBatchAfterTheFileUnderWay)
     poll->start();
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(windowLive);
-    EXPECT_EQ(noteAfterCancel, window->windowTexts().cancelling);
+    EXPECT_EQ(noteAfterCancel, ui().windowTexts().cancelling);
     EXPECT_EQ(fake.callsOf("Download").size(), 1u) << "the second and third files were not started";
-    EXPECT_EQ(window->summaryLabel()->text(), QStringLiteral("1 of 3 files sent; cancelled"));
+    EXPECT_EQ(ui().summaryLabel()->text(), QStringLiteral("1 of 3 files sent; cancelled"));
     EXPECT_TRUE(window->isEnabled());
     SlowDownload::go = true;
     window->close(); // before the library it runs on goes
@@ -260,7 +262,7 @@ TEST_F(GestureTest, YesToAllReplacesEveryFileOfTheBatchAfterOneQuestionThatNames
         asked << box->text();
         QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("yesToAll")), Qt::LeftButton);
     });
-    QTest::mouseClick(window->tbrTool()->widgetForAction(window->toolButton(QStringLiteral("Download"))),
+    QTest::mouseClick(ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download"))),
                       Qt::LeftButton);
     ASSERT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Song.mp3"))) << asked[0].toStdString();
@@ -283,22 +285,22 @@ TEST_F(GestureTest, NoToAllKeepsEveryPlayerFileAndSendsNone)
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(fake.callsOf("Delete").empty());
     EXPECT_TRUE(fake.callsOf("Download").empty());
-    EXPECT_EQ(window->summaryLabel()->text(), QStringLiteral("0 of 0 files sent"));
+    EXPECT_EQ(ui().summaryLabel()->text(), QStringLiteral("0 of 0 files sent"));
 }
 
 TEST_F(GestureTest, QuestionsThatEraseAnswerNoToEnter)
 {
     startWithRealBoxes();
     attach();
-    window->lvwPlayer()->setFocus();
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Down);
+    ui().lvwPlayer()->setFocus();
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Down);
     fake.calls.clear();
     bool defaultIsNo = false;
     onNextMessageBox([&](QMessageBox* box) {
         defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
         QTest::keyClick(box, Qt::Key_Return);
     });
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Delete);
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Delete);
     EXPECT_TRUE(defaultIsNo);
     EXPECT_TRUE(fake.callsOf("Delete").empty());
 
@@ -309,6 +311,61 @@ TEST_F(GestureTest, QuestionsThatEraseAnswerNoToEnter)
     QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(defaultIsNo);
     EXPECT_TRUE(fake.callsOf("Format").empty());
+}
+
+// When the next file dialog is up, picks the file in it and presses its Open button.
+void onNextFileDialog(const QString& file)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, file] {
+        QFileDialog* dialog = openTopLevel<QFileDialog>();
+        auto* buttons = dialog ? dialog->findChild<QDialogButtonBox*>() : nullptr;
+        if (!buttons)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        dialog->selectFile(file);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    });
+    poll->start();
+}
+
+TEST_F(GestureTest, TheFirmwareUpgradeAsksBeforeItWritesAndNoLeavesThePlayerUntouched)
+{
+    startWithRealBoxes();
+    attach();
+    const QString firmware = dir.filePath(QStringLiteral("NEW.ZVF"));
+    {
+        QFile file(firmware);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64, 'F'));
+    }
+    fake.calls.clear();
+    QString question;
+    bool defaultIsNo = false;
+    onNextFileDialog(firmware);
+    onNextMessageBox([&](QMessageBox* box) {
+        question = box->text();
+        defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
+        QTest::keyClick(box, Qt::Key_Return); // Enter takes the default: No
+    });
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(question.contains(QStringLiteral("NEW.ZVF"))) << question.toStdString();
+    EXPECT_TRUE(defaultIsNo);
+    EXPECT_TRUE(fake.callsOf("ConvertHexToBin").empty());
+    EXPECT_TRUE(fake.callsOf("UpgradeFirmware").empty());
+    EXPECT_TRUE(window->isVisible()) << "the window stays open";
+
+    // Asked again and answered Yes with a click: the player gets the new firmware.
+    onNextFileDialog(firmware);
+    onNextMessageBox([&](QMessageBox* box) {
+        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        // Then the notice that the upgrade is done.
+        onNextMessageBox([](QMessageBox* done) { QTest::keyClick(done, Qt::Key_Return); });
+    });
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(fake.callsOf("UpgradeFirmware").size(), 1u);
 }
 
 TEST_F(GestureTest, TheKeyboardAloneSendsFetchesRenamesAndDeletes)
@@ -325,21 +382,21 @@ TEST_F(GestureTest, TheKeyboardAloneSendsFetchesRenamesAndDeletes)
     EXPECT_TRUE(QString::fromStdString(fake.callsOf("Download")[0].text).endsWith(QStringLiteral("a.mp3")));
 
     // Fetch: the voice view with the keys of the tab strip, then Ctrl+G.
-    window->tabMode()->setFocus();
-    QTest::keyClick(window->tabMode(), Qt::Key_Right);
-    ASSERT_EQ(window->selectedTab(), 2);
-    window->lvwPlayer()->setFocus();
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Home);
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Space); // the only row is current already
+    ui().tabMode()->setFocus();
+    QTest::keyClick(ui().tabMode(), Qt::Key_Right);
+    ASSERT_EQ(ui().selectedTab(), 2);
+    ui().lvwPlayer()->setFocus();
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Home);
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Space); // the only row is current already
     fake.calls.clear();
-    EXPECT_TRUE(window->playerAction(QStringLiteral("Fetch"))->isEnabled());
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(ui().playerAction(QStringLiteral("Fetch"))->isEnabled());
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_G, Qt::ControlModifier);
     ASSERT_EQ(fake.callsOf("Upload").size(), 1u);
 
     // Rename: F2, type, Enter; the extension is kept.
     fake.calls.clear();
-    window->lvwPlayer()->setFocus();
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_F2);
+    ui().lvwPlayer()->setFocus();
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_F2);
     // The editor takes the focus through the window system, which may answer late.
     ASSERT_TRUE(waitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
     QWidget* editor = QApplication::focusWidget();
@@ -351,9 +408,9 @@ TEST_F(GestureTest, TheKeyboardAloneSendsFetchesRenamesAndDeletes)
 
     // Delete: the Delete key, then the question.
     fake.calls.clear();
-    window->lvwPlayer()->setFocus();
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Home);
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Delete);
+    ui().lvwPlayer()->setFocus();
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Home);
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Delete);
     ASSERT_EQ(fake.callsOf("Delete").size(), 1u);
     EXPECT_EQ(fake.callsOf("Delete")[0].numbers[2], 1) << "entry index of rec001.zvd";
 }
@@ -362,13 +419,13 @@ TEST_F(GestureTest, ARenameToANameThePlayerCannotStoreIsExplained)
 {
     start();
     attach();
-    window->lvwPlayer()->setFocus();
-    QTest::keyClick(window->lvwPlayer(), Qt::Key_Down);
+    ui().lvwPlayer()->setFocus();
+    QTest::keyClick(ui().lvwPlayer(), Qt::Key_Down);
     for (const QString& typed :
          {QString(), QStringLiteral("   "), QStringLiteral("a/b"), QStringLiteral("x?")}) {
         fake.calls.clear();
         prompt.messages.clear();
-        QTest::keyClick(window->lvwPlayer(), Qt::Key_F2);
+        QTest::keyClick(ui().lvwPlayer(), Qt::Key_F2);
         auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         ASSERT_NE(editor, nullptr);
         editor->clear();
@@ -379,27 +436,27 @@ TEST_F(GestureTest, ARenameToANameThePlayerCannotStoreIsExplained)
         EXPECT_TRUE(fake.callsOf("Rename").empty())
             << typed.toStdString() << " " << fake.callNames().join(QLatin1Char(' ')).toStdString();
         ASSERT_EQ(prompt.messages.size(), 1) << typed.toStdString();
-        EXPECT_TRUE(prompt.messages[0].startsWith(window->windowTexts().renameBad));
-        window->lvwPlayer()->setFocus();
+        EXPECT_TRUE(prompt.messages[0].startsWith(ui().windowTexts().renameBad));
+        ui().lvwPlayer()->setFocus();
     }
 }
 
 TEST_F(GestureTest, ActionsThatCannotRunAreDisabled)
 {
     start();
-    QAction* send = window->playerAction(QStringLiteral("Send"));
+    QAction* send = ui().playerAction(QStringLiteral("Send"));
     EXPECT_FALSE(send->isEnabled()) << "no player";
-    EXPECT_FALSE(window->toolButton(QStringLiteral("Format"))->isEnabled());
+    EXPECT_FALSE(ui().toolButton(QStringLiteral("Format"))->isEnabled());
     attach();
     EXPECT_FALSE(send->isEnabled()) << "nothing selected";
-    EXPECT_TRUE(window->toolButton(QStringLiteral("Format"))->isEnabled());
-    clickRow(localView(), window->fileModel().index(0, 0));
+    EXPECT_TRUE(ui().toolButton(QStringLiteral("Format"))->isEnabled());
+    clickRow(localView(), ui().fileModel().index(0, 0));
     EXPECT_TRUE(send->isEnabled());
     EXPECT_TRUE(
-        window->tbrTool()->widgetForAction(window->toolButton(QStringLiteral("Download")))->isEnabled());
-    EXPECT_FALSE(window->playerAction(QStringLiteral("Delete"))->isEnabled());
+        ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->isEnabled());
+    EXPECT_FALSE(ui().playerAction(QStringLiteral("Delete"))->isEnabled());
     EXPECT_EQ(
-        window->tbrTool()->widgetForAction(window->toolButton(QStringLiteral("Download")))->focusPolicy(),
+        ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->focusPolicy(),
         Qt::TabFocus);
 }
 
@@ -407,10 +464,10 @@ TEST_F(GestureTest, TheStatusBarFollowsANewLanguageAtOnce)
 {
     start();
     attach();
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("Connected"));
-    window->chooseLanguage(writeLanguage(QStringLiteral("other.lng"), QStringLiteral("X-")));
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("X-Connected"));
-    EXPECT_TRUE(window->sbrStatus()->text(2).startsWith(QStringLiteral("X-Memory")));
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("Connected"));
+    ui().chooseLanguage(writeLanguage(QStringLiteral("other.lng"), QStringLiteral("X-")));
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("X-Connected"));
+    EXPECT_TRUE(ui().sbrStatus()->text(2).startsWith(QStringLiteral("X-Memory")));
 }
 
 TEST_F(GestureTest, QtsOwnButtonsSpeakTheLocaleTheLanguageFileNames)
@@ -427,10 +484,10 @@ TEST_F(GestureTest, QtsOwnButtonsSpeakTheLocaleTheLanguageFileNames)
     ASSERT_TRUE(lng.open(QIODevice::WriteOnly | QIODevice::Truncate));
     lng.write(bytes);
     lng.close();
-    window->chooseLanguage(file);
+    ui().chooseLanguage(file);
     QMessageBox german(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(german.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
-    window->chooseLanguage(languageFile); // no locale: Qt's English again
+    ui().chooseLanguage(languageFile); // no locale: Qt's English again
     QMessageBox english(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(english.button(QMessageBox::Yes)->text(), QStringLiteral("&Yes"));
 }
@@ -439,7 +496,7 @@ TEST_F(GestureTest, AboutNamesVersionLicenceAndTheDeviceLibrary)
 {
     start();
     window->setLibraryDescription(QStringLiteral("/opt/lib/libZVD_USB.so"));
-    const QString text = window->aboutText();
+    const QString text = ui().aboutText();
     EXPECT_TRUE(text.contains(QStringLiteral("1.0.75")) ||
                 text.contains(QCoreApplication::applicationVersion()));
     EXPECT_TRUE(text.contains(QStringLiteral("MIT")));
@@ -449,16 +506,16 @@ TEST_F(GestureTest, AboutNamesVersionLicenceAndTheDeviceLibrary)
 TEST_F(GestureTest, AClickOnAColumnHeaderSortsAndTicksTheViewMenu)
 {
     start();
-    QTreeView* details = window->lvwFile()->detailView();
+    QTreeView* details = ui().lvwFile()->detailView();
     QHeaderView* header = details->header();
     const int sizeColumn = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(sizeColumn, header->height() / 2));
-    EXPECT_TRUE(window->sortAction(1)->isChecked());
+    EXPECT_TRUE(ui().sortAction(1)->isChecked());
     EXPECT_EQ(header->sortIndicatorSection(), 1);
-    EXPECT_EQ(window->fileModel().row(0).name, QStringLiteral("c.wma")) << "smallest first";
+    EXPECT_EQ(ui().fileModel().row(0).name, QStringLiteral("c.wma")) << "smallest first";
     const int genreColumn = header->sectionViewportPosition(4) + 5;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(genreColumn, header->height() / 2));
-    EXPECT_TRUE(window->sortAction(4)->isChecked());
+    EXPECT_TRUE(ui().sortAction(4)->isChecked());
     EXPECT_EQ(header->sortIndicatorSection(), 4);
 }
 

@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "MainWindowFixture.h"
+#include "TestEnvironment.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 
 namespace
@@ -39,13 +42,13 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
                            QStringLiteral("Low"), QStringLiteral("Upgrade"), QString(), QStringLiteral("Option"),
                            QStringLiteral("&Help"), QStringLiteral("&About ZVD")}))
         << "the Edit, Player and Help menus and the Genre sort keep English where the file has no text";
-    EXPECT_EQ(window->tabMode()->tabText(1), QStringLiteral("Voice"));
-    EXPECT_EQ(window->toolButton(QStringLiteral("Delete"))->toolTip(), QStringLiteral("Remove"));
-    EXPECT_EQ(window->fileModel().headerData(4, Qt::Horizontal).toString(), QStringLiteral("Style"));
-    EXPECT_EQ(window->playerModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Size"));
-    EXPECT_EQ(window->texts().title, QStringLiteral("Manager"));
-    EXPECT_EQ(window->texts().format, QStringLiteral("Format?"));
-    const QList<QLabel*> labels = window->client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(ui().tabMode()->tabText(1), QStringLiteral("Voice"));
+    EXPECT_EQ(ui().toolButton(QStringLiteral("Delete"))->toolTip(), QStringLiteral("Remove"));
+    EXPECT_EQ(ui().fileModel().headerData(4, Qt::Horizontal).toString(), QStringLiteral("Style"));
+    EXPECT_EQ(ui().playerModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Size"));
+    EXPECT_EQ(ui().texts().title, QStringLiteral("Manager"));
+    EXPECT_EQ(ui().texts().format, QStringLiteral("Format?"));
+    const QList<QLabel*> labels = ui().client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     QStringList labelTexts;
     for (QLabel* label : labels)
         labelTexts << label->text();
@@ -62,11 +65,11 @@ TEST_F(MainWindowTest, ASecondLanguageReplacesEveryTextAndAMissingKeyEmptiesItsT
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("\r\n");
     file.close();
-    ASSERT_TRUE(window->ApplyLanguageFile(german));
+    ASSERT_TRUE(ui().ApplyLanguageFile(german));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("DE Manager"));
-    EXPECT_EQ(window->tabMode()->tabText(0), QStringLiteral("DE Music"));
-    EXPECT_EQ(window->toolButton(QStringLiteral("Download"))->toolTip(), QStringLiteral("DE Send"));
-    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("0 DE files")) << "the summary follows at once";
+    EXPECT_EQ(ui().tabMode()->tabText(0), QStringLiteral("DE Music"));
+    EXPECT_EQ(ui().toolButton(QStringLiteral("Download"))->toolTip(), QStringLiteral("DE Send"));
+    EXPECT_EQ(ui().sbrFile()->text(1), QStringLiteral("0 DE files")) << "the summary follows at once";
 
     // A file without the Menu section empties every menu caption.
     const QString bare = dir.filePath(QStringLiteral("bare.lng"));
@@ -74,9 +77,9 @@ TEST_F(MainWindowTest, ASecondLanguageReplacesEveryTextAndAMissingKeyEmptiesItsT
     ASSERT_TRUE(bareFile.open(QIODevice::WriteOnly));
     bareFile.write("[UI]\r\nTitle = Bare\r\n");
     bareFile.close();
-    ASSERT_TRUE(window->ApplyLanguageFile(bare));
+    ASSERT_TRUE(ui().ApplyLanguageFile(bare));
     EXPECT_TRUE(window->menuBar()->actions().first()->text().isEmpty());
-    EXPECT_TRUE(window->tabMode()->tabText(0).isEmpty());
+    EXPECT_TRUE(ui().tabMode()->tabText(0).isEmpty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Bare"));
 }
 
@@ -84,7 +87,7 @@ TEST_F(MainWindowTest, AMissingLanguageFileIsReportedOnceAndChangesNothing)
 {
     start();
     const QString missing = dir.filePath(QStringLiteral("nowhere.lng"));
-    EXPECT_FALSE(window->ApplyLanguageFile(missing));
+    EXPECT_FALSE(ui().ApplyLanguageFile(missing));
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_EQ(prompt.messages[0], QStringLiteral("Can't Find Language File.\r\n") + missing);
     EXPECT_EQ(prompt.titles.last(), QStringLiteral("ZV-R3100 Audio Manager"));
@@ -100,8 +103,99 @@ TEST_F(MainWindowTest, StartUpWithAMissingStoredLanguageKeepsTheDesignTexts)
     start();
     EXPECT_EQ(prompt.messages.size(), 1);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZV-R3100 Audio Manager"));
-    EXPECT_EQ(window->tabMode()->tabText(0), QStringLiteral("AUDIO"));
+    EXPECT_EQ(ui().tabMode()->tabText(0), QStringLiteral("AUDIO"));
     EXPECT_EQ(window->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+}
+
+QSet<QString> placeholders(const QString& text)
+{
+    QSet<QString> found;
+    static const QRegularExpression marker(QStringLiteral("%[1-9]"));
+    for (auto match = marker.globalMatch(text); match.hasNext();)
+        found.insert(match.next().captured());
+    return found;
+}
+
+// The progress window, the summaries, the notices and the options caption speak each shipped
+// language, and no translation loses a count it should show.
+TEST(WindowTextsOfShippedLanguages, AreTranslatedAndKeepTheirPlaceholders)
+{
+    const QString folder = TestEnvironment::sourceDir() + QStringLiteral("/Language/");
+    const WindowTexts english = WindowTexts::load(folder + QStringLiteral("english.lng"));
+    const WindowTexts builtIn;
+    const QString WindowTexts::*texts[] = {
+        &WindowTexts::progressFiles, &WindowTexts::progressBytes, &WindowTexts::progressNote,
+        &WindowTexts::cancelling,    &WindowTexts::cancel,        &WindowTexts::sentSummary,
+        &WindowTexts::receivedSummary, &WindowTexts::cancelled,   &WindowTexts::failed,
+        &WindowTexts::renameBad,     &WindowTexts::notInView,     &WindowTexts::optionsCaption,
+        &WindowTexts::unreadList,    &WindowTexts::closeFailed,   &WindowTexts::startFailed,
+        &WindowTexts::endFailed,
+    };
+    for (const auto member : texts)
+        EXPECT_EQ(english.*member, builtIn.*member) << "the English file says what the fallback says";
+    for (const char* name : {"german.lng", "french.lng", "spanish.lng", "korean.lng"}) {
+        const WindowTexts translated = WindowTexts::load(folder + QLatin1String(name));
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            // "Options" is French as well.
+            const bool sameWord = texts[i] == &WindowTexts::optionsCaption && QLatin1String(name) == "french.lng";
+            if (!sameWord) {
+                EXPECT_NE(translated.*texts[i], english.*texts[i]) << name << " text " << i << " is still English";
+            }
+            EXPECT_EQ(placeholders(translated.*texts[i]), placeholders(english.*texts[i])) << name << " text " << i;
+        }
+    }
+}
+
+// The Tool menu's "Option" item, as the menu bar holds it.
+QAction* optionItem(QMenuBar* bar)
+{
+    for (QAction* top : bar->actions()) {
+        for (QAction* item : top->menu()->actions()) {
+            if (item->text() == QStringLiteral("Option"))
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainWindowTest, OptionsTakeEffectAtOnceAndAreSavedButACancelledDialogChangesNothing)
+{
+    start();
+    const QString other = writeLanguage(QStringLiteral("other.lng"), QStringLiteral("X-"));
+    OptionsValues shown;
+    window->setOptionsDialog([&](OptionsValues& values, QWidget* parent) {
+        EXPECT_EQ(parent, window.get());
+        shown = values;
+        values.language = other;
+        values.titleFont.setBold(true);
+        values.displayName = 2 | 4;
+        return true;
+    });
+    QAction* option = optionItem(window->menuBar());
+    ASSERT_NE(option, nullptr);
+    option->trigger();
+    EXPECT_EQ(shown.language, languageFile) << "the dialog starts from the stored values";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("X-Manager")) << "the new language is applied at once";
+    EXPECT_EQ(window->options().language, other);
+    EXPECT_TRUE(window->options().titleFont.bold());
+    auto store = SettingsStore::open();
+    EXPECT_EQ(store->value(QStringLiteral("Display/Language")).toString(), other);
+    EXPECT_EQ(store->value(QStringLiteral("Display/LCD")).toString(), QStringLiteral("6"));
+    EXPECT_EQ(store->value(QStringLiteral("FONT/BOLD")).toString(), QStringLiteral("1"));
+
+    // Cancel: whatever the dialog did to its copy stays there.
+    window->setOptionsDialog([&](OptionsValues& values, QWidget*) {
+        values.language = languageFile;
+        values.displayName = 1;
+        values.titleFont.setBold(false);
+        return false;
+    });
+    option->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("X-Manager"));
+    EXPECT_EQ(window->options().displayName, 6);
+    EXPECT_TRUE(window->options().titleFont.bold());
+    store->sync();
+    EXPECT_EQ(store->value(QStringLiteral("Display/Language")).toString(), other);
 }
 
 } // namespace

@@ -6,7 +6,11 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QListView>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace
@@ -15,71 +19,71 @@ namespace
 TEST_F(MainWindowTest, SizeSortIsNumericAndTogglesOnTheSecondChoice)
 {
     start();
-    window->mnuSort_Click(1);
+    ui().mnuSort_Click(1);
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}))
         << "999 before 1,000";
-    window->mnuSort_Click(1);
+    ui().mnuSort_Click(1);
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.wma")}));
-    EXPECT_TRUE(window->sortAction(1)->isChecked());
-    EXPECT_FALSE(window->sortAction(0)->isChecked());
+    EXPECT_TRUE(ui().sortAction(1)->isChecked());
+    EXPECT_FALSE(ui().sortAction(0)->isChecked());
     // File Name now keeps the descending direction the size sort left.
-    window->mnuSort_Click(0);
+    ui().mnuSort_Click(0);
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}));
-    EXPECT_TRUE(window->sortAction(0)->isChecked());
-    EXPECT_FALSE(window->sortAction(1)->isChecked());
+    EXPECT_TRUE(ui().sortAction(0)->isChecked());
+    EXPECT_FALSE(ui().sortAction(1)->isChecked());
 }
 
 TEST_F(MainWindowTest, FileNameCheckedFromTheStartReversesAfterAFolderScan)
 {
     start();
-    EXPECT_TRUE(window->sortAction(0)->isChecked());
-    window->mnuSort_Click(0);
+    EXPECT_TRUE(ui().sortAction(0)->isChecked());
+    ui().mnuSort_Click(0);
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("c.wma"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3")}));
-    window->RebuildLists(); // a scan: ascending by name again, the check mark stays
+    ui().RebuildLists(); // a scan: ascending by name again, the check mark stays
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.wma")}));
-    window->mnuSort_Click(0);
+    ui().mnuSort_Click(0);
     EXPECT_EQ(fileNames().first(), QStringLiteral("c.wma"));
 }
 
 TEST_F(MainWindowTest, TheSummaryFollowsTheSelectionAndOneMusicFileGetsAnLcdPreview)
 {
     start();
-    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("0 files"));
-    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("0 bytes"));
+    EXPECT_EQ(ui().sbrFile()->text(1), QStringLiteral("0 files"));
+    EXPECT_EQ(ui().sbrFile()->text(2), QStringLiteral("0 bytes"));
     selectFiles({QStringLiteral("a.mp3")});
-    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("1 file"));
-    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("a"));
-    EXPECT_FALSE(window->lcdPreview()->image().isNull());
+    EXPECT_EQ(ui().sbrFile()->text(1), QStringLiteral("1 file"));
+    EXPECT_EQ(ui().sbrFile()->text(2), QStringLiteral("a"));
+    EXPECT_FALSE(ui().lcdPreview()->image().isNull());
     QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-    QCoreApplication::sendEvent(window->lvwFile()->currentView(), &selectAll);
-    EXPECT_EQ(window->sbrFile()->text(1), QStringLiteral("3 files"));
-    EXPECT_EQ(window->sbrFile()->text(2), QStringLiteral("2,019 bytes"));
-    EXPECT_TRUE(window->lcdPreview()->image().isNull());
+    QCoreApplication::sendEvent(ui().lvwFile()->currentView(), &selectAll);
+    EXPECT_EQ(ui().sbrFile()->text(1), QStringLiteral("3 files"));
+    EXPECT_EQ(ui().sbrFile()->text(2), QStringLiteral("2,019 bytes"));
+    EXPECT_TRUE(ui().lcdPreview()->image().isNull());
 }
 
 TEST_F(MainWindowTest, ViewItemsSwitchTheLocalListStyleAndTickOnlyThemselves)
 {
     start();
     selectFiles({QStringLiteral("b.mp3")});
-    window->mnuView_Click(0);
-    EXPECT_EQ(window->lvwFile()->displayStyle(), LocalFileView::LargeIcons);
-    EXPECT_EQ(window->lvwFile()->currentView(), window->lvwFile()->iconView());
-    EXPECT_EQ(window->lvwFile()->iconView()->viewMode(), QListView::IconMode);
-    EXPECT_TRUE(window->viewAction(0)->isChecked());
-    EXPECT_FALSE(window->viewAction(3)->isChecked());
-    window->mnuView_Click(2);
-    EXPECT_EQ(window->lvwFile()->iconView()->flow(), QListView::TopToBottom);
-    EXPECT_EQ(window->lvwFile()->selectedRows(), QList<int>{1}) << "a style change keeps the selection";
-    window->mnuView_Click(3);
-    EXPECT_EQ(window->lvwFile()->currentView(), window->lvwFile()->detailView());
+    ui().mnuView_Click(0);
+    EXPECT_EQ(ui().lvwFile()->displayStyle(), LocalFileView::LargeIcons);
+    EXPECT_EQ(ui().lvwFile()->currentView(), ui().lvwFile()->iconView());
+    EXPECT_EQ(ui().lvwFile()->iconView()->viewMode(), QListView::IconMode);
+    EXPECT_TRUE(ui().viewAction(0)->isChecked());
+    EXPECT_FALSE(ui().viewAction(3)->isChecked());
+    ui().mnuView_Click(2);
+    EXPECT_EQ(ui().lvwFile()->iconView()->flow(), QListView::TopToBottom);
+    EXPECT_EQ(ui().lvwFile()->selectedRows(), QList<int>{1}) << "a style change keeps the selection";
+    ui().mnuView_Click(3);
+    EXPECT_EQ(ui().lvwFile()->currentView(), ui().lvwFile()->detailView());
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(window->viewAction(i)->isChecked());
-    EXPECT_TRUE(window->viewAction(3)->isChecked());
+        EXPECT_FALSE(ui().viewAction(i)->isChecked());
+    EXPECT_TRUE(ui().viewAction(3)->isChecked());
 }
 
 TEST_F(MainWindowTest, SmallIconsAndListShowLongNamesWhole)
@@ -90,12 +94,12 @@ TEST_F(MainWindowTest, SmallIconsAndListShowLongNamesWhole)
     ASSERT_EQ(fileNames().first(), longName);
     ASSERT_EQ(fileNames().last(), QStringLiteral("c.wma")) << "the short name comes last";
     for (const int style : {1, 2}) {
-        window->mnuView_Click(style);
-        QListView* view = window->lvwFile()->iconView();
+        ui().mnuView_Click(style);
+        QListView* view = ui().lvwFile()->iconView();
         view->doItemsLayout();
         QCoreApplication::processEvents();
         const int textWidth = view->fontMetrics().horizontalAdvance(longName);
-        EXPECT_GE(view->visualRect(window->fileModel().index(0, 0)).width(), textWidth) << "style " << style;
+        EXPECT_GE(view->visualRect(ui().fileModel().index(0, 0)).width(), textWidth) << "style " << style;
     }
 }
 
@@ -113,9 +117,11 @@ TEST_F(MainWindowTest, TheFolderGivenBeforeTheWindowShowsIsScrolledIntoView)
     window->show();
     QElapsedTimer clock;
     clock.start();
-    QTreeView* tree = window->fldView();
+    QTreeView* tree = ui().fldView();
+    // In view from top to bottom; a long name may run on to the right, where the tree scrolls.
     const auto visible = [&] {
-        return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+        const QRect row = tree->visualRect(tree->currentIndex());
+        return row.isValid() && row.top() >= 0 && row.bottom() <= tree->viewport()->height();
     };
     // In view once the tree has read every folder on the way (which may take a while).
     while (clock.elapsed() < 2000 || (!visible() && clock.elapsed() < 6000))
@@ -134,6 +140,70 @@ TEST_F(MainWindowTest, ChoosingAnotherFolderListsIt)
     ASSERT_TRUE(window->setCurrentFolder(other));
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("z.MP3")});
     EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindowTest, ADeepFolderScrollsTheTreeSidewaysAndItsTooltipNamesTheFullPath)
+{
+    QString deep = folder;
+    for (int level = 0; level < 8; ++level)
+        deep += QStringLiteral("/a rather long folder name at level %1").arg(level);
+    ASSERT_TRUE(QDir().mkpath(deep));
+    start();
+    ASSERT_TRUE(window->setCurrentFolder(deep));
+    QTreeView* tree = ui().fldView();
+    QElapsedTimer clock;
+    clock.start();
+    // The tree reads the folders on the way in the background.
+    while (tree->horizontalScrollBar()->maximum() == 0 && clock.elapsed() < 6000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0) << "the deep name is not cut but scrolls";
+
+    tree->scrollTo(tree->currentIndex());
+    const QPoint at = tree->visualRect(tree->currentIndex()).center();
+    QHelpEvent hover(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &hover);
+    EXPECT_EQ(QToolTip::text(), QDir::toNativeSeparators(QDir::cleanPath(deep)));
+    QToolTip::hideText();
+}
+
+TEST_F(MainWindowTest, WithoutAStoredFolderTheWindowOpensAtHomeNotAtTheRoot)
+{
+    const QString home = dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    auto store = SettingsStore::open();
+    store->remove(QStringLiteral("Display/PATH"));
+    store->sync();
+    start();
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(ui().currentFolder(), QDir::toNativeSeparators(home));
+}
+
+TEST_F(MainWindowTest, PlayerColumnsFitTheirTextsOnFirstFillAndTheWindowKeepsBothListsInView)
+{
+    fake.entries.push_back({"LONG", "MP3", 123456789,
+                            "A very long song name that is wider than the column it is given first.mp3"});
+    start();
+    attach();
+    PlayerListView* list = ui().lvwPlayer();
+    ASSERT_EQ(list->model()->rowCount(), 3) << "the music view: two songs and the long one";
+    const QAbstractItemView* view = list; // the widths its texts need
+    EXPECT_GE(list->columnWidth(0), view->sizeHintForColumn(0)) << "no name is cut";
+    EXPECT_GE(list->columnWidth(1), view->sizeHintForColumn(1));
+    EXPECT_GE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width())
+        << "the columns use the width the list has";
+
+    window->resize(120, 90);
+    QCoreApplication::processEvents();
+    EXPECT_GE(window->width(), window->minimumWidth());
+    EXPECT_GE(window->minimumWidth(), 400);
+    EXPECT_GE(window->minimumHeight(), 300);
+    const int rows = 3 * list->sizeHintForRow(0);
+    for (QAbstractItemView* shown : {static_cast<QAbstractItemView*>(list), ui().lvwFile()->currentView()}) {
+        EXPECT_GE(shown->viewport()->height(), rows) << "three rows stay in view";
+        EXPECT_GE(shown->viewport()->width(), 150);
+    }
 }
 
 } // namespace

@@ -38,8 +38,14 @@ bool drop(QAbstractItemView* view, const QMimeData* data, QPoint at)
 }
 
 struct ListHandlerAccess {
-    static void start(frmMain& window, FileList list) { window.dragHandler().dragStarted(list); }
-    static void complete(frmMain& window, FileList list) { window.dragHandler().dragCompleted(list); }
+    static void start(frmMain& window, FileList list)
+    {
+        frmMainTestAccess(window).dragHandler().dragStarted(list);
+    }
+    static void complete(frmMain& window, FileList list)
+    {
+        frmMainTestAccess(window).dragHandler().dragCompleted(list);
+    }
 };
 
 TEST_F(MainWindowTest, DownloadSendsTheSelectedLocalFilesAndRebuildsThePlayerList)
@@ -48,7 +54,7 @@ TEST_F(MainWindowTest, DownloadSendsTheSelectedLocalFilesAndRebuildsThePlayerLis
     attach();
     selectFiles({QStringLiteral("a.mp3"), QStringLiteral("c.wma")});
     fake.calls.clear();
-    window->toolButton(QStringLiteral("Download"))->trigger();
+    ui().toolButton(QStringLiteral("Download"))->trigger();
     const auto downloads = fake.callsOf("Download");
     ASSERT_EQ(downloads.size(), 2u);
     EXPECT_TRUE(QString::fromStdString(downloads[0].text).endsWith(QStringLiteral("a.mp3")));
@@ -62,13 +68,13 @@ TEST_F(MainWindowTest, TheLocalListRefusesPlayerFilesInTheMusicViewAndTakesThemE
     start();
     attach();
     std::unique_ptr<QMimeData> ours(ListDrag::makeMimeData());
-    QAbstractItemView* local = window->lvwFile()->currentView();
+    QAbstractItemView* local = ui().lvwFile()->currentView();
     selectPlayerRows({0});
     ListHandlerAccess::start(*window, FileList::Player);
     EXPECT_FALSE(dragOverAccepted(local, ours.get()));
     ListHandlerAccess::complete(*window, FileList::Player);
 
-    window->tabMode()->setCurrentIndex(1);
+    ui().tabMode()->setCurrentIndex(1);
     selectPlayerRows({0});
     ListHandlerAccess::start(*window, FileList::Player);
     EXPECT_TRUE(dragOverAccepted(local, ours.get()));
@@ -88,7 +94,7 @@ TEST_F(MainWindowTest, ThePlayerListTakesLocalFilesAndOnePlayerFileButNotTwoNorF
     start();
     attach();
     std::unique_ptr<QMimeData> ours(ListDrag::makeMimeData());
-    QAbstractItemView* player = window->lvwPlayer();
+    QAbstractItemView* player = ui().lvwPlayer();
     ListHandlerAccess::start(*window, FileList::Local);
     EXPECT_TRUE(dragOverAccepted(player, ours.get()));
     ListHandlerAccess::complete(*window, FileList::Local);
@@ -117,14 +123,14 @@ TEST_F(MainWindowTest, DroppingOnePlayerFileOnAnotherMovesItBeforeThatFile)
     ListHandlerAccess::start(*window, FileList::Player);
     fake.calls.clear();
     const QRect target =
-        window->lvwPlayer()->visualRect(window->playerModel()->index(0, 0)); // Song.mp3, entry 0
-    EXPECT_TRUE(drop(window->lvwPlayer(), ours.get(), target.center()));
+        ui().lvwPlayer()->visualRect(ui().playerModel()->index(0, 0)); // Song.mp3, entry 0
+    EXPECT_TRUE(drop(ui().lvwPlayer(), ours.get(), target.center()));
     ListHandlerAccess::complete(*window, FileList::Player);
     const auto swaps = fake.callsOf("Replace");
     ASSERT_EQ(swaps.size(), 2u);
     EXPECT_EQ(swaps[0].numbers, (std::vector<int64_t>{7, 0, 2, 1}));
     EXPECT_EQ(swaps[1].numbers, (std::vector<int64_t>{7, 0, 1, 0}));
-    EXPECT_EQ(window->dragState().playerSelectedAtStart, 0);
+    EXPECT_EQ(ui().dragState().playerSelectedAtStart, 0);
 }
 
 TEST_F(MainWindowTest, DroppingOnAnEmptyPartOfThePlayerListMovesNothing)
@@ -135,7 +141,7 @@ TEST_F(MainWindowTest, DroppingOnAnEmptyPartOfThePlayerListMovesNothing)
     selectPlayerRows({1});
     ListHandlerAccess::start(*window, FileList::Player);
     fake.calls.clear();
-    drop(window->lvwPlayer(), ours.get(), QPoint(5, window->lvwPlayer()->viewport()->height() - 3));
+    drop(ui().lvwPlayer(), ours.get(), QPoint(5, ui().lvwPlayer()->viewport()->height() - 3));
     ListHandlerAccess::complete(*window, FileList::Player);
     EXPECT_TRUE(fake.callsOf("Replace").empty());
 }
@@ -144,14 +150,14 @@ TEST_F(MainWindowTest, ALabelEditRenamesKeepingTheExtensionAndShowsWhatThePlayer
 {
     start();
     attach();
-    const QModelIndex song = window->playerModel()->index(0, 0);
-    EXPECT_TRUE(window->playerModel()->flags(song) & Qt::ItemIsEditable);
-    EXPECT_FALSE(window->playerModel()->setData(song, QStringLiteral("Tune2")));
+    const QModelIndex song = ui().playerModel()->index(0, 0);
+    EXPECT_TRUE(ui().playerModel()->flags(song) & Qt::ItemIsEditable);
+    EXPECT_FALSE(ui().playerModel()->setData(song, QStringLiteral("Tune2")));
     QCoreApplication::processEvents();
     const auto renames = fake.callsOf("Rename");
     ASSERT_EQ(renames.size(), 1u);
     EXPECT_EQ(renames[0].text, "Tune2.mp3");
-    EXPECT_EQ(window->playerModel()->index(0, 0).data().toString(), QStringLiteral("Song.mp3"))
+    EXPECT_EQ(ui().playerModel()->index(0, 0).data().toString(), QStringLiteral("Song.mp3"))
         << "the fake keeps the old name, and the list shows only what the player reports";
 }
 
@@ -160,12 +166,12 @@ TEST_F(MainWindowTest, WithoutAConnectionNoLabelEditStarts)
     start();
     attach();
     fake.connection = 0;
-    window->tmrCheck_Timer();
+    ui().tmrCheck_Timer();
     fake.connection = 1;
     fake.openSucceeds = false;
-    window->tmrCheck_Timer();
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("Not connected"));
-    EXPECT_EQ(window->playerModel()->rowCount(), 0);
+    ui().tmrCheck_Timer();
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("Not connected"));
+    EXPECT_EQ(ui().playerModel()->rowCount(), 0);
     EXPECT_TRUE(fake.callsOf("Rename").empty());
 }
 
@@ -175,7 +181,7 @@ TEST_F(MainWindowTest, TheDeleteKeyDeletesTheSelectionAfterTheSameQuestion)
     attach();
     selectPlayerRows({0, 1});
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->lvwPlayer(), &press);
+    QCoreApplication::sendEvent(ui().lvwPlayer(), &press);
     ASSERT_EQ(prompt.questions.size(), 1);
     EXPECT_EQ(prompt.questions[0], QStringLiteral("Delete?\r\n2 items"));
     const auto deletes = fake.callsOf("Delete");
@@ -189,8 +195,8 @@ TEST_F(MainWindowTest, CtrlASelectsEveryPlayerFile)
     start();
     attach();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-    QCoreApplication::sendEvent(window->lvwPlayer(), &press);
-    EXPECT_EQ(window->lvwPlayer()->selectedRows(), QList<int>({0, 1}));
+    QCoreApplication::sendEvent(ui().lvwPlayer(), &press);
+    EXPECT_EQ(ui().lvwPlayer()->selectedRows(), QList<int>({0, 1}));
 }
 
 } // namespace

@@ -27,12 +27,12 @@ TEST_F(MainWindowTest, StartUpRunsItsStepsInOrderAndStartsTheLibraryBeforeTheFir
                                   QStringLiteral("HookListNotify"), QStringLiteral("ApplyInterfaceFont")}));
     EXPECT_TRUE(callsAtStep[QStringLiteral("StartDLL")].isEmpty());
     EXPECT_EQ(callsAtStep[QStringLiteral("LayoutPanes")], QStringList{QStringLiteral("StartDLL")});
-    EXPECT_EQ(window->sbrStatus()->text(3), QStringLiteral("Ver. 1.0.75"));
-    EXPECT_EQ(window->currentFolder(), QDir::toNativeSeparators(folder));
+    EXPECT_EQ(ui().sbrStatus()->text(3), QStringLiteral("Ver. 1.0.75"));
+    EXPECT_EQ(ui().currentFolder(), QDir::toNativeSeparators(folder));
     EXPECT_EQ(fileNames(),
               QStringList({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.wma")}));
-    EXPECT_TRUE(window->tmrCheck().isActive());
-    EXPECT_EQ(window->tmrCheck().interval(), 1000);
+    EXPECT_TRUE(ui().tmrCheck().isActive());
+    EXPECT_EQ(ui().tmrCheck().interval(), 1000);
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(prompt.messages.isEmpty());
 }
@@ -51,17 +51,17 @@ TEST_F(MainWindowTest, ShutdownClosesTheConnectionBeforeTheLibraryAndSavesSettin
     EXPECT_EQ(calls.mid(calls.size() - 2), QStringList({QStringLiteral("Close"), QStringLiteral("ExitDLL")}));
     const auto store = SettingsStore::open();
     EXPECT_EQ(store->value(QStringLiteral("Display/PATH")).toString(), QDir::toNativeSeparators(folder));
-    EXPECT_EQ(store->value(QStringLiteral("Display/HSplit")).toInt(), window->hsplitLeft());
-    EXPECT_FALSE(window->tmrCheck().isActive());
+    EXPECT_EQ(store->value(QStringLiteral("Display/HSplit")).toInt(), ui().hsplitLeft());
+    EXPECT_FALSE(ui().tmrCheck().isActive());
 }
 
 TEST_F(MainWindowTest, FirstTickWithoutAPlayerShowsTheDisconnectedText)
 {
     start();
-    window->tmrCheck_Timer();
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("Not connected"));
-    EXPECT_TRUE(window->sbrStatus()->text(2).isEmpty());
-    EXPECT_EQ(window->playerModel()->rowCount(), 0);
+    ui().tmrCheck_Timer();
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("Not connected"));
+    EXPECT_TRUE(ui().sbrStatus()->text(2).isEmpty());
+    EXPECT_EQ(ui().playerModel()->rowCount(), 0);
     EXPECT_TRUE(fake.callsOf("Open").empty());
 }
 
@@ -69,13 +69,13 @@ TEST_F(MainWindowTest, FirstTickWithAPlayerConnectsAndListsTheMusicView)
 {
     start();
     attach();
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("Connected"));
-    EXPECT_EQ(window->sbrStatus()->text(2), QStringLiteral("Memory: 119 MBytes / 122 MBytes"));
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("Connected"));
+    EXPECT_EQ(ui().sbrStatus()->text(2), QStringLiteral("Memory: 119 MBytes / 122 MBytes"));
     EXPECT_EQ(playerNames(), QStringList({QStringLiteral("Song.mp3"), QStringLiteral("Tune.mp3")}));
-    EXPECT_EQ(window->playerModel()->index(0, 1).data().toString(), QStringLiteral("1,000,000"));
-    EXPECT_NEAR(window->capacityBar()->value(), 200 * 1000 / 7800, 1);
+    EXPECT_EQ(ui().playerModel()->index(0, 1).data().toString(), QStringLiteral("1,000,000"));
+    EXPECT_NEAR(ui().capacityBar()->value(), 200 * 1000 / 7800, 1);
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(window->tmrCheck().isActive());
+    EXPECT_TRUE(ui().tmrCheck().isActive());
 }
 
 TEST_F(MainWindowTest, DetachClosesOnceEmptiesTheListAndClearsTheCapacity)
@@ -83,21 +83,21 @@ TEST_F(MainWindowTest, DetachClosesOnceEmptiesTheListAndClearsTheCapacity)
     start();
     attach();
     fake.connection = 0;
-    window->tmrCheck_Timer();
-    window->tmrCheck_Timer();
+    ui().tmrCheck_Timer();
+    ui().tmrCheck_Timer();
     EXPECT_EQ(fake.callsOf("Close").size(), 1u);
-    EXPECT_EQ(window->playerModel()->rowCount(), 0);
-    EXPECT_TRUE(window->sbrStatus()->text(2).isEmpty());
-    EXPECT_EQ(window->sbrStatus()->text(1), QStringLiteral("Not connected"));
-    EXPECT_EQ(window->capacityBar()->value(), 0);
+    EXPECT_EQ(ui().playerModel()->rowCount(), 0);
+    EXPECT_TRUE(ui().sbrStatus()->text(2).isEmpty());
+    EXPECT_EQ(ui().sbrStatus()->text(1), QStringLiteral("Not connected"));
+    EXPECT_EQ(ui().capacityBar()->value(), 0);
 
     fake.connection = 2; // anything but 1 counts as detached
-    window->tmrCheck_Timer();
+    ui().tmrCheck_Timer();
     EXPECT_TRUE(fake.callsOf("Open").size() == 1u);
     fake.connection = 1;
-    window->tmrCheck_Timer();
+    ui().tmrCheck_Timer();
     EXPECT_EQ(fake.callsOf("Open").size(), 2u);
-    EXPECT_EQ(window->playerModel()->rowCount(), 2);
+    EXPECT_EQ(ui().playerModel()->rowCount(), 2);
 }
 
 TEST_F(MainWindowTest, AnUnchangedStateCostsOneLibraryCallPerTick)
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, AnUnchangedStateCostsOneLibraryCallPerTick)
     start();
     attach();
     fake.calls.clear();
-    window->tmrCheck_Timer();
+    ui().tmrCheck_Timer();
     EXPECT_EQ(fake.callNames(), QStringList{QStringLiteral("TestConnection")});
 }
 
@@ -116,50 +116,50 @@ TEST_F(MainWindowTest, AnOperationStopsThePollAndDisablesTheWindowUntilItEnds)
     bool timerActive = true;
     bool enabled = true;
     prompt.onQuestion = [&] {
-        timerActive = window->tmrCheck().isActive();
+        timerActive = ui().tmrCheck().isActive();
         enabled = window->isEnabled();
     };
     prompt.answer = false;
     selectPlayerRows({0});
-    window->tbrTool_ButtonClick(QStringLiteral("Delete"));
+    ui().tbrTool_ButtonClick(QStringLiteral("Delete"));
     ASSERT_EQ(prompt.questions.size(), 1);
     EXPECT_FALSE(timerActive);
     EXPECT_FALSE(enabled);
-    EXPECT_TRUE(window->tmrCheck().isActive());
+    EXPECT_TRUE(ui().tmrCheck().isActive());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_FALSE(window->isBusy());
+    EXPECT_FALSE(ui().isBusy());
 }
 
 TEST_F(MainWindowTest, TabChangesRefillBothListsAndSetTheUploadButton)
 {
     start();
     attach();
-    QAction* upload = window->toolButton(QStringLiteral("Upload"));
+    QAction* upload = ui().toolButton(QStringLiteral("Upload"));
     ASSERT_NE(upload, nullptr);
     selectPlayerRows({0});
     EXPECT_FALSE(upload->isEnabled()) << "never in the music view";
-    window->tabMode()->setCurrentIndex(1);
+    ui().tabMode()->setCurrentIndex(1);
     EXPECT_FALSE(upload->isEnabled()) << "nothing selected on the player";
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("REC001.ZVD")});
     EXPECT_EQ(playerNames(), QStringList{QStringLiteral("rec001.zvd")});
     selectPlayerRows({0});
     EXPECT_TRUE(upload->isEnabled());
-    window->tabMode()->setCurrentIndex(2);
+    ui().tabMode()->setCurrentIndex(2);
     selectPlayerRows({0});
     EXPECT_TRUE(upload->isEnabled());
     EXPECT_EQ(fileNames(), QStringList{QStringLiteral("notes.txt")});
     EXPECT_EQ(playerNames(), QStringList{QStringLiteral("notes.txt")});
-    window->tabMode()->setCurrentIndex(0);
+    ui().tabMode()->setCurrentIndex(0);
     EXPECT_FALSE(upload->isEnabled());
-    EXPECT_EQ(window->tabMode()->tabToolTip(0), QStringLiteral("View Audio Files (MP3, WMA)"));
-    EXPECT_EQ(window->tabMode()->tabToolTip(1), QStringLiteral("View Record Files (ZVD)"));
-    EXPECT_EQ(window->tabMode()->tabToolTip(2), QStringLiteral("View Files"));
+    EXPECT_EQ(ui().tabMode()->tabToolTip(0), QStringLiteral("View Audio Files (MP3, WMA)"));
+    EXPECT_EQ(ui().tabMode()->tabToolTip(1), QStringLiteral("View Record Files (ZVD)"));
+    EXPECT_EQ(ui().tabMode()->tabToolTip(2), QStringLiteral("View Files"));
 }
 
 TEST_F(MainWindowTest, TheToolbarHasItsEightPositions)
 {
     start();
-    const QList<QAction*> actions = window->tbrTool()->actions();
+    const QList<QAction*> actions = ui().tbrTool()->actions();
     ASSERT_EQ(actions.size(), 8);
     EXPECT_EQ(actions[1]->objectName(), QStringLiteral("Download"));
     EXPECT_TRUE(actions[2]->isSeparator());
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, TheToolbarHasItsEightPositions)
 TEST_F(MainWindowTest, FormatWithoutAConnectionAsksNothing)
 {
     start();
-    window->tbrTool_ButtonClick(QStringLiteral("Format"));
+    ui().tbrTool_ButtonClick(QStringLiteral("Format"));
     EXPECT_TRUE(prompt.questions.isEmpty());
     EXPECT_TRUE(fake.callsOf("Format").empty());
 }
@@ -184,8 +184,8 @@ TEST_F(MainWindowTest, SplitterPositionsAreStoredInTwipsAndReadBack)
     store->setValue(QStringLiteral("Display/VSplit"), QStringLiteral("0"));
     store->sync();
     start();
-    EXPECT_EQ(window->hsplitLeft(), 4500);
-    EXPECT_EQ(window->vsplitTop(), DesignVSplitTop) << "0 leaves the bar at its design position";
+    EXPECT_EQ(ui().hsplitLeft(), 4500);
+    EXPECT_EQ(ui().vsplitTop(), DesignVSplitTop) << "0 leaves the bar at its design position";
 }
 
 TEST_F(MainWindowTest, AStoredVSplitBelowTheWindowIsPulledUp)
@@ -195,45 +195,45 @@ TEST_F(MainWindowTest, AStoredVSplitBelowTheWindowIsPulledUp)
     store->sync();
     start();
     // Room is left below the bar for the tool strip and 510 twips more.
-    const int inner = Twips::fromPixels(window->client()->height());
-    const int tool = Twips::fromPixels(window->tabMode()->parentWidget()->height());
-    EXPECT_LE(window->vsplitTop(), inner - tool - 510 + 15);
-    EXPECT_GT(window->vsplitTop(), DesignVSplitTop);
-    EXPECT_LE(window->tabMode()->parentWidget()->geometry().bottom(), window->client()->height());
+    const int inner = Twips::fromPixels(ui().client()->height());
+    const int tool = Twips::fromPixels(ui().tabMode()->parentWidget()->height());
+    EXPECT_LE(ui().vsplitTop(), inner - tool - 510 + 15);
+    EXPECT_GT(ui().vsplitTop(), DesignVSplitTop);
+    EXPECT_LE(ui().tabMode()->parentWidget()->geometry().bottom(), ui().client()->height());
 }
 
 TEST_F(MainWindowTest, DraggingTheFolderBarFarLeftStopsAt2100Twips)
 {
     start();
-    SplitterBar* bar = window->picHsplit();
-    QPoint pointer = window->client()->mapToGlobal(QPoint(bar->x() + 2, 20));
-    window->splitter(bar).setPointerSource([&] { return pointer; });
-    window->SplitterPressed(bar, QPoint(2, 20));
-    pointer = window->client()->mapToGlobal(QPoint(-200, 20));
-    window->SplitterMoved();
-    EXPECT_EQ(window->splitter(bar).outline().left(), window->client()->mapToGlobal(QPoint(30, 0)).x());
-    window->SplitterReleased();
-    EXPECT_EQ(window->hsplitLeft(), 2100);
-    EXPECT_EQ(window->fldView()->width(), Twips::toPixels(2100));
+    SplitterBar* bar = ui().picHsplit();
+    QPoint pointer = ui().client()->mapToGlobal(QPoint(bar->x() + 2, 20));
+    ui().splitter(bar).setPointerSource([&] { return pointer; });
+    ui().SplitterPressed(bar, QPoint(2, 20));
+    pointer = ui().client()->mapToGlobal(QPoint(-200, 20));
+    ui().SplitterMoved();
+    EXPECT_EQ(ui().splitter(bar).outline().left(), ui().client()->mapToGlobal(QPoint(30, 0)).x());
+    ui().SplitterReleased();
+    EXPECT_EQ(ui().hsplitLeft(), 2100);
+    EXPECT_EQ(ui().fldView()->width(), Twips::toPixels(2100));
 }
 
 TEST_F(MainWindowTest, DraggingThePlayerBarMovesItAndLaysThePanesOut)
 {
     start();
-    SplitterBar* bar = window->picVsplit();
-    QPoint pointer = window->client()->mapToGlobal(QPoint(50, bar->y() + 2));
-    window->splitter(bar).setPointerSource([&] { return pointer; });
-    window->SplitterPressed(bar, QPoint(50, 2));
-    pointer = window->client()->mapToGlobal(QPoint(50, 300));
-    window->SplitterMoved();
-    window->SplitterReleased();
+    SplitterBar* bar = ui().picVsplit();
+    QPoint pointer = ui().client()->mapToGlobal(QPoint(50, bar->y() + 2));
+    ui().splitter(bar).setPointerSource([&] { return pointer; });
+    ui().SplitterPressed(bar, QPoint(50, 2));
+    pointer = ui().client()->mapToGlobal(QPoint(50, 300));
+    ui().SplitterMoved();
+    ui().SplitterReleased();
     EXPECT_EQ(bar->y(), 298);
-    EXPECT_EQ(window->vsplitTop(), Twips::fromPixels(298));
-    EXPECT_EQ(window->lvwFile()->geometry().bottom() + 1, window->sbrFile()->y());
-    pointer = window->client()->mapToGlobal(QPoint(50, 5000));
-    window->SplitterPressed(bar, QPoint(50, 2));
-    window->SplitterReleased();
-    EXPECT_EQ(bar->y(), window->client()->height() - 64 - 2);
+    EXPECT_EQ(ui().vsplitTop(), Twips::fromPixels(298));
+    EXPECT_EQ(ui().lvwFile()->geometry().bottom() + 1, ui().sbrFile()->y());
+    pointer = ui().client()->mapToGlobal(QPoint(50, 5000));
+    ui().SplitterPressed(bar, QPoint(50, 2));
+    ui().SplitterReleased();
+    EXPECT_EQ(bar->y(), ui().client()->height() - 64 - 2);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "app/SyncDialog.h"
 #include "app/TransferProgressDialog.h"
 #include "app/frmMain.h"
+#include "frmMainTestAccess.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,7 +81,7 @@ protected:
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->tmrCheck_Timer();
+        frmMainTestAccess(*window).tmrCheck_Timer();
         // Let the window settle (the folder tree reads its folders) before the first key.
         QTest::qWait(300);
     }
@@ -143,7 +144,7 @@ protected:
     QStringList playerNames() const
     {
         QStringList names;
-        for (const PlayerListRow& row : window->session().list().rows())
+        for (const PlayerListRow& row : frmMainTestAccess(*window).session().list().rows())
             names << row.name;
         return names;
     }
@@ -200,7 +201,7 @@ TEST_F(SyncWindow, PlanDialogListsThePlanAndItsSyncButtonRunsIt)
     // Album order: First (z track 1, y track 2), then Second.
     EXPECT_EQ(playerNames(),
               (QStringList{QStringLiteral("z.mp3"), QStringLiteral("y.mp3"), QStringLiteral("x.mp3")}));
-    EXPECT_EQ(window->summaryLabel()->text(), QStringLiteral("Sync: 3 sent; 0 deleted; 0 moves"));
+    EXPECT_EQ(frmMainTestAccess(*window).summaryLabel()->text(), QStringLiteral("Sync: 3 sent; 0 deleted; 0 moves"));
     EXPECT_TRUE(prompt.messages.isEmpty()) << prompt.messages.join(QLatin1Char('\n')).toStdString();
 
     // Again: everything is kept.
@@ -241,7 +242,7 @@ TEST_F(SyncWindow, CancelInTheProgressWindowLeavesWholeEntriesAndTheNextSyncFini
     const QStringList arrived = playerNames();
     EXPECT_LT(arrived.size(), 3);
     // Every entry that is there is whole: its listed size is the song's.
-    for (const PlayerListRow& row : window->session().list().rows()) {
+    for (const PlayerListRow& row : frmMainTestAccess(*window).session().list().rows()) {
         const QString source = row.name == QStringLiteral("x.mp3") ? QStringLiteral("Second/x.mp3")
                                                                    : QStringLiteral("First/") + row.name;
         EXPECT_EQ(row.size, QFileInfo(QDir(music.path()).filePath(source)).size()) << row.name.toStdString();
@@ -261,8 +262,8 @@ TEST_F(SyncWindow, FullPlayerOffersWhatFitsBeforeAnythingChanges)
 {
     ASSERT_EQ(zvdsim({QStringLiteral("reset"), QStringLiteral("--capacity"), QStringLiteral("49152")}), 0);
     ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
-    window->tmrCheck_Timer();
-    window->RefreshPlayerList();
+    frmMainTestAccess(*window).tmrCheck_Timer();
+    frmMainTestAccess(*window).RefreshPlayerList();
     openSyncByKeyboard([&](SyncDialog& dialog) {
         EXPECT_TRUE(
             dialog.summary()->text().contains(QStringLiteral("Not everything fits: the first 1 of 3")))

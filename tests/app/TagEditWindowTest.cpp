@@ -45,19 +45,20 @@ protected:
     void startActive()
     {
         start();
-        window->fileModel().completeAll();
+        ui().fileModel().completeAll();
         QApplication::setActiveWindow(window.get());
         // The LCD shows the title, so the preview tells whether it follows an edit.
-        window->displayNameSelector() = 2;
-        window->titleSettingsChanged();
+        OptionsValues values = window->options();
+        values.displayName = 2;
+        window->applyOptions(values);
     }
 
-    QTreeView* details() const { return window->lvwFile()->detailView(); }
+    QTreeView* details() const { return ui().lvwFile()->detailView(); }
 
     int position(const QString& name) const
     {
-        for (int i = 0; i < window->fileModel().count(); ++i)
-            if (window->fileModel().row(i).name == name)
+        for (int i = 0; i < ui().fileModel().count(); ++i)
+            if (ui().fileModel().row(i).name == name)
                 return i;
         return -1;
     }
@@ -65,7 +66,7 @@ protected:
     // A click on the cell makes it the current one, as a user picks the cell to edit.
     void clickCell(const QString& name, int column)
     {
-        const QModelIndex index = window->fileModel().index(position(name), column);
+        const QModelIndex index = ui().fileModel().index(position(name), column);
         details()->scrollTo(index);
         QTest::mouseClick(details()->viewport(), Qt::LeftButton, {}, details()->visualRect(index).center());
         ASSERT_EQ(details()->currentIndex(), index);
@@ -73,7 +74,7 @@ protected:
 
     QString shown(const QString& name, int column) const
     {
-        return window->fileModel().index(position(name), column).data().toString();
+        return ui().fileModel().index(position(name), column).data().toString();
     }
 
     QLineEdit* cellEditor() const { return details()->viewport()->findChild<QLineEdit*>(); }
@@ -96,7 +97,7 @@ TEST_F(TagEditWindow, F2TypingAndEnterWriteTheTitleAndTheRowAndPreviewFollowThen
     const QByteArray audio = AudioFrames::hash(path);
     startActive();
     clickCell("song.mp3", LocalFileModel::ColTitle);
-    const QImage before = window->lcdPreview()->image();
+    const QImage before = ui().lcdPreview()->image();
     ASSERT_FALSE(before.isNull());
 
     QTest::keyClick(details(), Qt::Key_F2);
@@ -111,14 +112,14 @@ TEST_F(TagEditWindow, F2TypingAndEnterWriteTheTitleAndTheRowAndPreviewFollowThen
     EXPECT_EQ(TagEdit::read(path).title, QStringLiteral("Typed Title"));
     EXPECT_EQ(TagEdit::read(path).artist, QStringLiteral("Artist B"));
     EXPECT_EQ(shown("song.mp3", LocalFileModel::ColTitle), QStringLiteral("Typed Title"));
-    EXPECT_NE(window->lcdPreview()->image(), before);
+    EXPECT_NE(ui().lcdPreview()->image(), before);
     EXPECT_EQ(AudioFrames::hash(path), audio);
     EXPECT_TRUE(prompt.messages.isEmpty()) << qPrintable(prompt.messages.join('\n'));
 
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(bytesOf(path), original);
     EXPECT_EQ(shown("song.mp3", LocalFileModel::ColTitle), QStringLiteral("Title B"));
-    EXPECT_EQ(window->lcdPreview()->image(), before);
+    EXPECT_EQ(ui().lcdPreview()->image(), before);
     EXPECT_FALSE(window->findChild<QAction*>("undoTagEdit")->isEnabled());
 }
 

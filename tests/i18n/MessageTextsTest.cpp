@@ -5,6 +5,8 @@
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -94,4 +96,50 @@ TEST(MessageTexts, OlderFilesGetBuiltInFailureTextsButNothingElse)
     // No English file lies beside this test program, so nothing fills the gap.
     EXPECT_TRUE(texts->connect.isEmpty()) << "a missing ordinary key stays empty";
     EXPECT_FALSE(MessageTexts::load(dir.filePath(QStringLiteral("none.lng"))));
+}
+
+namespace {
+
+// The %1, %2 ... a text fills in; a translation that drops one loses a count or a name.
+QSet<QString> placeholders(const QString& text)
+{
+    QSet<QString> found;
+    static const QRegularExpression marker(QStringLiteral("%[1-9]"));
+    for (auto match = marker.globalMatch(text); match.hasNext();)
+        found.insert(match.next().captured());
+    return found;
+}
+
+} // namespace
+
+TEST(MessageTexts, EveryShippedTranslationHasItsOwnFailureTextsWithTheSamePlaceholders)
+{
+    const QString folder = TestEnvironment::sourceDir() + QStringLiteral("/Language/");
+    const auto english = MessageTexts::load(englishFile());
+    ASSERT_TRUE(english);
+    // Texts of failures, of the safe replace and of failed reads: each said in the user's language.
+    const QString MessageTexts::*translated[] = {
+        &MessageTexts::delFail,        &MessageTexts::firmFail,        &MessageTexts::sendFail,
+        &MessageTexts::recvFail,       &MessageTexts::firmAsk,         &MessageTexts::notSent,
+        &MessageTexts::notReceived,    &MessageTexts::replaceUnread,   &MessageTexts::replaceChanged,
+        &MessageTexts::replaceRefused, &MessageTexts::oldCopyStays,    &MessageTexts::oldCopyGone,
+        &MessageTexts::oldCopyAside,   &MessageTexts::detached,        &MessageTexts::nameInOtherView,
+        &MessageTexts::nameTaken,      &MessageTexts::notPlainName,    &MessageTexts::sizeUnknown,
+        &MessageTexts::shortRead,      &MessageTexts::memoryUnread,    &MessageTexts::entriesUnread,
+        &MessageTexts::notTried,       &MessageTexts::asideNotDeleted, &MessageTexts::asideNotRenamed,
+    };
+    const MessageTexts builtIn = MessageTexts::builtIn();
+    for (const char* name : {"german.lng", "french.lng", "spanish.lng", "korean.lng"}) {
+        const auto texts = MessageTexts::load(folder + QLatin1String(name));
+        ASSERT_TRUE(texts) << name;
+        for (std::size_t i = 0; i < std::size(translated); ++i) {
+            const QString& text = (*texts).*translated[i];
+            EXPECT_NE(text, (*english).*translated[i]) << name << " text " << i << " is still English";
+            EXPECT_EQ(placeholders(text), placeholders(builtIn.*translated[i])) << name << " text " << i;
+        }
+    }
+    // The English file says what the built-in fallbacks of the transfer texts say, so a file
+    // without them reads the same.
+    for (std::size_t i = 5; i < std::size(translated); ++i)
+        EXPECT_EQ((*english).*translated[i], builtIn.*translated[i]) << "text " << i;
 }

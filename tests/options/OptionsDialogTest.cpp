@@ -89,7 +89,7 @@ TEST_F(OptionsFixture, CancelChangesNothing)
     dialog.chkBold()->setChecked(true);
     dialog.txtFont()->setText(QStringLiteral("Other sample"));
     dialog.optLCD(0)->click();
-    dialog.cboLang()->setCurrentText(QStringLiteral("German"));
+    dialog.cboLang()->setCurrentIndex(dialog.cboLang()->findData(QStringLiteral("German")));
     dialog.cboLang_Click();
     QTest::mouseClick(dialog.cmdCancel(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <atomic>
 #include <chrono>
@@ -23,13 +24,13 @@ QStringList items(const QComboBox* box)
 {
     QStringList texts;
     for (int i = 0; i < box->count(); ++i)
-        texts.append(box->itemText(i));
+        texts.append(box->itemData(i).toString());
     return texts;
 }
 
 void choose(frmOptions& dialog, const QString& name)
 {
-    dialog.cboLang()->setCurrentText(name);
+    dialog.cboLang()->setCurrentIndex(dialog.cboLang()->findData(name));
     dialog.cboLang_Click();
 }
 
@@ -48,7 +49,7 @@ TEST_F(OptionsFixture, OpeningShowsTheStoredLanguageAndItsTexts)
                                          QStringLiteral("Deutsch"), QStringLiteral("Jawohl"));
     frmOptions& dialog = open(defaults(german));
     EXPECT_EQ(items(dialog.cboLang()), (QStringList{QStringLiteral("English"), QStringLiteral("German")}));
-    EXPECT_EQ(dialog.cboLang()->currentText(), QStringLiteral("German"));
+    EXPECT_EQ(dialog.cboLang()->currentData().toString(), QStringLiteral("German"));
     EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("Deutsch"));
     EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("Jawohl"));
     EXPECT_EQ(dialog.chkID3(0)->text(), QStringLiteral("German title")) << "from MAIN/Title";
@@ -56,12 +57,36 @@ TEST_F(OptionsFixture, OpeningShowsTheStoredLanguageAndItsTexts)
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options")) << "the caption is never relabelled";
 }
 
+TEST_F(OptionsFixture, TheListShowsEachLanguageByItsOwnNameAndChoosesByIt)
+{
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    writeLanguage(QStringLiteral("german.lng"), QStringLiteral("German"), QStringLiteral("Deutsch"),
+                  QStringLiteral("Jawohl"));
+    writeLanguage(QStringLiteral("plain.lng"), QStringLiteral("Plain"), QString());
+    frmOptions& dialog = open(defaults(english));
+    QStringList shown;
+    for (int i = 0; i < dialog.cboLang()->count(); ++i)
+        shown << dialog.cboLang()->itemText(i);
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("English"), QStringLiteral("Deutsch"), QStringLiteral("Plain")}))
+        << "a file without its own name is listed by its English one";
+    EXPECT_EQ(dialog.cboLang()->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("German"));
+
+    // Picked from the open list by keys, as a user does: the German texts follow.
+    dialog.show();
+    dialog.cboLang()->setFocus();
+    QTest::keyClick(dialog.cboLang(), Qt::Key_Down);
+    EXPECT_EQ(dialog.cboLang()->currentText(), QStringLiteral("Deutsch"));
+    EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("Deutsch"));
+    EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("Jawohl"));
+}
+
 TEST_F(OptionsFixture, MissingStoredLanguageKeepsTheFirstEntryAndItsTexts)
 {
     writeLanguage(QStringLiteral("a.lng"), QStringLiteral("Alpha"), QStringLiteral("Alpha local"), QStringLiteral("A-OK"));
     writeLanguage(QStringLiteral("b.lng"), QStringLiteral("Beta"), QStringLiteral("Beta local"));
     frmOptions& dialog = open(defaults(QDir(m_dir.path()).filePath(QStringLiteral("gone.lng"))));
-    EXPECT_EQ(dialog.cboLang()->currentText(), QStringLiteral("Alpha"));
+    EXPECT_EQ(dialog.cboLang()->currentData().toString(), QStringLiteral("Alpha"));
     EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("Alpha local"));
     EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("A-OK"));
 }
@@ -148,7 +173,7 @@ TEST_F(OptionsFixture, BrowseCopiesTheFileIntoTheLanguageFolderAndSelectsIt)
     const QString installed = QDir(m_folders.program).filePath(QStringLiteral("klingon.lng"));
     EXPECT_EQ(contents(installed), contents(m_nextChoice));
     EXPECT_EQ(items(dialog.cboLang()), (QStringList{QStringLiteral("English"), QStringLiteral("Klingon")}));
-    EXPECT_EQ(dialog.cboLang()->currentText(), QStringLiteral("Klingon"));
+    EXPECT_EQ(dialog.cboLang()->currentData().toString(), QStringLiteral("Klingon"));
     EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("tlhIngan Hol"));
     EXPECT_EQ(dialog.cmdOK()->text(), QStringLiteral("Qapla'"));
     dialog.cmdOK_Click();
@@ -178,13 +203,13 @@ TEST_F(OptionsFixture, BrowseFallsBackToTheUsersFolderWhenTheProgramsCannotBeWri
     dialog.Command1_Click();
     const QString installed = QDir(m_folders.user).filePath(QStringLiteral("pirate.lng"));
     EXPECT_EQ(contents(installed), contents(m_nextChoice));
-    EXPECT_EQ(dialog.cboLang()->currentText(), QStringLiteral("Pirate"));
+    EXPECT_EQ(dialog.cboLang()->currentData().toString(), QStringLiteral("Pirate"));
     dialog.cmdOK_Click();
     EXPECT_EQ(m_applied, QStringList{installed});
 
     // The next opening lists the user's files too.
     frmOptions& again = open(defaults(installed));
-    EXPECT_EQ(again.cboLang()->currentText(), QStringLiteral("Pirate"));
+    EXPECT_EQ(again.cboLang()->currentData().toString(), QStringLiteral("Pirate"));
     EXPECT_EQ(again.Text1()->text(), QStringLiteral("Arr"));
 }
 
