@@ -225,16 +225,16 @@ int16_t DeviceHost::testConnection()
 {
     const auto held = lock();
     if (!m_running && !m_command.isEmpty()) {
+        // Only the thread that started the first host (the window's, whose poll asks) notices a
+        // stop and starts another: on Linux a host ends with the thread that started it, and a
+        // transfer's worker thread ends with its transfer. The worker's calls just fail.
+        if (std::this_thread::get_id() != m_owner)
+            return 0;
         // The poll that follows a stop shows "no player"; the one after that tries a new host.
         if (!m_stopNoticed) {
             m_stopNoticed = true;
             return 0;
         }
-        // Only the thread that started the first host starts another (the window's, whose
-        // poll does it): on Linux a host ends with the thread that started it, and a transfer's
-        // worker thread ends with its transfer.
-        if (std::this_thread::get_id() != m_owner)
-            return 0;
         if (!launch())
             return 0;
     }
