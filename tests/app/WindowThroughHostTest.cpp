@@ -4,6 +4,7 @@
 // reaches the vendor's 32-bit library: songs sent and fetched by clicks on the lists and the
 // toolbar (the transfers run on a worker thread, the host was started by the window's), and the
 // host killed in the middle of a send and of a fetch.
+#include "AppPaths.h"
 #include "DeviceHost.h"
 #include "DeviceTestSupport.h"
 #include "LocalFileView.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <thread>
 
 namespace
 {
@@ -290,6 +292,43 @@ TEST_F(WindowThroughHost, HostKilledDuringAFetchLeavesThePcCopyWholeAndNoPart)
     EXPECT_TRUE(pollUntilConnectedAgain(*window));
     EXPECT_EQ(playerSizes(*window).value(QStringLiteral("Report.dat"), -1), listed);
     window->close();
+}
+
+// ZVD itself takes --device-host as zvdctl does, ahead of the library it would load: the host is
+// started by it (through a shell that notes the host's process id), and ends with it.
+TEST_F(WindowThroughHost, TheProgramsDeviceHostOptionStartsTheHostThatEndsWithIt)
+{
+    ASSERT_TRUE(zvdsim({QStringLiteral("reset")}) && zvdsim({QStringLiteral("attach")}));
+    QTemporaryDir scratch;
+    const QString marker = scratch.filePath(QStringLiteral("host-pid"));
+    const QString command = QStringLiteral("/bin/sh -c \"echo $$ > '%1'; exec '%2' '%3'\"")
+                                .arg(marker, bin.filePath(QStringLiteral("zvd-devhost")),
+                                     bin.filePath(QStringLiteral("libZVD_USB.so")));
+    QProcess zvd;
+    zvd.start(bin.filePath(QStringLiteral("ZVD")),
+              {QStringLiteral("--library"), QStringLiteral("/no/such/library.so"),
+               QStringLiteral("--device-host"), command, music.path()});
+    ASSERT_TRUE(zvd.waitForStarted(30000));
+    qint64 host = 0;
+    for (int wait = 0; wait < 300 && host == 0; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        host = read(marker).trimmed().toLongLong();
+    }
+    ASSERT_GT(host, 0) << "ZVD started the host it was given";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(AppPaths::isProcessAlive(host))
+        << "and it serves ZVD: " << zvd.readAllStandardError().toStdString();
+    EXPECT_EQ(zvd.state(), QProcess::Running);
+
+    zvd.kill();
+    ASSERT_TRUE(zvd.waitForFinished(10000));
+    bool gone = false;
+    for (int wait = 0; wait < 100 && !gone; ++wait) {
+        gone = !AppPaths::isProcessAlive(host);
+        if (!gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(gone) << "the host ends with the program that started it";
 }
 
 } // namespace
