@@ -3,6 +3,7 @@
 // ZVD: the audio manager. Loads the device library, then opens the main window.
 #include "AppPaths.h"
 #include "DeviceHost.h"
+#include "LanguageFolders.h"
 #include "MessageBoxPrompt.h"
 #include "frmMain.h"
 #include "frmOptions.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // Short-lived files of ours that a killed ZVD or zvdctl left behind go first.
     AppPaths::removeStaleTempFiles();
+    LanguageFolders::standard().removeStaleTempFiles();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ZV-R3100 Audio Manager"));
