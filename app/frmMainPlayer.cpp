@@ -41,8 +41,10 @@ void frmMain::tmrCheck_Timer()
     if (outcome == PlayerSession::TickOutcome::Connected) {
         BeginBusy();
         m_session.RefreshPlayerList();
-        // Entries a killed ZVD or zvdctl left set aside get their names back.
-        const QStringList problems = PlayerSetAside::restoreLeftovers(m_session);
+        // Entries a killed ZVD or zvdctl left set aside get their names back, and so do this
+        // window's own: it connects only between operations, so one of its operations could not
+        // finish (a device host that stopped under it could not give the name back).
+        const QStringList problems = PlayerSetAside::restoreLeftovers(m_session, true);
         showPlayerState();
         if (!problems.isEmpty())
             m_prompt->showMessage(problems.join(QStringLiteral("\r\n")), m_texts.title, Prompt::Icon::Warning);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 // ZVD: the audio manager. Loads the device library, then opens the main window.
 #include "AppPaths.h"
+#include "DeviceHost.h"
+#include "LanguageFolders.h"
 #include "MessageBoxPrompt.h"
 #include "frmMain.h"
 #include "frmOptions.h"
@@ -23,6 +25,7 @@ int main(int argc, char** argv)
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // Short-lived files of ours that a killed ZVD or zvdctl left behind go first.
     AppPaths::removeStaleTempFiles();
+    LanguageFolders::standard().removeStaleTempFiles();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ZV-R3100 Audio Manager"));
@@ -31,10 +34,22 @@ int main(int argc, char** argv)
     const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("The device library to load."),
                                      QStringLiteral("PATH"));
     parser.addOption(library);
+    const QCommandLineOption deviceHost(
+        QStringLiteral("device-host"),
+        QStringLiteral("Reach the device library through a host that COMMAND starts (also ZVD_DEVICE_HOST), "
+                       "e.g. \"zvd-devhost libZVD_USB.so\"."),
+        QStringLiteral("COMMAND"));
+    parser.addOption(deviceHost);
     parser.addPositionalArgument(QStringLiteral("folder"),
                                  QStringLiteral("Show this PC folder instead of the last one."),
                                  QStringLiteral("[folder]"));
     parser.process(app);
+    // As in zvdctl: a library named on the command line is loaded in process, whatever
+    // ZVD_DEVICE_HOST says; --device-host still wins.
+    if (parser.isSet(library))
+        qunsetenv("ZVD_DEVICE_HOST");
+    if (parser.isSet(deviceHost))
+        DeviceHost::setCommand(parser.value(deviceHost));
 
     mTCC730 device;
     const QString libraryPath = mTCC730::libraryPath(parser.value(library));

@@ -121,7 +121,9 @@ bool StagedFile::commit(QString* error)
             !staged.setFileTime(m_modified, QFileDevice::FileModificationTime))
             return fail(staged.errorString());
     }
-    m_file.setPermissions(QFile::permissions(m_target));
+    // A new file keeps the permissions it was created with (an absent target has none to give).
+    if (QFileInfo::exists(m_target))
+        m_file.setPermissions(QFile::permissions(m_target));
     std::error_code code;
     std::filesystem::rename(nativePath(m_file.fileName()), nativePath(m_target), code);
     if (code)

@@ -38,8 +38,8 @@ public:
     // The time the file shows as last modified once it is in place.
     void setModified(const QDateTime& time) { m_modified = time; }
 
-    // Finishes writing, gives the content the target's permissions and renames it over the
-    // target. False with the reason in *error; the target is then untouched.
+    // Finishes writing, gives the content the target's permissions (when there is a target yet)
+    // and renames it over the target. False with the reason in *error; the target is then untouched.
     bool commit(QString* error);
 
 private:

@@ -5,10 +5,10 @@
 #include "AppPaths.h"
 #include "HostProtocol.h"
 #include "PeMachine.h"
+#include "device/HostProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 
 using devhost::Call;
 using devhost::Reader;
@@ -27,6 +27,8 @@ DeviceHost& DeviceHost::instance()
     return host;
 }
 
+DeviceHost::DeviceHost() = default;
+
 DeviceHost::~DeviceHost()
 {
     shutDown();
@@ -34,15 +36,23 @@ DeviceHost::~DeviceHost()
 
 void DeviceHost::shutDown()
 {
+    const auto held = lock();
     if (!m_process)
         return;
     // Closing its input ends the host; one that hangs in the library is ended for it.
-    m_process->closeWriteChannel();
-    if (!m_process->waitForFinished(3000))
+    m_process->closeInput();
+    if (!m_process->waitForExit(3000))
         m_process->kill();
-    m_process->waitForFinished(1000);
+    m_process->waitForExit(1000);
     m_process.reset();
+    m_pid = 0;
     m_running = false;
+}
+
+QString DeviceHost::stopReason() const
+{
+    const std::lock_guard held(m_reasonMutex);
+    return m_stopReason;
 }
 
 void DeviceHost::setCommand(const QString& command)
@@ -71,32 +81,32 @@ QString DeviceHost::commandFor(const QString& libraryPath)
 
 qint64 DeviceHost::processId() const
 {
-    return m_process && m_running ? m_process->processId() : 0;
+    return m_pid;
+}
+
+void DeviceHost::endProcess()
+{
+    if (m_process) {
+        m_process->kill();
+        m_process->waitForExit(2000);
+    }
+    m_process.reset();
+    m_pid = 0;
 }
 
 void DeviceHost::stop(const QString& reason)
 {
-    if (m_process) {
-        m_process->kill();
-        m_process->waitForFinished(2000);
-    }
+    const auto held = lock();
+    endProcess();
     m_running = false;
     m_stopNoticed = false;
+    {
+        const std::lock_guard reasonHeld(m_reasonMutex);
+        m_stopReason = QStringLiteral("the device host stopped: ") + reason;
+    }
+    // Counted after the reason is there, for a thread that sees the count change.
     if (!m_launching)
         ++m_stopCount;
-    m_stopReason = QStringLiteral("the device host stopped: ") + reason;
-}
-
-bool DeviceHost::readExact(QByteArray& into, qint64 size)
-{
-    // No time limit: a device call may take minutes. A host that dies closes its pipe, and that
-    // ends the wait.
-    while (m_process->bytesAvailable() < size) {
-        if (!m_process->waitForReadyRead(-1) && m_process->bytesAvailable() < size)
-            return false;
-    }
-    into = m_process->read(size);
-    return into.size() == size;
 }
 
 bool DeviceHost::start(const QString& command)
@@ -107,6 +117,8 @@ bool DeviceHost::start(const QString& command)
         return true;
     }();
     Q_UNUSED(registered);
+    const auto held = lock();
+    m_owner = std::this_thread::get_id();
     m_command = command;
     // A new host serves a library nobody has started yet; only a restart replays StartDLL.
     m_libraryStarted = false;
@@ -115,6 +127,7 @@ bool DeviceHost::start(const QString& command)
 
 bool DeviceHost::launch()
 {
+    const auto held = lock();
     m_launching = true;
     const bool started = greet();
     m_launching = false;
@@ -123,24 +136,15 @@ bool DeviceHost::launch()
 
 bool DeviceHost::greet()
 {
-    if (m_process) {
-        m_process->kill();
-        m_process->waitForFinished(2000);
-    }
-    m_process = std::make_unique<QProcess>();
-    // The host's own messages (and the library's) reach the user's terminal.
-    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments = QProcess::splitCommand(m_command);
-    if (arguments.isEmpty()) {
-        stop(QStringLiteral("no command was given to start it"));
+    endProcess();
+    // The host's own messages (and the library's) reach the user's terminal: it shares our
+    // standard error.
+    m_process = std::make_unique<HostProcess>();
+    if (!m_process->start(m_command)) {
+        stop(m_process->error());
         return false;
     }
-    const QString program = arguments.takeFirst();
-    m_process->start(program, arguments);
-    if (!m_process->waitForStarted(-1)) {
-        stop(QStringLiteral("%1 could not be started (%2)").arg(program, m_process->errorString()));
-        return false;
-    }
+    m_pid = m_process->processId();
     m_running = true;
     Writer hello(Call::Hello);
     hello.u32(devhost::Magic);
@@ -177,31 +181,30 @@ bool DeviceHost::greet()
 
 std::optional<QByteArray> DeviceHost::call(const std::string& frame, std::uint8_t expected)
 {
-    if (!m_running)
+    const auto held = lock();
+    if (!m_running || !m_process)
         return std::nullopt;
-    if (m_process->write(frame.data(), qint64(frame.size())) != qint64(frame.size())) {
-        stop(QStringLiteral("its input cannot be written (%1)").arg(m_process->errorString()));
-        return std::nullopt;
-    }
-    QByteArray header;
-    if (!readExact(header, 4)) {
-        m_process->waitForFinished(2000);
-        if (m_process->state() != QProcess::NotRunning)
-            stop(QStringLiteral("it closed its output"));
-        else if (m_process->exitStatus() == QProcess::CrashExit)
+    // A host that died before reading the request shows in its reply, so a failed write is
+    // told by how the host ended, like a missing reply.
+    const bool written = m_process->writeAll(frame.data(), frame.size());
+    unsigned char header[4];
+    if (!written || !m_process->readExact(header, sizeof header)) {
+        if (!m_process->waitForExit(2000))
+            stop(written ? QStringLiteral("it closed its output")
+                         : QStringLiteral("its input cannot be written (%1)").arg(m_process->error()));
+        else if (m_process->crashed())
             stop(QStringLiteral("it was killed or crashed"));
         else
             stop(QStringLiteral("it ended with status %1").arg(m_process->exitCode()));
         return std::nullopt;
     }
-    const std::uint32_t length =
-        devhost::frameLength(reinterpret_cast<const unsigned char*>(header.constData()));
-    QByteArray body;
+    const std::uint32_t length = devhost::frameLength(header);
     if (length == 0 || length > devhost::MaxFrame) {
         stop(QStringLiteral("it answered something that is not a reply"));
         return std::nullopt;
     }
-    if (!readExact(body, length)) {
+    QByteArray body(qsizetype(length), Qt::Uninitialized);
+    if (!m_process->readExact(body.data(), std::size_t(length))) {
         stop(QStringLiteral("it ended in the middle of a reply"));
         return std::nullopt;
     }
@@ -214,12 +217,19 @@ std::optional<QByteArray> DeviceHost::call(const std::string& frame, std::uint8_
 
 void DeviceHost::rejectReply()
 {
+    const auto held = lock();
     stop(QStringLiteral("it answered something that is not a reply"));
 }
 
 int16_t DeviceHost::testConnection()
 {
+    const auto held = lock();
     if (!m_running && !m_command.isEmpty()) {
+        // Only the thread that started the first host (the window's, whose poll asks) notices a
+        // stop and starts another: on Linux a host ends with the thread that started it, and a
+        // transfer's worker thread ends with its transfer. The worker's calls just fail.
+        if (std::this_thread::get_id() != m_owner)
+            return 0;
         // The poll that follows a stop shows "no player"; the one after that tries a new host.
         if (!m_stopNoticed) {
             m_stopNoticed = true;

@@ -3,7 +3,8 @@
 // The device library reached through a host process (zvd-devhost) instead of loaded in process:
 // a 64-bit ZVD cannot load the vendor's 32-bit library. The host serves the library's functions
 // over a pipe; functions() gives a table of them, so every layer above works unchanged.
-// One host per program, like one loaded library.
+// One host per program, like one loaded library. Any thread may make the calls (the window's
+// transfers run on a worker); one call is on the pipe at a time.
 #pragma once
 
 #include "DeviceFunctions.h"
@@ -11,11 +12,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
-class QProcess;
+class HostProcess;
 
 class DeviceHost
 {
@@ -40,14 +44,18 @@ public:
     // Whether a host that had started stopped unasked during this program's life (a host that
     // never started is reported by start()), and the last reason, as one sentence:
     // "the device host stopped: ...".
+    // These never wait for a call in progress.
     bool hasStopped() const { return m_stopCount > 0; }
     int stopCount() const { return m_stopCount; }
-    QString stopReason() const { return m_stopReason; }
+    QString stopReason() const;
     // Ends the host: its input closes, and it ends with it.
     void shutDown();
     // The host's process identifier (0 without one); for tests that end it from outside.
     qint64 processId() const;
 
+    // Held across a request and the checking of its reply, so that no other thread's request
+    // comes between them. Recursive: call() and rejectReply() take it too.
+    std::unique_lock<std::recursive_mutex> lock() { return std::unique_lock(m_mutex); }
     // One request frame; the reply's body, or nothing when the host stopped or answered garbage.
     std::optional<QByteArray> call(const std::string& frame, std::uint8_t call);
     // A reply of the wrong shape for its call: the host is garbled and is stopped.
@@ -58,16 +66,21 @@ public:
     void noteStarted(bool started) { m_libraryStarted = started; }
 
 private:
-    DeviceHost() = default;
-    bool readExact(QByteArray& into, qint64 size);
+    DeviceHost();
     void stop(const QString& reason);
+    void endProcess();
     bool launch();
     bool greet();
 
-    std::unique_ptr<QProcess> m_process;
+    std::recursive_mutex m_mutex;
+    std::unique_ptr<HostProcess> m_process;
+    std::atomic<qint64> m_pid = 0;
+    // The thread that started the host; see testConnection().
+    std::thread::id m_owner;
     QString m_command;
+    mutable std::mutex m_reasonMutex;
     QString m_stopReason;
-    int m_stopCount = 0;
+    std::atomic<int> m_stopCount = 0;
     bool m_running = false;
     bool m_stopNoticed = false;
     bool m_libraryStarted = false;

@@ -21,6 +21,7 @@ namespace
 template <typename ReadOuts> int16_t exchange(const Writer& request, Call call, ReadOuts read)
 {
     DeviceHost& host = DeviceHost::instance();
+    const auto held = host.lock();
     const std::optional<QByteArray> reply = host.call(request.frame(), static_cast<std::uint8_t>(call));
     if (!reply)
         return 0;
@@ -45,6 +46,7 @@ std::uint64_t ownerValue(void* owner)
 
 int16_t ZVD_STDCALL hostStartDLL()
 {
+    const auto held = DeviceHost::instance().lock();
     const int16_t status = exchange(Writer(Call::StartDLL), Call::StartDLL, noOuts);
     DeviceHost::instance().noteStarted(true);
     return status;
@@ -52,6 +54,7 @@ int16_t ZVD_STDCALL hostStartDLL()
 
 int16_t ZVD_STDCALL hostExitDLL()
 {
+    const auto held = DeviceHost::instance().lock();
     DeviceHost::instance().noteStarted(false);
     return exchange(Writer(Call::ExitDLL), Call::ExitDLL, noOuts);
 }

@@ -72,7 +72,7 @@ bool renameEntry(PlayerSession& session, int32_t index, const QString& name, con
     return session.library().Rename(session.handle(), 0, index, newName, record);
 }
 
-QStringList restoreLeftovers(PlayerSession& session)
+QStringList restoreLeftovers(PlayerSession& session, bool ownToo)
 {
     QStringList problems;
     if (!session.isConnected() || !session.listRead())
@@ -87,7 +87,8 @@ QStringList restoreLeftovers(PlayerSession& session)
     for (const PlayerFile& entry : entries) {
         const auto aside = parse(entry.displayName());
         // A process that still runs is in the middle of its replace: leave its entry alone.
-        if (aside && !AppPaths::isProcessAlive(aside->owner))
+        if (aside && ((ownToo && aside->owner == QCoreApplication::applicationPid()) ||
+                      !AppPaths::isProcessAlive(aside->owner)))
             leftovers.push_back({entry.index, entry.displayName(), aside->original});
     }
     if (leftovers.empty())

@@ -34,7 +34,10 @@ bool renameEntry(PlayerSession& session, int32_t index, const QString& name, con
 
 // Gives every entry set aside by a process that no longer runs its name back, or deletes it
 // when an entry of its name has arrived since; then lists the player again. Works on the entries
-// of the session's last listing. Returns one line per entry it could not put right.
-QStringList restoreLeftovers(PlayerSession& session);
+// of the session's last listing. Returns one line per entry it could not put right. With
+// `ownToo`, entries this process set aside are put right as well: for a caller that connects only
+// between its operations, they are left from an operation that could not finish (a device host
+// that stopped under it could not give the name back).
+QStringList restoreLeftovers(PlayerSession& session, bool ownToo = false);
 
 } // namespace PlayerSetAside

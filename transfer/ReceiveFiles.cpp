@@ -117,7 +117,16 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
         // QTemporaryFile::close() keeps its handle; only its end releases the file, and on Windows
         // an open handle keeps the library from replacing it.
     }
-    const auto removePart = qScopeGuard([&] { QFile::remove(partName); });
+    // A library that failed midway (or whose host was killed) may leave its own scratch file
+    // named after the path it was given; a name that starts with our unique part's is ours too.
+    const auto removePart = qScopeGuard([&] {
+        QFile::remove(partName);
+        const QFileInfo part(partName);
+        const QDir folder = part.absoluteDir();
+        for (const QString& name :
+             folder.entryList({part.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System))
+            QFile::remove(folder.filePath(name));
+    });
     if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, partName, entry.name,
                                   int32_t(entry.size))) {
         if (session.library().TestConnection() != 1) {

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "TitleRenderer.h"
 
+#include "core/AppPaths.h"
+#include "core/StagedFile.h"
+
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -65,10 +68,11 @@ QByteArray MakeTitleBlock(const QString& text, qint16 value, const LcdTitleFont&
 
 bool writeTitleBlockFile(const QString& path, const QByteArray& block)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    return file.write(block) == block.size() && file.commit();
+    // Staged under a name of ours, so a killed process leaves nothing a later start (or the next
+    // write into this folder) does not remove; the folder's leftovers of killed processes go now.
+    AppPaths::removeStaleTempFiles(QFileInfo(path).absolutePath());
+    StagedFile file(path);
+    return file.open(nullptr) && file.write(block) && file.commit(nullptr);
 }
 
 TitleBlockMaker titleBlockMaker(const LcdTitleFont& font)

@@ -4,11 +4,11 @@
 
 #include "AppPaths.h"
 #include "LangReader.h"
+#include "core/StagedFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -31,16 +31,15 @@ bool sameFile(const QString& a, const QString& b)
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-// Writes bytes as folder/name through a temporary file that replaces the old one only when
-// complete, so a failed copy never leaves half a language file behind.
+// Writes bytes as folder/name through a file of ours that replaces the old one only when
+// complete, so a failed copy never leaves half a language file behind, and a killed one only a
+// file that the next start removes.
 bool writeInto(const QString& folder, const QString& name, const QByteArray& bytes)
 {
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return false;
-    QSaveFile file(QDir(folder).filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    return file.write(bytes) == bytes.size() && file.commit();
+    StagedFile file(QDir(folder).filePath(name));
+    return file.open(nullptr) && file.write(bytes) && file.commit(nullptr);
 }
 
 } // namespace
@@ -54,6 +53,12 @@ LanguageFolders LanguageFolders::standard()
     if (!data.isEmpty())
         folders.user = QDir(data).filePath(QStringLiteral("ZVD/Language"));
     return folders;
+}
+
+void LanguageFolders::removeStaleTempFiles() const
+{
+    for (const QString& folder : {program, user})
+        AppPaths::removeStaleTempFiles(folder);
 }
 
 QStringList LanguageFolders::files() const

@@ -23,4 +23,7 @@ struct LanguageFolders {
     // string when neither folder took it. A source that already lies in one of the folders is
     // left where it is.
     QString install(const QString& source) const;
+
+    // Removes from both folders the files a killed process of ours left while installing.
+    void removeStaleTempFiles() const;
 };

@@ -14,8 +14,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstring>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -215,6 +218,55 @@ TEST_F(DeviceHostTest, HostKilledMidCallFailsTheCallAndTheSecondPollStartsANewHo
     EXPECT_EQ(library.TestConnection(), 1);
     EXPECT_NE(host.processId(), pid);
     EXPECT_TRUE(library.Open(handle));
+    host.shutDown();
+}
+
+// The window starts the host on its own thread and makes a transfer's calls on a worker, while
+// the poll may ask from its thread: every call, from any thread, gets its own reply. A host that
+// stops under a worker is restarted by the starting thread's poll only (on Linux a host ends
+// with the thread that started it).
+TEST_F(DeviceHostTest, CallsFromOtherThreadsGetTheirOwnRepliesAndOnlyTheStartingThreadRestarts)
+{
+    DeviceHost& host = DeviceHost::instance();
+    ASSERT_TRUE(host.start(nativeHost())) << host.stopReason().toStdString();
+    mTCC730 library(DeviceHost::functions());
+    library.StartDLL();
+    int32_t handle = 0;
+    ASSERT_TRUE(library.Open(handle));
+    MediumInfo expected{};
+    ASSERT_TRUE(library.GetMediumInfo(handle, 0, expected));
+
+    std::atomic<int> failures = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 150; ++i) {
+                MediumInfo info{};
+                if (library.TestConnection() != 1 || !library.GetMediumInfo(handle, 0, info) ||
+                    std::memcmp(info.bytes, expected.bytes, sizeof info.bytes) != 0)
+                    ++failures;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(host.hasStopped() && host.processId() == 0) << host.stopReason().toStdString();
+
+    const qint64 pid = host.processId();
+    ASSERT_NE(pid, 0);
+    ::kill(pid_t(pid), SIGKILL);
+    std::thread worker([&] {
+        int32_t again = 0;
+        EXPECT_FALSE(library.Open(again)) << "the host is gone";
+        for (int poll = 0; poll < 3; ++poll)
+            EXPECT_EQ(library.TestConnection(), 0) << "a worker starts no host";
+        EXPECT_EQ(host.processId(), 0);
+    });
+    worker.join();
+    EXPECT_EQ(library.TestConnection(), 0) << "the starting thread's first poll shows no player";
+    EXPECT_EQ(library.TestConnection(), 1) << "and its next one starts a new host";
+    EXPECT_NE(host.processId(), 0);
     host.shutDown();
 }
 

@@ -7,7 +7,8 @@
 #  2. when a Windows program folder is given: zvdctl.exe finds the 32-bit ZVD_USB.dll beside it
 #     and starts zvd-devhost32.exe by itself; status, send, ls, get, rm, files byte-identical;
 #  3. ZVD.exe opens its window on Xvfb with the player connected (title checked, screenshot
-#     taken into OUTPUT_DIR) and keeps its settings in Wine's registry.
+#     taken into OUTPUT_DIR), sends a song chosen with a click and Ctrl+S through the host (the
+#     window's transfers run on a worker thread), and keeps its settings in Wine's registry.
 #  4. when the NSIS installer is given: it installs silently, and the installed zvdctl.exe runs.
 #   devhost_wine_test.sh WINE WINESERVER BIN_DIR WIN32_BIN_DIR OUTPUT_DIR [WINDOWS_PROGRAM_DIR [INSTALLER]]
 set -uo pipefail
@@ -85,15 +86,17 @@ fi
 path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 check_round_trip "zvdctl.exe" "$wine" "$program/zvdctl.exe"
 
-# 3. ZVD.exe on Xvfb.
+# 3. ZVD.exe on Xvfb, showing a folder that holds one song.
 zvdsim put "$work/files/notes.bin"
+mkdir -p "$work/pc"
+cp "$(dirname "$0")/../audio/fixtures/cbr.mp3" "$work/pc/wine song.mp3"
 display=:$((90 + RANDOM % 400))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 unset QT_QPA_PLATFORM
 sleep 2
-"$wine" "$program/ZVD.exe" >"$work/zvd.log" 2>&1 &
+"$wine" "$program/ZVD.exe" "$(path "$work/pc")" >"$work/zvd.log" 2>&1 &
 zvd_pid=$!
 window=
 for _ in $(seq 1 120); do
@@ -110,6 +113,21 @@ else
     echo "ZVD.exe window: $(xdotool getwindowname "$window")"
     import -window root "$output/zvd-under-wine.png" 2>/dev/null || fail "no screenshot"
     echo "screenshot: $output/zvd-under-wine.png"
+    # The song is chosen with a click on its row and sent with Ctrl+S.
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    sent=
+    for _ in 1 2 3; do
+        xdotool mousemove $((X + 250)) $((Y + 80)) sleep 0.5 click 1 sleep 1 key ctrl+s
+        for _ in $(seq 1 30); do
+            "$bin/zvdsim" ls 2>/dev/null | grep -q "wine song.mp3" && sent=1 && break
+            sleep 1
+        done
+        [ -n "$sent" ] && break
+    done
+    [ -n "$sent" ] || fail "ZVD.exe did not send the song through the host"
+    sleep 5 # the listing after the send ends before the window is closed
+    import -window root "$output/zvd-under-wine-sent.png" 2>/dev/null
     # Closed as a user closes it (Alt+F4, which Wine turns into a close), so it saves its settings.
     xdotool windowfocus --sync "$window" >/dev/null 2>&1
     xdotool key alt+F4
