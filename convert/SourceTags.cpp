@@ -1,0 +1,126 @@
+// SPDX-FileCopyrightText: 2026 The ZVD developers
+// SPDX-License-Identifier: MIT
+#include "convert/SourceTags.h"
+
+#include "core/LocalPath.h"
+
+#ifdef ZVD_HAVE_CONVERSION
+#include <taglib/fileref.h>
+#include <taglib/flacfile.h>
+#include <taglib/flacpicture.h>
+#include <taglib/mp4file.h>
+#include <taglib/mp4tag.h>
+#include <taglib/opusfile.h>
+#include <taglib/tag.h>
+#include <taglib/vorbisfile.h>
+#include <taglib/xiphcomment.h>
+#endif
+
+namespace
+{
+
+// Pictures above this are no cover art but damage; the tag would outgrow what players read.
+constexpr qsizetype MaxCoverBytes = 8 * 1024 * 1024;
+
+QString trimmed(const QString& text)
+{
+    return shownText(text.section(QChar(0), 0, 0).trimmed());
+}
+
+#ifdef ZVD_HAVE_CONVERSION
+
+QString fromTagLib(const TagLib::String& text)
+{
+    return QString::fromStdString(text.to8Bit(true));
+}
+
+// The front cover among FLAC-style pictures (FLAC blocks, Vorbis and Opus comments), else the first.
+void takeCover(const TagLib::List<TagLib::FLAC::Picture*>& pictures, SourceTags& tags)
+{
+    const TagLib::FLAC::Picture* chosen = nullptr;
+    for (const TagLib::FLAC::Picture* picture : pictures) {
+        if (!chosen || picture->type() == TagLib::FLAC::Picture::FrontCover) {
+            chosen = picture;
+            if (picture->type() == TagLib::FLAC::Picture::FrontCover)
+                break;
+        }
+    }
+    if (!chosen || chosen->data().size() > MaxCoverBytes)
+        return;
+    tags.cover = QByteArray(chosen->data().data(), qsizetype(chosen->data().size()));
+    tags.coverMime = fromTagLib(chosen->mimeType());
+}
+
+void takeMp4Cover(TagLib::MP4::Tag* tag, SourceTags& tags)
+{
+    if (!tag || !tag->contains("covr"))
+        return;
+    const TagLib::MP4::CoverArtList covers = tag->item("covr").toCoverArtList();
+    if (covers.isEmpty() || covers.front().data().size() > MaxCoverBytes)
+        return;
+    const TagLib::MP4::CoverArt& cover = covers.front();
+    tags.cover = QByteArray(cover.data().data(), qsizetype(cover.data().size()));
+    tags.coverMime = cover.format() == TagLib::MP4::CoverArt::PNG ? QStringLiteral("image/png")
+                                                                  : QStringLiteral("image/jpeg");
+}
+
+void readCover(TagLib::File* file, SourceTags& tags)
+{
+    if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
+        takeCover(flac->pictureList(), tags);
+        if (tags.cover.isEmpty() && flac->xiphComment())
+            takeCover(flac->xiphComment()->pictureList(), tags);
+    } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(file)) {
+        if (vorbis->tag())
+            takeCover(vorbis->tag()->pictureList(), tags);
+    } else if (auto* opus = dynamic_cast<TagLib::Ogg::Opus::File*>(file)) {
+        if (opus->tag())
+            takeCover(opus->tag()->pictureList(), tags);
+    } else if (auto* mp4 = dynamic_cast<TagLib::MP4::File*>(file)) {
+        takeMp4Cover(mp4->tag(), tags);
+    }
+}
+
+#endif
+
+} // namespace
+
+SourceTags SourceTags::read(const QString& path, bool withCover)
+{
+    SourceTags tags;
+#ifdef ZVD_HAVE_CONVERSION
+    try {
+        const QByteArray native = LocalPath::encode(path);
+        // Audio properties are not needed for tags: not reading them keeps a folder's listing fast.
+        TagLib::FileRef file(native.constData(), false);
+        if (file.isNull() || !file.tag())
+            return tags;
+        const TagLib::Tag* tag = file.tag();
+        tags.title = trimmed(fromTagLib(tag->title()));
+        tags.artist = trimmed(fromTagLib(tag->artist()));
+        tags.album = trimmed(fromTagLib(tag->album()));
+        tags.genre = trimmed(fromTagLib(tag->genre()));
+        tags.year = int(qMin(tag->year(), 9999u));
+        tags.track = int(qMin(tag->track(), 9999u));
+        if (withCover)
+            readCover(file.file(), tags);
+    } catch (...) {
+        // TagLib is not meant to throw, but a listing must never stop on one odd file.
+        return SourceTags();
+    }
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(withCover);
+#endif
+    return tags;
+}
+
+TagColumns SourceTags::columns() const
+{
+    return TagColumns{title, artist, genre};
+}
+
+TagColumns readSourceColumns(const QString& path)
+{
+    return SourceTags::read(path, false).columns();
+}
