@@ -144,7 +144,7 @@ bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTe
         row.path = QDir::toNativeSeparators(info.absoluteFilePath());
         row.size = size;
         row.sizeText = mFileAPI::FormatSize(row.size);
-        if (mFileAPI::extensionOf(row.name) == QLatin1String("MP3"))
+        if (mFileAPI::hasTagColumns(row.name))
             mFileAPI::FillTagColumns(row.path, row);
         rows.push_back(row);
     }

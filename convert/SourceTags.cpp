@@ -6,6 +6,7 @@
 
 #ifdef ZVD_HAVE_CONVERSION
 #include <taglib/fileref.h>
+#include <taglib/tfilestream.h>
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
 #include <taglib/mp4file.h>
@@ -15,6 +16,15 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
 #endif
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <memory>
 
 namespace
 {
@@ -81,6 +91,32 @@ void readCover(TagLib::File* file, SourceTags& tags)
     }
 }
 
+// The file opened for TagLib. On Unix the file is opened without waiting and checked to be a
+// regular file first: a pipe named like a FLAC file must not block the list's background reader.
+std::unique_ptr<TagLib::FileStream> openStream(const QString& path)
+{
+    const QByteArray native = LocalPath::encode(path);
+#ifdef Q_OS_UNIX
+    int fd;
+    do {
+        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return nullptr;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    auto stream = std::make_unique<TagLib::FileStream>(fd, true); // closes fd when done
+#else
+    auto stream = std::make_unique<TagLib::FileStream>(native.constData(), true);
+#endif
+    if (!stream->isOpen())
+        return nullptr;
+    return stream;
+}
+
 #endif
 
 } // namespace
@@ -90,9 +126,12 @@ SourceTags SourceTags::read(const QString& path, bool withCover)
     SourceTags tags;
 #ifdef ZVD_HAVE_CONVERSION
     try {
-        const QByteArray native = LocalPath::encode(path);
+        const std::unique_ptr<TagLib::FileStream> stream = openStream(path);
+        if (!stream)
+            return tags;
         // Audio properties are not needed for tags: not reading them keeps a folder's listing fast.
-        TagLib::FileRef file(native.constData(), false);
+        // The type comes from the content, which is what the stream offers.
+        TagLib::FileRef file(stream.get(), false);
         if (file.isNull() || !file.tag())
             return tags;
         const TagLib::Tag* tag = file.tag();
