@@ -6,13 +6,13 @@
 
 #ifdef ZVD_HAVE_CONVERSION
 #include <taglib/fileref.h>
-#include <taglib/tfilestream.h>
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
 #include <taglib/opusfile.h>
 #include <taglib/tag.h>
+#include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
 #endif
@@ -103,7 +103,8 @@ std::unique_ptr<TagLib::FileStream> openStream(const QString& path)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return nullptr;
-    struct stat status {};
+    struct stat status {
+    };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return nullptr;
