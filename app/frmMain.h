@@ -108,6 +108,7 @@ public:
     int& displayNameSelector() { return m_settings.displayName; }
     QString languageFile() const { return m_settings.language; }
     int& sizeUnit() { return m_settings.sizeUnit; }
+    QString& conversionQuality() { return m_settings.conversionQuality; }
     // A language chosen in the options: stored as the Language setting and applied at once.
     void chooseLanguage(const QString& file);
     // The LCD font or the display-name selector changed: the summary and preview follow.

@@ -48,12 +48,14 @@ int main(int argc, char** argv)
     if (loaded)
         window.setLibraryDescription(QDir::toNativeSeparators(libraryPath));
     window.setOptionsDialog([](frmMain& w) {
-        OptionsValues values{w.titleFont(), w.displayNameSelector(), w.sizeUnit(), w.languageFile()};
+        OptionsValues values{w.titleFont(), w.displayNameSelector(), w.sizeUnit(), w.languageFile(),
+                             w.conversionQuality()};
         ShowOptionsDialog(
             values, [&w](const QString& file) { w.chooseLanguage(file); }, &w);
         w.titleFont() = values.titleFont;
         w.displayNameSelector() = values.displayName;
         w.sizeUnit() = values.sizeUnit;
+        w.conversionQuality() = values.conversionQuality;
         w.titleSettingsChanged();
     });
     window.Load();
