@@ -7,6 +7,7 @@
 #include "convert/SourceTags.h"
 #include "core/AppPaths.h"
 #include "core/LocalPath.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,6 +163,9 @@ namespace Mp3Converter
 ConversionResult convert(const QString& source, const QString& target, const ConversionQuality& quality,
                          const CancelCheck& cancelled)
 {
+    // A pipe or a device named like a music file would block the decoder or never end.
+    if (const QString why = RegularFile::problem(source); !why.isEmpty())
+        return failed(why);
     if (samePath(source, target))
         return failed(QStringLiteral("the MP3 would replace the file it is made from"));
     AudioDecoder decoder;

@@ -8,12 +8,14 @@
 #include <taglib/fileref.h>
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
+#include <taglib/infotag.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
 #include <taglib/opusfile.h>
 #include <taglib/tag.h>
 #include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
+#include <taglib/wavfile.h>
 #include <taglib/xiphcomment.h>
 #endif
 
@@ -131,11 +133,17 @@ SourceTags SourceTags::read(const QString& path, bool withCover)
         if (!stream)
             return tags;
         // Audio properties are not needed for tags: not reading them keeps a folder's listing fast.
-        // The type comes from the content, which is what the stream offers.
-        TagLib::FileRef file(stream.get(), false);
+        // TagLib tells the type from the content, except WAV, which is named by its extension.
+        TagLib::FileRef file = path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)
+                                   ? TagLib::FileRef(new TagLib::RIFF::WAV::File(stream.get(), false))
+                                   : TagLib::FileRef(stream.get(), false);
         if (file.isNull() || !file.tag())
             return tags;
         const TagLib::Tag* tag = file.tag();
+        // A WAV file's tag() is its ID3v2 chunk; most WAV writers fill the RIFF INFO list instead.
+        if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(file.file());
+            wav && tag->isEmpty() && wav->hasInfoTag())
+            tag = wav->InfoTag();
         tags.title = trimmed(fromTagLib(tag->title()));
         tags.artist = trimmed(fromTagLib(tag->artist()));
         tags.album = trimmed(fromTagLib(tag->album()));
