@@ -48,10 +48,17 @@ bool carriesBlock(const PlayerSession& session, const QString& name)
     return extension == QLatin1String("MP3") || extension == QLatin1String("WMA");
 }
 
-qint64 currentSize(const LocalFileRow& row, const ConversionQuality& quality)
+// Music of other formats becomes MP3 on its way to the music view (and to the player as a whole,
+// as zvdctl sends by default); the other views store every file as it is.
+bool convertsOnSend(const PlayerSession& session, const QString& name)
+{
+    return needsConversion(name) && (session.view() == PlayerView::Audio || session.view() == PlayerView::All);
+}
+
+qint64 currentSize(const LocalFileRow& row, bool converted, const ConversionQuality& quality)
 {
     // A file converted on the way takes what its MP3 will take: estimated from its playing time.
-    if (needsConversion(row.name)) {
+    if (converted) {
         const qint64 estimate = Mp3Converter::estimatedSize(row.path, quality);
         if (estimate > 0)
             return estimate;
@@ -94,12 +101,13 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
         // A file converted on the way is "name.mp3" on the player: in the question, in the
         // same-name match and in the LCD text that shows the file name.
         LocalFileRow row = request.local.row(position);
-        const bool convert = needsConversion(row.name);
-        row.name = playerNameFor(row.name);
+        const bool convert = convertsOnSend(session, row.name);
+        if (convert)
+            row.name = playerNameFor(row.name);
         const int match = session.list().findNameIgnoringCase(row.name);
         if (match >= 0 && !replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
             continue;
-        SendItem item{row.path, row.name, QString(), false, currentSize(request.local.row(position), request.quality),
+        SendItem item{row.path, row.name, QString(), false, currentSize(request.local.row(position), convert, request.quality),
                       std::nullopt};
         if (match >= 0)
             item.replaces = session.list().row(match);
@@ -325,8 +333,9 @@ qint64 requiredSpace(const SendRequest& request)
     qint64 total = 0;
     for (int position : inListOrder(request.selectedRows, request.local.count())) {
         const LocalFileRow& row = request.local.row(position);
-        total += currentSize(row, request.quality);
-        if (carriesBlock(request.session, row.name))
+        const bool convert = convertsOnSend(request.session, row.name);
+        total += currentSize(row, convert, request.quality);
+        if (carriesBlock(request.session, convert ? playerNameFor(row.name) : row.name))
             total += TitleBlockSize;
     }
     return total;

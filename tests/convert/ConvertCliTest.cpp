@@ -174,6 +174,19 @@ TEST_F(ConvertCli, SendStoresMp3AndADamagedFileIsNamedWhileTheBatchGoesOn)
     EXPECT_EQ(QDir(work.filePath("src")).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
+// The other-files view is the player's removable store: a FLAC file goes there as it is.
+TEST_F(ConvertCli, TheOtherFilesViewStoresTheFileAsItIs)
+{
+    const QString flac = tone(QStringLiteral("flac"), QStringLiteral("keep.flac"));
+    const CliResult sent = cli.zvdctl({"send", "--view", "hdd", flac});
+    ASSERT_EQ(sent.status, 0) << qPrintable(sent.err);
+    EXPECT_EQ(listed().keys(), QStringList{"keep.flac"});
+    ASSERT_EQ(cli.zvdctl({"get", "--to", work.filePath("out"), "keep.flac"}).status, 0);
+    QFile a(flac), b(out("keep.flac"));
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+}
+
 TEST_F(ConvertCli, SameNameQuestionAsksAboutTheMp3Name)
 {
     const QString flac = tone(QStringLiteral("flac"), QStringLiteral("song.flac"));
