@@ -403,6 +403,9 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
         }
         ++outcome.transferred;
         room -= prepared.size + (item.withBlock ? TitleBlockSize : 0);
+        // The entry it replaced is gone now, and its room with it (listed without its block).
+        if (item.replaces)
+            room += item.replaces->size + (mFileAPI::isMusicName(item.replaces->name) ? TitleBlockSize : 0);
     }
     conversions.reset(); // stops what is still converting and removes every MP3 made for this batch
     if (!notConverted.isEmpty()) {
