@@ -174,6 +174,20 @@ TEST_F(ConvertCli, SendStoresMp3AndADamagedFileIsNamedWhileTheBatchGoesOn)
     EXPECT_EQ(QDir(work.filePath("src")).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
+// The player fails the second store while the third file is already converting: the batch
+// ends there, and neither the converted MP3s nor their folders stay behind (TearDown checks).
+TEST_F(ConvertCli, AFailedStoreEndsTheBatchAndLeavesNoConvertedFile)
+{
+    const QStringList files{tone(QStringLiteral("flac"), QStringLiteral("one.flac")),
+                            tone(QStringLiteral("ogg"), QStringLiteral("two.ogg")),
+                            tone(QStringLiteral("opus"), QStringLiteral("three.opus"))};
+    ASSERT_EQ(cli.zvdsim({"fail", "Download", "2"}).status, 0);
+    const CliResult sent = cli.zvdctl(QStringList{"send", "--view", "audio"} + files);
+    EXPECT_EQ(sent.status, 1);
+    EXPECT_TRUE(sent.err.contains(QLatin1String("two.mp3"))) << qPrintable(sent.err);
+    EXPECT_EQ(listed().keys(), QStringList{"one.mp3"});
+}
+
 // The other-files view is the player's removable store: a FLAC file goes there as it is.
 TEST_F(ConvertCli, TheOtherFilesViewStoresTheFileAsItIs)
 {
