@@ -8,6 +8,7 @@
 #include "LocalFileView.h"
 #include "PlayerListModel.h"
 #include "SettingsStore.h"
+#include "StatusPanels.h"
 #include "TestEnvironment.h"
 #include "TransferProgressDialog.h"
 #include "frmMain.h"
@@ -97,6 +98,9 @@ TEST_F(ConvertSend, AFlacSentWithTheDownloadButtonArrivesAsMp3)
     EXPECT_EQ(window.fileModel().row(0).name, QLatin1String("Evening.flac"));
     window.lvwFile()->selectionModel()->select(window.fileModel().index(0, 0),
                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QCoreApplication::processEvents();
+    // The status bar names the song as the player's LCD will: from "Evening.mp3", not "Evening.flac".
+    EXPECT_EQ(window.sbrFile()->text(2), QLatin1String("Evening"));
     clickToolButton(window, QStringLiteral("Download"));
 
     ASSERT_EQ(window.playerModel()->rowCount(), 1);
