@@ -31,6 +31,8 @@
 namespace
 {
 
+#ifdef ZVD_HAVE_CONVERSION
+
 // Pictures above this are no cover art but damage; the tag would outgrow what players read.
 constexpr qsizetype MaxCoverBytes = 8 * 1024 * 1024;
 
@@ -38,8 +40,6 @@ QString trimmed(const QString& text)
 {
     return shownText(text.section(QChar(0), 0, 0).trimmed());
 }
-
-#ifdef ZVD_HAVE_CONVERSION
 
 QString fromTagLib(const TagLib::String& text)
 {
