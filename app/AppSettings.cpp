@@ -23,6 +23,7 @@ StoredSettings::Values valuesOf(const AppSettings& settings)
     values.path = settings.path;
     values.geometry = settings.geometry;
     values.displayStyle = settings.displayStyle;
+    values.conversionQuality = settings.conversionQuality;
     return values;
 }
 
@@ -52,6 +53,7 @@ void AppSettings::load(QSettings& store)
     path = values.path;
     geometry = values.geometry;
     displayStyle = values.displayStyle;
+    conversionQuality = values.conversionQuality;
 }
 
 void AppSettings::save(QSettings& store) const

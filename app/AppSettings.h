@@ -22,6 +22,7 @@ struct AppSettings {
     QString path;                  // folder of the folder tree; empty: not stored
     std::optional<QRect> geometry; // twips: Left, Top, Width, Height when all four are stored
     int displayStyle = 3;          // "Style": style of the PC list, 0 large icons to 3 details
+    QString conversionQuality = QStringLiteral("V2"); // "Quality": MP3 quality of converted files
 
     // The font of a first run: Arial 16 points, not bold.
     static QFont defaultTitleFont();

@@ -34,7 +34,7 @@ DroppedFiles DroppedFiles::from(const QList<QUrl>& urls, mFileAPI::ViewTab view)
         row.path = path;
         row.size = info.size();
         row.sizeText = formatter.format(row.size);
-        if (mFileAPI::extensionOf(row.name) == QLatin1String("MP3"))
+        if (mFileAPI::hasTagColumns(row.name))
             mFileAPI::FillTagColumns(row.path, row);
         files.rows.push_back(std::move(row));
     }

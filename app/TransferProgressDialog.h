@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <atomic>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -29,6 +31,8 @@ public:
     void fileFinished(const TransferProgress& progress, bool ok) override;
 
     bool cancelled() const { return m_cancelled; }
+    // Read by the worker threads that convert files while the window's thread runs the dialog.
+    bool stopRequested() const override { return m_cancelled; }
     void cancel();
     QString fileText() const;
     QString countText() const;
@@ -61,6 +65,6 @@ private:
     qint64 m_doneBytes = 0;
     int m_doneFiles = 0;
     int m_totalFiles = 0;
-    bool m_cancelled = false;
+    std::atomic<bool> m_cancelled{false};
     bool m_fileRunning = false;
 };

@@ -45,6 +45,8 @@ public:
     explicit GuiThreadObserver(TransferObserver& inner) : m_inner(inner) {}
     bool fileStarting(const TransferProgress& progress) override;
     void fileFinished(const TransferProgress& progress, bool ok) override;
+    // Asked of the wrapped observer directly, from whichever thread asks: it must be thread-safe.
+    bool stopRequested() const override { return m_inner.stopRequested(); }
 
 private:
     TransferObserver& m_inner;

@@ -3,6 +3,7 @@
 // The PC side of the main window: the folder tree, the local list, its styles, sorting and the
 // selection summary, and the tab change that refills both lists.
 #include "frmMain.h"
+#include "convert/ConvertibleFormats.h"
 
 #include "DisplayName.h"
 #include "FileExtension.h"
@@ -125,11 +126,25 @@ void frmMain::UnhookListNotify()
     m_hooked = false;
 }
 
+namespace
+{
+
+// The row as the player will hold it: a file converted on send in the music view is "name.mp3"
+// there, and its LCD text (which may be the file name) is rendered from that name.
+LocalFileRow asSent(LocalFileRow row, int tab)
+{
+    if (tab == int(mFileAPI::ViewTab::Audio))
+        row.name = playerNameFor(row.name);
+    return row;
+}
+
+} // namespace
+
 void frmMain::GetFileSize()
 {
     const SummaryWords words{m_texts.singleFile, m_texts.multiFile, m_texts.byteWord};
     const SummaryTexts texts = summaryTexts(words, m_summary->figures(), [this](int rowId) {
-        return Disp_Name(m_settings.displayName, m_fileModel.rowById(rowId));
+        return Disp_Name(m_settings.displayName, asSent(m_fileModel.rowById(rowId), selectedTab()));
     });
     m_sbrFile->setText(1, texts.panel1);
     m_sbrFile->setText(2, texts.panel2);
@@ -143,7 +158,7 @@ void frmMain::updateLcdPreview()
         m_lcdPreview->clear();
         return;
     }
-    const LocalFileRow& row = m_fileModel.rowById(figures.singleRowId);
+    const LocalFileRow row = asSent(m_fileModel.rowById(figures.singleRowId), selectedTab());
     if (!mFileAPI::isMusicName(row.name)) {
         m_lcdPreview->clear();
         return;

@@ -303,7 +303,8 @@ void frmMain::chooseLanguage(const QString& file)
 
 OptionsValues frmMain::options() const
 {
-    return {m_settings.titleFont, m_settings.displayName, m_settings.sizeUnit, m_settings.language};
+    return {m_settings.titleFont, m_settings.displayName, m_settings.sizeUnit, m_settings.language,
+            m_settings.conversionQuality};
 }
 
 void frmMain::applyOptions(const OptionsValues& values)
@@ -313,6 +314,7 @@ void frmMain::applyOptions(const OptionsValues& values)
     m_settings.titleFont = values.titleFont;
     m_settings.displayName = values.displayName;
     m_settings.sizeUnit = values.sizeUnit;
+    m_settings.conversionQuality = values.conversionQuality;
     // The summary's sizes and the LCD preview's title block follow at once.
     GetFileSize();
 }

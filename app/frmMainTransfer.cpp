@@ -13,6 +13,7 @@
 #include "StatusPanels.h"
 #include "TransferProgressDialog.h"
 #include "WorkerThread.h"
+#include "convert/ConversionQuality.h"
 
 #include <QAction>
 #include <QLabel>
@@ -81,7 +82,8 @@ void frmMain::sendRows(std::vector<LocalFileRow> rows)
                         allPositions(count),
                         m_settings.displayName,
                         titleBlockMaker(lcdFontOf(m_settings.titleFont)),
-                        &observer};
+                        &observer,
+                        ConversionQuality::parse(m_settings.conversionQuality).value_or(ConversionQuality())};
     TransferOutcome outcome;
     WorkerThread::run([&] { outcome = SendSelectedFiles(request); });
     showPlayerState();

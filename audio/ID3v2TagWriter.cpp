@@ -74,7 +74,7 @@ void rebuild(QFile& original, const QByteArray& image, qint64 inserted)
 
 } // namespace
 
-QByteArray image(const QList<QPair<QString, QString>>& frames)
+QByteArray image(const QList<QPair<QString, QString>>& frames, const QList<QByteArray>& rawFrames)
 {
     QByteArray bytes("ID3\x03\x00\x00\x00\x00\x00\x00", HeaderSize);
     for (const auto& [id, text] : frames) {
@@ -88,8 +88,36 @@ QByteArray image(const QList<QPair<QString, QString>>& frames)
         bytes.append("\0\0", 2);
         bytes.append(data);
     }
+    for (const QByteArray& frame : rawFrames)
+        bytes.append(frame);
     bytes.append(QByteArray(4, '\0'));
     return bytes;
+}
+
+QByteArray pictureFrame(const QByteArray& picture, const QString& mimeType, quint8 pictureType)
+{
+    // Encoding 0, the MIME type, the picture type, an empty description, then the bytes.
+    QByteArray data(1, '\0');
+    data.append(mimeType.toLatin1());
+    data.append('\0');
+    data.append(static_cast<char>(pictureType));
+    data.append('\0');
+    data.append(picture);
+    QByteArray frame("APIC");
+    appendBigEndian(frame, static_cast<quint32>(data.size()));
+    frame.append("\0\0", 2);
+    frame.append(data);
+    return frame;
+}
+
+QByteArray newFileTag(QByteArray image)
+{
+    const qint64 room = roomFor(image.size());
+    const auto body = static_cast<quint32>(room - HeaderSize);
+    image.append(QByteArray(room - image.size(), '\0'));
+    for (int i = 0; i < 4; ++i)
+        image[6 + i] = static_cast<char>(body >> (21 - 7 * i) & 0x7F);
+    return image;
 }
 
 qint64 roomFor(qint64 imageSize) { return (imageSize / RoomUnit + 1) * RoomUnit; }

@@ -15,7 +15,17 @@ inline constexpr qint64 RoomUnit = 2048;
 
 // The tag image: header (size field still zero), one frame per (identifier, text) pair, four
 // zero bytes. Throws TagError for an identifier shorter than four bytes.
-QByteArray image(const QList<QPair<QString, QString>>& frames);
+// rawFrames (whole frames, as pictureFrame makes them) follow the text frames.
+QByteArray image(const QList<QPair<QString, QString>>& frames, const QList<QByteArray>& rawFrames = {});
+
+// An attached picture frame (APIC): the picture's bytes as they are, its MIME type, and the
+// picture type (3 = front cover).
+QByteArray pictureFrame(const QByteArray& picture, const QString& mimeType, quint8 pictureType = 3);
+
+// The image padded to roomFor(its size) with its header's size field in the published
+// (syncsafe, header-excluded) form, for a file this program creates: other players and taggers
+// read it as written, and this program's readers take such a size too.
+QByteArray newFileTag(QByteArray image);
 
 // The room a new tag of imageSize bytes gets: the next multiple of 2048 above it.
 qint64 roomFor(qint64 imageSize);

@@ -43,6 +43,8 @@ void cMP3ID3v2::reset()
                           &m_copyright, &m_audioUrl, &m_buyUrl, &m_artistUrl, &m_lyrics})
         text->clear();
     m_genre = NoGenre;
+    m_cover.clear();
+    m_coverMime.clear();
 }
 
 void cMP3ID3v2::setMP3File(const QString& path)
@@ -218,4 +220,22 @@ QList<QPair<QString, QString>> cMP3ID3v2::framesToWrite() const
     return frames;
 }
 
-void cMP3ID3v2::Update() { ID3v2TagWriter::write(m_path, ID3v2TagWriter::image(framesToWrite())); }
+void cMP3ID3v2::setFrontCover(const QByteArray& picture, const QString& mimeType)
+{
+    m_cover = picture;
+    m_coverMime = mimeType;
+}
+
+QList<QByteArray> cMP3ID3v2::pictureFrames() const
+{
+    if (m_cover.isEmpty())
+        return {};
+    return {ID3v2TagWriter::pictureFrame(m_cover, m_coverMime)};
+}
+
+QByteArray cMP3ID3v2::newFileTag() const
+{
+    return ID3v2TagWriter::newFileTag(ID3v2TagWriter::image(framesToWrite(), pictureFrames()));
+}
+
+void cMP3ID3v2::Update() { ID3v2TagWriter::write(m_path, ID3v2TagWriter::image(framesToWrite(), pictureFrames())); }

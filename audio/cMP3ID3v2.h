@@ -80,8 +80,18 @@ public:
     // The texts as Update writes them: one (identifier, text) pair per frame to write.
     QList<QPair<QString, QString>> framesToWrite() const;
 
+    // A front cover Update writes as an attached picture (APIC) after the text frames; empty
+    // bytes write none. Reading a file does not fill it.
+    void setFrontCover(const QByteArray& picture, const QString& mimeType);
+    QByteArray FrontCover() const { return m_cover; }
+
+    // The whole tag for a file being created (padding included, published size form); see
+    // ID3v2TagWriter::newFileTag.
+    QByteArray newFileTag() const;
+
 private:
     void reset();
+    QList<QByteArray> pictureFrames() const;
     void storeFrame(const QString& id, const QString& value);
     void replaceFrame(const QString& id, const QString& text);
     QString* propertyFor(const QString& id);
@@ -97,4 +107,6 @@ private:
     QString m_otherGenreName, m_linkTo, m_originalArtist, m_composer, m_copyright, m_audioUrl;
     QString m_buyUrl, m_artistUrl, m_lyrics;
     quint8 m_genre = 255;
+    QByteArray m_cover;
+    QString m_coverMime;
 };

@@ -129,7 +129,7 @@ double secondsToSend(mTCC730& device, const QString& corpus, bool& ok)
     session.RefreshPlayerList();
     QElapsedTimer timer;
     timer.start();
-    SendRequest request{session, prompt, local, all, 1, titleBlockMaker(LcdTitleFont()), nullptr};
+    SendRequest request{session, prompt, local, all, 1, titleBlockMaker(LcdTitleFont()), nullptr, {}};
     const TransferOutcome outcome = SendSelectedFiles(request);
     const double seconds = timer.nsecsElapsed() / 1e9;
     ok = ok && outcome.status == TransferOutcome::Status::Done && outcome.transferred == FileCount;

@@ -114,7 +114,7 @@ void BM_SendToVirtualPlayerVersusCp(benchmark::State& state)
 
         QElapsedTimer timer;
         timer.start();
-        SendRequest request{session, prompt, local, all, 1, titleBlockMaker(LcdTitleFont()), nullptr};
+        SendRequest request{session, prompt, local, all, 1, titleBlockMaker(LcdTitleFont()), nullptr, {}};
         const TransferOutcome outcome = SendSelectedFiles(request);
         sendSeconds += timer.nsecsElapsed() / 1e9;
         if (outcome.status != TransferOutcome::Status::Done || outcome.transferred != FileCount) {

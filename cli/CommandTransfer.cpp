@@ -62,6 +62,8 @@ public:
     {
     }
 
+    bool stopRequested() const override { return interrupted; }
+
     bool fileStarting(const TransferProgress& p) override
     {
         if (interrupted || m_prompt.unanswered())
@@ -144,7 +146,7 @@ bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTe
         row.path = QDir::toNativeSeparators(info.absoluteFilePath());
         row.size = size;
         row.sizeText = mFileAPI::FormatSize(row.size);
-        if (mFileAPI::extensionOf(row.name) == QLatin1String("MP3"))
+        if (mFileAPI::hasTagColumns(row.name))
             mFileAPI::FillTagColumns(row.path, row);
         rows.push_back(row);
     }
@@ -155,9 +157,12 @@ int send(CommandContext& c)
 {
     ParsedArgs parsed;
     if (!parseArgs(c.args, {Yes, No, QStringLiteral("--bold")},
-                   {View, QStringLiteral("--lcd"), QStringLiteral("--font"), QStringLiteral("--size")},
+                   {View, QStringLiteral("--lcd"), QStringLiteral("--font"), QStringLiteral("--size"),
+                    QStringLiteral("--quality")},
                    parsed, c.err))
         return ExitUsage;
+    const std::optional<ConversionQuality> quality = ConversionQuality::parse(
+        parsed.value(QStringLiteral("--quality"), storedSettings().conversionQuality));
     PlayerView view = PlayerView::All;
     LcdTitleFont font;
     bool lcdOk = true;
@@ -166,9 +171,9 @@ int send(CommandContext& c)
                                QString::number(storedSettings().displayName))
                         .toInt(&lcdOk);
     if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view) ||
-        !lcdOk || !lcdFontFrom(parsed, font, c.err)) {
+        !lcdOk || !lcdFontFrom(parsed, font, c.err) || (!quality && !parsed.value(QStringLiteral("--quality")).isEmpty())) {
         c.err << "usage: zvdctl send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] "
-                 "FILE...\n";
+                 "[--quality V0..V9|CBR128|CBR192|CBR256|CBR320] FILE...\n";
         return ExitUsage;
     }
     std::vector<LocalFileRow> rows;
@@ -184,7 +189,8 @@ int send(CommandContext& c)
     const InterruptGuard guard;
     std::vector<int> selected(std::size_t(local.count()));
     std::iota(selected.begin(), selected.end(), 0);
-    SendRequest request{player.session(), prompt, local, selected, lcd, titleBlockMaker(font), &observer};
+    SendRequest request{player.session(), prompt,    local,   selected, lcd, titleBlockMaker(font),
+                        &observer,        quality.value_or(ConversionQuality())};
     const TransferOutcome outcome = SendSelectedFiles(request);
     if (outcome.status == TransferOutcome::Status::Cancelled && !prompt.unanswered())
         c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred << " files were not sent\n";
@@ -305,7 +311,7 @@ int title(CommandContext& c)
 }
 
 CommandRegistrar sendCommand{
-    "send", "send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] FILE...", &send};
+    "send", "send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] [--quality Q] FILE...", &send};
 CommandRegistrar getCommand{"get", "get [--view V] [--yes|--no] [--to DIR] NAME...", &get};
 CommandRegistrar scanCommand{"scan", "scan [--view V] DIR", &scan};
 CommandRegistrar titleCommand{"title", "title [--font NAME] [--size PT] [--bold] [--value N] -o FILE TEXT",

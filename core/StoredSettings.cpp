@@ -116,6 +116,9 @@ void Values::load(QSettings& store)
         path = *stored;
     if (const auto style = number(store, kDisplay + QStringLiteral("Style")); style && isValidDisplayStyle(*style))
         displayStyle = qRound(*style);
+    // Checked where it is used (an unknown text means the default quality).
+    if (const auto quality = text(store, kDisplay + QStringLiteral("Quality")); quality && !quality->isEmpty())
+        conversionQuality = *quality;
     const auto w = number(store, kDisplay + QStringLiteral("Width"));
     const auto h = number(store, kDisplay + QStringLiteral("Height"));
     const auto l = number(store, kDisplay + QStringLiteral("Left"));
@@ -139,6 +142,7 @@ void Values::save(QSettings& store) const
     store.setValue(kDisplay + QStringLiteral("HSplit"), singleText(hsplit));
     store.setValue(kDisplay + QStringLiteral("VSplit"), singleText(vsplit));
     store.setValue(kDisplay + QStringLiteral("Style"), QString::number(displayStyle));
+    store.setValue(kDisplay + QStringLiteral("Quality"), conversionQuality);
     store.sync();
 }
 

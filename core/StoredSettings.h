@@ -53,6 +53,7 @@ struct Values {
     QString path;                    // folder of the folder tree; empty: not stored
     std::optional<QRect> geometry;   // twips: Left, Top, Width, Height when all four are stored
     int displayStyle = 3;            // "Style": the PC list's display style, details by default
+    QString conversionQuality = QStringLiteral("V2"); // "Quality": MP3 quality of converted files
 
     // Reads every value over the current ones; unreadable values leave the current one.
     void load(QSettings& store);

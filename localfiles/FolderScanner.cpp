@@ -9,6 +9,8 @@
 #include "PathJoin.h"
 #include "SizeFormat.h"
 #include "TagColumns.h"
+#include "convert/ConvertibleFormats.h"
+#include "convert/SourceTags.h"
 
 #include "ReadOnlyFile.h"
 
@@ -35,9 +37,17 @@ bool isVirtualFolder(const QString& folder)
     return folder.isEmpty() || folder.startsWith(QLatin1Char(':')) || !LocalPath::isFolder(folder);
 }
 
+bool hasTagColumns(const QString& name)
+{
+    return extensionOf(name) == QLatin1String("MP3") || needsConversion(name);
+}
+
 void FillTagColumns(const QString& path, LocalFileRow& row, const TagColumnReader& reader)
 {
-    const TagColumns columns = reader ? reader(path) : readTagColumns(path);
+    // Our own readers for MP3; TagLib for the formats converted on send.
+    const TagColumns columns = reader                 ? reader(path)
+                               : needsConversion(path) ? readSourceColumns(path)
+                                                       : readTagColumns(path);
     row.title = columns.title;
     row.artist = columns.artist;
     row.genre = columns.genre;
@@ -171,6 +181,8 @@ void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumn
     }
     if (tags && reader && row.hasSize())
         FillTagColumns(row.path, row, reader);
+    else if (!tags && row.hasSize() && needsConversion(row.name))
+        FillTagColumns(row.path, row, reader);
 }
 
 std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, const TagColumnReader* complete,
@@ -237,7 +249,7 @@ std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, 
             rows.back().pending = false;
             rows.back().size = info.size();
             rows.back().sizeText = SizeFormatter().format(rows.back().size);
-            if (extensionOf(name) == QLatin1String("MP3"))
+            if (hasTagColumns(name))
                 FillTagColumns(rows.back().path, rows.back(), *complete);
         }
     }
@@ -280,7 +292,7 @@ void RowCompleter::complete(LocalFileRow& row, const TagColumnReader& reader) co
     if (info.isFile()) {
         row.size = info.size();
         row.sizeText = SizeFormatter().format(row.size);
-        if (extensionOf(row.name) == QLatin1String("MP3"))
+        if (hasTagColumns(row.name))
             FillTagColumns(row.path, row, reader);
     }
 }

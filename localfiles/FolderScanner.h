@@ -68,8 +68,13 @@ void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
 // The same for the window: the names show at once, sizes and tag columns fill in behind.
 void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
 
-// Title, artist and genre of one file into the row, from its ID3v2 tag, else its ID3v1 tag.
-// A tag that cannot be read leaves the columns empty.
+// Whether the list shows tag columns for a file of this name: MP3 files and the formats
+// converted on send.
+bool hasTagColumns(const QString& name);
+
+// Title, artist and genre of one file into the row: an MP3 file's from its ID3v2 tag, else its
+// ID3v1 tag; a file converted on send from its own tags. A tag that cannot be read leaves the
+// columns empty.
 void FillTagColumns(const QString& path, LocalFileRow& row, const TagColumnReader& reader = {});
 
 } // namespace mFileAPI

@@ -4,6 +4,7 @@
 
 #include "FileAttributes.h"
 #include "FileExtension.h"
+#include "convert/ConvertibleFormats.h"
 
 namespace mFileAPI
 {
@@ -35,8 +36,12 @@ ScanRule ScanRule::exclude(const QString& ext1, const QString& ext2, const QStri
 ScanRule ScanRule::forView(ViewTab tab)
 {
     switch (tab) {
-    case ViewTab::Audio:
-        return include(QStringLiteral("MP3"), QStringLiteral("WMA"), QString());
+    case ViewTab::Audio: {
+        // The formats converted to MP3 on send are music too.
+        ScanRule rule = include(QStringLiteral("MP3"), QStringLiteral("WMA"), QString());
+        rule.words += ConvertibleFormats::extensions();
+        return rule;
+    }
     case ViewTab::Record:
         return include(QStringLiteral("ZVD"), QString(), QString());
     case ViewTab::Hdd:

@@ -8,6 +8,8 @@ zvd_packages=(
     clang libclang-rt-14-dev
     fonts-liberation fonts-dejavu-core adwaita-icon-theme
     lame eyed3 python3-mutagen id3v2 libtag1-dev
+    libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libmp3lame-dev
+    ffmpeg flac vorbis-tools opus-tools
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386
     xvfb xauth imagemagick x11-apps openbox xdotool x11-utils qt6-translations-l10n nsis
     file binutils-mingw-w64-x86-64 binutils-mingw-w64-i686

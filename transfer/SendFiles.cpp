@@ -12,8 +12,12 @@
 #include "PlayerSession.h"
 #include "PreparedCopy.h"
 #include "Prompt.h"
+#include "convert/ConversionQueue.h"
+#include "convert/ConvertibleFormats.h"
 
 #include <QFileInfo>
+
+#include "SizeFormat.h"
 
 #include <algorithm>
 #include <limits>
@@ -24,11 +28,12 @@ namespace
 
 struct SendItem {
     QString path;
-    QString name;
+    QString name; // the name the player stores: for a converted file, its MP3's name
     QString displayText; // set for music files: their LCD text
     bool withBlock = false;
     qint64 size = 0;
     std::optional<PlayerListRow> replaces; // the entry of the same name the user agreed to replace
+    int conversion = -1;                   // the file's job in the conversion queue; -1: sent as it is
 };
 
 // The audio view sends every file with a title block, as the player lists music there. Any
@@ -43,8 +48,21 @@ bool carriesBlock(const PlayerSession& session, const QString& name)
     return extension == QLatin1String("MP3") || extension == QLatin1String("WMA");
 }
 
-qint64 currentSize(const LocalFileRow& row)
+// Music of other formats becomes MP3 on its way to the music view (and to the player as a whole,
+// as zvdctl sends by default); the other views store every file as it is.
+bool convertsOnSend(const PlayerSession& session, const QString& name)
 {
+    return needsConversion(name) && (session.view() == PlayerView::Audio || session.view() == PlayerView::All);
+}
+
+qint64 currentSize(const LocalFileRow& row, bool converted, const ConversionQuality& quality)
+{
+    // A file converted on the way takes what its MP3 will take: estimated from its playing time.
+    if (converted) {
+        const qint64 estimate = Mp3Converter::estimatedSize(row.path, quality);
+        if (estimate > 0)
+            return estimate;
+    }
     // The list may be older than the file; a size the scan could not read is asked again.
     return row.hasSize() ? row.size : qMax<qint64>(0, QFileInfo(row.path).size());
 }
@@ -78,17 +96,26 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
     const MessageTexts& texts = session.texts();
     std::vector<SendItem> batch;
     ReplaceQuestions replace(request.prompt);
+    int conversions = 0;
     for (int position : rows) {
-        const LocalFileRow& row = request.local.row(position);
+        // A file converted on the way is "name.mp3" on the player: in the question, in the
+        // same-name match and in the LCD text that shows the file name.
+        LocalFileRow row = request.local.row(position);
+        const bool convert = convertsOnSend(session, row.name);
+        if (convert)
+            row.name = playerNameFor(row.name);
         const int match = session.list().findNameIgnoringCase(row.name);
         if (match >= 0 && !replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
             continue;
-        SendItem item{row.path, row.name, QString(), false, currentSize(row), std::nullopt};
+        SendItem item{row.path, row.name, QString(), false, currentSize(request.local.row(position), convert, request.quality),
+                      std::nullopt};
         if (match >= 0)
             item.replaces = session.list().row(match);
         if (mFileAPI::isMusicName(row.name))
             item.displayText = Disp_Name(request.lcdSelector, row);
         item.withBlock = carriesBlock(session, row.name);
+        if (convert)
+            item.conversion = conversions++;
         batch.push_back(std::move(item));
     }
     return batch;
@@ -100,9 +127,10 @@ class OneSend
 public:
     OneSend(SendRequest& request, std::vector<int32_t>& deleted) : m_request(request), m_deleted(deleted) {}
 
-    // Stores the file; false with reason() when it did not arrive, or when it did (arrived())
-    // but the old entry it replaced could not be deleted.
-    bool run(const SendItem& item);
+    // Stores the file (sourcePath: what to send, the MP3 of a converted file); false with
+    // reason() when it did not arrive, or when it did (arrived()) but the old entry it replaced
+    // could not be deleted.
+    bool run(const SendItem& item, const QString& sourcePath);
     QString reason() const { return m_reason; }
     bool playerGone() const { return m_playerGone; }
     bool arrived() const { return m_arrived; }
@@ -208,13 +236,13 @@ void OneSend::explainFailedStore(const SendItem& item)
     m_reason = takenBefore ? session().texts().nameInOtherView : session().texts().nameTaken;
 }
 
-bool OneSend::run(const SendItem& item)
+bool OneSend::run(const SendItem& item, const QString& sourcePath)
 {
     // The local work comes first: a copy that cannot be made must not cost the old entry.
     PreparedCopy copy;
     if (item.withBlock) {
-        const bool made = copy.make(item.path, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
-            return m_request.makeBlock(item.displayText, titleValue(item.name, item.path, head, size));
+        const bool made = copy.make(sourcePath, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
+            return m_request.makeBlock(item.displayText, titleValue(item.name, sourcePath, head, size));
         });
         if (!made) {
             m_reason = copy.error();
@@ -226,7 +254,7 @@ bool OneSend::run(const SendItem& item)
                                                       item.replaces->index) == m_deleted.end();
     if (replacing && !setOldAside(*item.replaces))
         return false;
-    if (store(item.withBlock ? copy.path() : item.path)) {
+    if (store(item.withBlock ? copy.path() : sourcePath)) {
         m_arrived = true;
         if (replacing)
             afterStored(*item.replaces);
@@ -238,6 +266,61 @@ bool OneSend::run(const SendItem& item)
     return false;
 }
 
+// The conversions of a batch start at once, ahead of the sends, so the two cores convert while
+// the player receives.
+std::unique_ptr<ConversionQueue> startConversions(const SendRequest& request, const std::vector<SendItem>& batch)
+{
+    std::vector<ConversionQueue::Job> jobs;
+    for (const SendItem& item : batch) {
+        if (item.conversion >= 0)
+            jobs.push_back({item.path, item.name});
+    }
+    if (jobs.empty())
+        return nullptr;
+    TransferObserver* observer = request.observer;
+    return std::make_unique<ConversionQueue>(std::move(jobs), request.quality,
+                                             [observer] { return observer && observer->stopRequested(); });
+}
+
+// The file to send for an item: the item's own file, or the MP3 its conversion made.
+struct Prepared {
+    QString path;
+    qint64 size = 0;
+    QString error; // why it cannot be sent (the batch goes on, unless noRoom)
+    bool noRoom = false;
+    bool cancelled = false;
+};
+
+Prepared prepare(const SendItem& item, ConversionQueue* conversions, qint64 room)
+{
+    Prepared prepared;
+    if (item.conversion < 0 || !conversions) {
+        prepared.path = item.path;
+        prepared.size = item.size;
+        return prepared;
+    }
+    const ConversionQueue::Done done = conversions->take(item.conversion);
+    if (done.result.cancelled) {
+        prepared.cancelled = true;
+        return prepared;
+    }
+    if (!done.result.ok) {
+        prepared.error = done.result.error;
+        conversions->release(item.conversion);
+        return prepared;
+    }
+    prepared.path = done.path;
+    prepared.size = done.result.size;
+    // The space check before the batch estimated this size; the real one decides.
+    if (prepared.size + (item.withBlock ? TitleBlockSize : 0) > room) {
+        prepared.error = QStringLiteral("its MP3 (%1 bytes) does not fit in the space left on the player")
+                             .arg(mFileAPI::FormatSize(prepared.size));
+        prepared.noRoom = true;
+        conversions->release(item.conversion);
+    }
+    return prepared;
+}
+
 } // namespace
 
 qint64 requiredSpace(const SendRequest& request)
@@ -245,8 +328,9 @@ qint64 requiredSpace(const SendRequest& request)
     qint64 total = 0;
     for (int position : inListOrder(request.selectedRows, request.local.count())) {
         const LocalFileRow& row = request.local.row(position);
-        total += currentSize(row);
-        if (carriesBlock(request.session, row.name))
+        const bool convert = convertsOnSend(request.session, row.name);
+        total += currentSize(row, convert, request.quality);
+        if (carriesBlock(request.session, convert ? playerNameFor(row.name) : row.name))
             total += TitleBlockSize;
     }
     return total;
@@ -268,14 +352,36 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
         buildBatch(request, inListOrder(request.selectedRows, request.local.count()));
     outcome.batchSize = int(batch.size());
     std::vector<int32_t> deleted;
+    std::unique_ptr<ConversionQueue> conversions = startConversions(request, batch);
+    QStringList notConverted; // "name: why" of each file that could not be converted
+    qint64 room = session.freeBytes(); // what is left on the player, with real sizes as they arrive
+    int number = 0;
     for (const SendItem& item : batch) {
-        const TransferProgress progress{item.name, outcome.transferred + 1, outcome.batchSize, item.size};
+        const TransferProgress progress{item.name, ++number, outcome.batchSize, item.size};
         if (request.observer && !request.observer->fileStarting(progress)) {
             outcome.status = Status::Cancelled;
             break;
         }
+        const Prepared prepared = prepare(item, conversions.get(), room);
+        if (prepared.cancelled) {
+            outcome.status = Status::Cancelled;
+            break;
+        }
+        if (!prepared.error.isEmpty()) {
+            if (request.observer)
+                request.observer->fileFinished(progress, false);
+            notConverted.append(QFileInfo(item.path).fileName() + QLatin1String(": ") + prepared.error);
+            if (outcome.failedName.isEmpty())
+                outcome.failedName = QFileInfo(item.path).fileName();
+            if (!prepared.noRoom)
+                continue;
+            // The MP3 came out larger than estimated and the player is full: nothing later fits either.
+            break;
+        }
         OneSend one(request, deleted);
-        const bool ok = one.run(item);
+        const bool ok = one.run(item, prepared.path);
+        if (conversions && item.conversion >= 0)
+            conversions->release(item.conversion);
         if (request.observer)
             request.observer->fileFinished(progress, ok);
         if (!ok) {
@@ -290,6 +396,18 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
             break;
         }
         ++outcome.transferred;
+        room -= prepared.size + (item.withBlock ? TitleBlockSize : 0);
+        // The entry it replaced is gone now, and its room with it (listed without its block).
+        if (item.replaces)
+            room += item.replaces->size + (mFileAPI::isMusicName(item.replaces->name) ? TitleBlockSize : 0);
+    }
+    conversions.reset(); // stops what is still converting and removes every MP3 made for this batch
+    if (!notConverted.isEmpty()) {
+        if (outcome.status == Status::Done)
+            outcome.status = Status::Failed;
+        request.prompt.showMessage(QStringLiteral("These files were not sent:\r\n") +
+                                       notConverted.join(QLatin1String("\r\n")),
+                                   session.texts().title, Prompt::Icon::Warning);
     }
     session.RefreshPlayerList();
     return outcome;

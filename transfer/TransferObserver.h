@@ -21,6 +21,9 @@ public:
     virtual bool fileStarting(const TransferProgress& progress) = 0;
     // After each file that was started.
     virtual void fileFinished(const TransferProgress& progress, bool ok) = 0;
+    // Asked from any thread while a file is being prepared (converted): true stops the batch
+    // without waiting for the file to finish.
+    virtual bool stopRequested() const { return false; }
 };
 
 // How a batch ended.

@@ -13,6 +13,7 @@ struct OptionsValues {
     int displayName = 1;  // display-name selector: 1 = file name, else 2 title + 4 artist + 8 genre
     int sizeUnit = 0;     // 0 bytes, 1 KB, 2 MB; the dialog gives it back as 0..2
     QString language;     // the Language setting: full path of the language file, may be empty
+    QString conversionQuality = QStringLiteral("V2"); // MP3 quality of files converted on send
 };
 
 // Puts a newly chosen language file on the main window (ApplyLanguage) and remembers its path as

@@ -8,7 +8,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QComboBox>
 #include <QGroupBox>
+
+#include "convert/ConversionQuality.h"
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -80,6 +83,10 @@ void frmOptions::Form_Load()
     }
     m_fraLCD->setEnabled(!choice.fileName);
 
+    const int quality = m_cboQuality->findData(
+        ConversionQuality::parse(m_values.conversionQuality).value_or(ConversionQuality()).text());
+    m_cboQuality->setCurrentIndex(qMax(0, quality));
+
     const int unit = m_values.sizeUnit == 0 ? 0 : m_values.sizeUnit == 1 ? 1 : 2;
     m_optMem[unit]->setChecked(true);
 
@@ -105,6 +112,7 @@ void frmOptions::cmdOK_Click()
             m_values.sizeUnit = i;
     }
     m_values.displayName = displayNameChoice().selector();
+    m_values.conversionQuality = m_cboQuality->currentData().toString();
     const std::optional<QString> file = m_languages.file(chosenLanguage());
     // Only a real change reaches the main window: reapplying the same file would redo every
     // caption for nothing.

@@ -77,6 +77,7 @@ public:
     QCheckBox* chkID3(int index) const { return m_chkID3.value(index); }
     QLineEdit* txtLCD() const { return m_txtLCD; }
     QComboBox* cboLang() const { return m_cboLang; }
+    QComboBox* cboQuality() const { return m_cboQuality; }
     QLineEdit* Text1() const { return m_Text1; }
     QPushButton* Command1() const { return m_Command1; }
     QPushButton* cmdOK() const { return m_cmdOK; }
@@ -126,5 +127,7 @@ private:
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QGroupBox* m_Frame4 = nullptr;
+    QGroupBox* m_fraConvert = nullptr;
+    QComboBox* m_cboQuality = nullptr;
     QList<QRadioButton*> m_optMem;
 };

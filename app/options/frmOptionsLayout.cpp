@@ -4,6 +4,7 @@
 #include "frmOptions.h"
 
 #include "FontPreview.h"
+#include "convert/ConversionQuality.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,6 +67,19 @@ void frmOptions::buildControls()
     m_Command1 = new QPushButton(QStringLiteral("Browse"), m_Frame3);
     m_Command1->setAutoDefault(false);
 
+    // FLAC, AAC, Ogg, Opus and WAV files become MP3 files of this quality when sent.
+    m_fraConvert = new QGroupBox(QStringLiteral("MP3 quality of converted files"), this);
+    m_cboQuality = new QComboBox(m_fraConvert);
+    m_cboQuality->setObjectName(QStringLiteral("cboQuality"));
+    for (const QString& choice : ConversionQuality::choices()) {
+        const ConversionQuality quality = *ConversionQuality::parse(choice);
+        m_cboQuality->addItem(quality.constant ? QStringLiteral("CBR %1 kbit/s").arg(quality.kbps)
+                                               : QStringLiteral("VBR V%1 (about %2 kbit/s)")
+                                                     .arg(quality.level)
+                                                     .arg(quality.expectedKbps()),
+                              choice);
+    }
+
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setDefault(true);
     m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -113,6 +127,9 @@ void frmOptions::layoutControls()
     for (QRadioButton* button : m_optMem)
         memory->addWidget(button);
 
+    auto* convert = new QHBoxLayout(m_fraConvert);
+    convert->addWidget(m_cboQuality, 1);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOK);
@@ -122,8 +139,9 @@ void frmOptions::layoutControls()
     dialog->addWidget(m_Frame1, 0, 0);
     dialog->addWidget(m_Frame2, 0, 1);
     dialog->addWidget(m_Frame3, 1, 0, 1, 2);
-    dialog->addLayout(buttons, 2, 0, 1, 2);
-    dialog->addWidget(m_Frame4, 3, 0, 1, 2);
+    dialog->addWidget(m_fraConvert, 2, 0, 1, 2);
+    dialog->addLayout(buttons, 3, 0, 1, 2);
+    dialog->addWidget(m_Frame4, 4, 0, 1, 2);
     dialog->setColumnStretch(0, 3);
     dialog->setColumnStretch(1, 2);
 }

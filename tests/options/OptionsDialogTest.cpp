@@ -137,3 +137,28 @@ TEST(dlgFirm, OffersFirmwareFilesAndGivesTheFullPathOrNothing)
     answer.clear();
     EXPECT_EQ(dialog.show(nullptr), QString()) << "cancelled";
 }
+
+// The quality of converted files: the stored choice is shown, an unknown one shows the default,
+// and a choice made with the keyboard comes back on OK.
+TEST_F(OptionsFixture, ConversionQualityShowsTheStoredChoiceAndReturnsTheNewOne)
+{
+    for (const auto& [stored, shown] : std::vector<std::pair<QString, QString>>{
+             {QStringLiteral("CBR256"), QStringLiteral("CBR256")},
+             {QStringLiteral("v0"), QStringLiteral("V0")},
+             {QStringLiteral("V12"), QStringLiteral("V2")},
+             {QString(), QStringLiteral("V2")}}) {
+        OptionsValues values = defaults();
+        values.conversionQuality = stored;
+        frmOptions& dialog = open(values);
+        EXPECT_EQ(dialog.cboQuality()->currentData().toString(), shown) << qPrintable(stored);
+        dialog.cmdOK_Click();
+        EXPECT_EQ(dialog.values().conversionQuality, shown);
+    }
+    OptionsValues values = defaults();
+    frmOptions& dialog = open(values);
+    dialog.cboQuality()->setFocus();
+    QTest::keyClick(dialog.cboQuality(), Qt::Key_End); // the last choice: CBR 320
+    EXPECT_EQ(dialog.cboQuality()->currentData().toString(), QStringLiteral("CBR320"));
+    QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton);
+    EXPECT_EQ(dialog.values().conversionQuality, QStringLiteral("CBR320"));
+}

@@ -22,7 +22,7 @@ class SendFiles : public TransferFixture
 protected:
     SendRequest request(std::vector<int> rows)
     {
-        SendRequest r{session, prompt, local, std::move(rows), 1, {}, &observer};
+        SendRequest r{session, prompt, local, std::move(rows), 1, {}, &observer, {}};
         r.makeBlock = [this](const QString& text, qint16 value) {
             blocks.append({text, value});
             return QByteArray(TitleBlock::Size, 'B');
