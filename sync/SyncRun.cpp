@@ -227,7 +227,7 @@ private:
         std::iota(all.begin(), all.end(), 0);
         PlannedPrompt prompt(m_prompt);
         SendRequest send{session(),         prompt, local, all, m_request.lcdSelector, m_request.makeBlock,
-                         m_request.observer};
+                         m_request.observer, {}};
         const TransferOutcome outcome = SendSelectedFiles(send);
         m_outcome.playerGone = outcome.playerGone;
         updateRecord();

@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 #include "TransferProgressDialog.h"
 #include "frmMain.h"
+#include "frmMainTestAccess.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -72,7 +73,7 @@ protected:
     // The real button of a toolbar action, clicked with the mouse.
     static void clickToolButton(frmMain& window, const QString& key)
     {
-        QWidget* button = window.tbrTool()->widgetForAction(window.toolButton(key));
+        QWidget* button = frmMainTestAccess(window).tbrTool()->widgetForAction(frmMainTestAccess(window).toolButton(key));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -93,20 +94,20 @@ TEST_F(ConvertSend, AFlacSentWithTheDownloadButtonArrivesAsMp3)
     frmMain window(device, &prompt);
     window.Load();
     window.show();
-    window.tmrCheck_Timer();
-    ASSERT_EQ(window.fileModel().count(), 1);
-    EXPECT_EQ(window.fileModel().row(0).name, QLatin1String("Evening.flac"));
-    window.lvwFile()->selectionModel()->select(window.fileModel().index(0, 0),
+    frmMainTestAccess(window).tmrCheck_Timer();
+    ASSERT_EQ(frmMainTestAccess(window).fileModel().count(), 1);
+    EXPECT_EQ(frmMainTestAccess(window).fileModel().row(0).name, QLatin1String("Evening.flac"));
+    frmMainTestAccess(window).lvwFile()->selectionModel()->select(frmMainTestAccess(window).fileModel().index(0, 0),
                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QCoreApplication::processEvents();
     // The status bar names the song as the player's LCD will: from "Evening.mp3", not "Evening.flac".
-    EXPECT_EQ(window.sbrFile()->text(2), QLatin1String("Evening"));
+    EXPECT_EQ(frmMainTestAccess(window).sbrFile()->text(2), QLatin1String("Evening"));
     clickToolButton(window, QStringLiteral("Download"));
 
-    ASSERT_EQ(window.playerModel()->rowCount(), 1);
-    EXPECT_EQ(window.playerModel()->index(0, 0).data().toString(), QLatin1String("Evening.mp3"));
+    ASSERT_EQ(frmMainTestAccess(window).playerModel()->rowCount(), 1);
+    EXPECT_EQ(frmMainTestAccess(window).playerModel()->index(0, 0).data().toString(), QLatin1String("Evening.mp3"));
     // 4 s at the stored quality, CBR 128 kbit/s: 64,000 bytes of audio plus the tags.
-    const qint64 size = window.session().list().row(0).size;
+    const qint64 size = frmMainTestAccess(window).session().list().row(0).size;
     EXPECT_GT(size, 60000);
     EXPECT_LT(size, 80000);
     EXPECT_TRUE(prompt.messages.isEmpty()) << prompt.messages.join(QLatin1Char('\n')).toStdString();
@@ -127,10 +128,10 @@ TEST_F(ConvertSend, CancelDuringConversionSendsNothingAndLeavesNoMp3)
     frmMain window(device, &prompt);
     window.Load();
     window.show();
-    window.tmrCheck_Timer();
-    ASSERT_EQ(window.fileModel().count(), 2);
-    window.lvwFile()->selectionModel()->select(
-        QItemSelection(window.fileModel().index(0, 0), window.fileModel().index(1, 0)),
+    frmMainTestAccess(window).tmrCheck_Timer();
+    ASSERT_EQ(frmMainTestAccess(window).fileModel().count(), 2);
+    frmMainTestAccess(window).lvwFile()->selectionModel()->select(
+        QItemSelection(frmMainTestAccess(window).fileModel().index(0, 0), frmMainTestAccess(window).fileModel().index(1, 0)),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     bool clicked = false;
     QElapsedTimer clock;
@@ -157,7 +158,7 @@ TEST_F(ConvertSend, CancelDuringConversionSendsNothingAndLeavesNoMp3)
     ASSERT_TRUE(clicked);
     // A conversion of five minutes of audio takes several seconds; the cancel ends it within one.
     EXPECT_LT(clock.elapsed() - cancelledAt, 1500);
-    EXPECT_EQ(window.playerModel()->rowCount(), 0);
+    EXPECT_EQ(frmMainTestAccess(window).playerModel()->rowCount(), 0);
     EXPECT_EQ(binEntries(), binBefore);
     window.close();
 }
