@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AppSettings.h"
+#include "app/AppSettings.h"
 
-#include "AppPaths.h"
-#include "StoredSettings.h"
+#include "core/AppPaths.h"
+#include "core/StoredSettings.h"
 
 #include <QSettings>
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ApplyLanguage.h"
+#include "app/ApplyLanguage.h"
 
-#include "LangReader.h"
-#include "Prompt.h"
+#include "i18n/LangReader.h"
+#include "core/Prompt.h"
 
 #include <QAction>
 #include <QLabel>

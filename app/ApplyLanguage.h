@@ -4,7 +4,7 @@
 // headers, the caption, and the message slots that operations show later.
 #pragma once
 
-#include "MessageTexts.h"
+#include "i18n/MessageTexts.h"
 
 #include <QList>
 #include <QString>

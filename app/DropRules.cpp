@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DropRules.h"
+#include "app/DropRules.h"
 
 namespace DropRules
 {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DropTargetFilter.h"
+#include "app/DropTargetFilter.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>

@@ -4,7 +4,7 @@
 // them and act on the drop, instead of the view's own item moving.
 #pragma once
 
-#include "ListDragHandler.h"
+#include "app/ListDragHandler.h"
 
 #include <QObject>
 

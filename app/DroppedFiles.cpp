@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DroppedFiles.h"
+#include "app/DroppedFiles.h"
 
-#include "FileAttributes.h"
-#include "FileExtension.h"
-#include "FolderScanner.h"
-#include "SizeFormat.h"
+#include "localfiles/FileAttributes.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/SizeFormat.h"
 
 #include <QDir>
 #include <QFileInfo>

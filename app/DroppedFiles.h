@@ -4,8 +4,8 @@
 // takes, made as a folder scan makes them, and the names the shown view does not list.
 #pragma once
 
-#include "LocalFileRow.h"
-#include "ScanRule.h"
+#include "localfiles/LocalFileRow.h"
+#include "localfiles/ScanRule.h"
 
 #include <QList>
 #include <QStringList>

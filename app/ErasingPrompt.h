@@ -4,7 +4,7 @@
 // deleting, formatting and low-level formatting ask nothing else.
 #pragma once
 
-#include "Prompt.h"
+#include "core/Prompt.h"
 
 class ErasingPrompt : public Prompt
 {

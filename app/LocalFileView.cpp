@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LocalFileView.h"
+#include "app/LocalFileView.h"
 
-#include "SelectedRows.h"
+#include "app/SelectedRows.h"
 
-#include "DropTargetFilter.h"
+#include "app/DropTargetFilter.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

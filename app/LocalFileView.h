@@ -5,7 +5,7 @@
 // style change keeps the selection and costs no refill.
 #pragma once
 
-#include "ListDragHandler.h"
+#include "app/ListDragHandler.h"
 
 #include <QStackedWidget>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MessageBoxPrompt.h"
+#include "app/MessageBoxPrompt.h"
 
-#include "WindowTexts.h"
+#include "app/WindowTexts.h"
 
 #include <QMessageBox>
 #include <QPushButton>

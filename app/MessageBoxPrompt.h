@@ -3,7 +3,7 @@
 // Questions and notices of the main window's operations, answered with message boxes.
 #pragma once
 
-#include "Prompt.h"
+#include "core/Prompt.h"
 
 class QWidget;
 struct WindowTexts;

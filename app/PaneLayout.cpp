@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PaneLayout.h"
+#include "app/PaneLayout.h"
 
-#include "Twips.h"
+#include "app/Twips.h"
 
 #include <QtMath>
 

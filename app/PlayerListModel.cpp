@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerListModel.h"
+#include "app/PlayerListModel.h"
 
-#include "PlayerList.h"
+#include "device/PlayerList.h"
 
 PlayerListModel::PlayerListModel(const PlayerList& list, QObject* parent)
     : QAbstractTableModel(parent),

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "PlayerList.h"
+#include "device/PlayerList.h"
 
 #include <vector>
 

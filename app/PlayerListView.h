@@ -4,7 +4,7 @@
 // renames, Ctrl+A selects all, drags go through the window's handler.
 #pragma once
 
-#include "ListDragHandler.h"
+#include "app/ListDragHandler.h"
 
 #include <QTreeView>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ResizeCursors.h"
+#include "app/ResizeCursors.h"
 
 #include <QBitmap>
 #include <QCursor>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SettingsStore.h"
+#include "app/SettingsStore.h"
 
-#include "StoredSettings.h"
+#include "core/StoredSettings.h"
 
 namespace SettingsStore
 {

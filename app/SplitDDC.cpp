@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SplitDDC.h"
+#include "app/SplitDDC.h"
 
-#include "SplitOutline.h"
+#include "app/SplitOutline.h"
 
 #include <QCursor>
 #include <QFrame>

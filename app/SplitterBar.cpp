@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SplitterBar.h"
+#include "app/SplitterBar.h"
 
-#include "ResizeCursors.h"
+#include "app/ResizeCursors.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "StatusPanels.h"
+#include "app/StatusPanels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

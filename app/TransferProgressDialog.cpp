@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "TransferProgressDialog.h"
+#include "app/TransferProgressDialog.h"
 
-#include "SizeFormat.h"
+#include "localfiles/SizeFormat.h"
 
 #include <QCloseEvent>
 #include <QLabel>

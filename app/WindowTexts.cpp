@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "WindowTexts.h"
+#include "app/WindowTexts.h"
 
-#include "LangReader.h"
+#include "i18n/LangReader.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "WorkerThread.h"
+#include "app/WorkerThread.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -5,8 +5,8 @@
 // to the window's thread, where every widget lives.
 #pragma once
 
-#include "Prompt.h"
-#include "TransferObserver.h"
+#include "core/Prompt.h"
+#include "transfer/TransferObserver.h"
 
 #include <functional>
 

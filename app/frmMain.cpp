@@ -1,26 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The main window's controls and how they are connected.
-#include "frmMain.h"
+#include "app/frmMain.h"
 
 #include "app/TagEditController.h"
 #include "app/FolderTreeModel.h"
 
-#include "FileIconProvider.h"
+#include "localfiles/FileIconProvider.h"
 #include "app/FolderTree.h"
-#include "LcdPreview.h"
-#include "LocalFileView.h"
-#include "MessageBoxPrompt.h"
-#include "PaneLayout.h"
-#include "PlayerListModel.h"
-#include "PlayerListView.h"
-#include "SelectionSummary.h"
-#include "SizeFormat.h"
-#include "SplitDDC.h"
-#include "SplitterBar.h"
-#include "StatusPanels.h"
-#include "ToolbarIcons.h"
-#include "Twips.h"
+#include "app/LcdPreview.h"
+#include "app/LocalFileView.h"
+#include "app/MessageBoxPrompt.h"
+#include "app/PaneLayout.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "localfiles/SelectionSummary.h"
+#include "localfiles/SizeFormat.h"
+#include "app/SplitDDC.h"
+#include "app/SplitterBar.h"
+#include "app/StatusPanels.h"
+#include "app/ToolbarIcons.h"
+#include "app/Twips.h"
 
 #include <QAction>
 #include <QApplication>

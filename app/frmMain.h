@@ -5,16 +5,16 @@
 // runs start-up and shutdown, the 1000 ms connection poll and the busy state.
 #pragma once
 
-#include "AppSettings.h"
-#include "DropRules.h"
-#include "ListDragHandler.h"
-#include "LocalFileModel.h"
-#include "MessageTexts.h"
-#include "OptionsValues.h"
-#include "PlayerSession.h"
-#include "SortState.h"
-#include "TransferObserver.h"
-#include "WindowTexts.h"
+#include "app/AppSettings.h"
+#include "app/DropRules.h"
+#include "app/ListDragHandler.h"
+#include "localfiles/LocalFileModel.h"
+#include "i18n/MessageTexts.h"
+#include "app/options/OptionsValues.h"
+#include "device/PlayerSession.h"
+#include "app/SortState.h"
+#include "transfer/TransferObserver.h"
+#include "app/WindowTexts.h"
 #include "app/SyncTexts.h"
 
 #include <QElapsedTimer>

@@ -2,18 +2,18 @@
 // SPDX-License-Identifier: MIT
 // The PC side of the main window: the folder tree, the local list, its styles, sorting and the
 // selection summary, and the tab change that refills both lists.
-#include "frmMain.h"
+#include "app/frmMain.h"
 #include "convert/ConvertibleFormats.h"
 
-#include "DisplayName.h"
-#include "FileExtension.h"
-#include "FolderScanner.h"
-#include "LcdPreview.h"
-#include "LocalFileView.h"
-#include "PlayerListView.h"
-#include "SelectionSummary.h"
-#include "StatusPanels.h"
-#include "TitleRenderer.h"
+#include "transfer/DisplayName.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/FolderScanner.h"
+#include "app/LcdPreview.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListView.h"
+#include "localfiles/SelectionSummary.h"
+#include "app/StatusPanels.h"
+#include "transfer/TitleRenderer.h"
 
 #include <QAction>
 #include <QApplication>

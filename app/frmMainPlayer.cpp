@@ -2,20 +2,20 @@
 // SPDX-License-Identifier: MIT
 // The player side of the main window: the connection poll, the player list, the toolbar, the
 // player file operations and the drags between the two lists.
-#include "frmMain.h"
+#include "app/frmMain.h"
 
-#include "LocalFileView.h"
-#include "PlayerFileOperations.h"
-#include "PlayerListModel.h"
-#include "PlayerListView.h"
-#include "PlayerMaintenance.h"
-#include "PlayerSetAside.h"
-#include "StatusPanels.h"
-#include "CodePage.h"
-#include "DeviceHost.h"
-#include "ErasingPrompt.h"
-#include "ListDragHandler.h"
-#include "dlgFirm.h"
+#include "app/LocalFileView.h"
+#include "device/PlayerFileOperations.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "device/PlayerMaintenance.h"
+#include "device/PlayerSetAside.h"
+#include "app/StatusPanels.h"
+#include "core/CodePage.h"
+#include "device/DeviceHost.h"
+#include "app/ErasingPrompt.h"
+#include "app/ListDragHandler.h"
+#include "app/options/dlgFirm.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,24 +1,24 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The main window's start-up and shutdown, settings, busy state, layout and splitters.
-#include "frmMain.h"
+#include "app/frmMain.h"
 
 #include "app/TagEditController.h"
 #include "app/FolderTreeModel.h"
 
-#include "ApplyLanguage.h"
-#include "LocalFileView.h"
-#include "PaneLayout.h"
-#include "PlayerListModel.h"
-#include "PlayerListView.h"
-#include "Prompt.h"
-#include "SettingsStore.h"
-#include "SplitDDC.h"
-#include "SplitterBar.h"
-#include "StatusPanels.h"
-#include "Twips.h"
-#include "WindowPlacement.h"
-#include "mTCC730.h"
+#include "app/ApplyLanguage.h"
+#include "app/LocalFileView.h"
+#include "app/PaneLayout.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "core/Prompt.h"
+#include "app/SettingsStore.h"
+#include "app/SplitDDC.h"
+#include "app/SplitterBar.h"
+#include "app/StatusPanels.h"
+#include "app/Twips.h"
+#include "app/WindowPlacement.h"
+#include "device/mTCC730.h"
 
 #include <QAction>
 #include <QCloseEvent>

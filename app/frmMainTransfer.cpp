@@ -3,16 +3,16 @@
 // Sending and receiving from the main window. The device calls run on a worker thread, so the
 // window repaints and Cancel is taken at once; questions and progress come back to this thread.
 // The worker only ever sees copies of the local rows, never a model a view shows.
-#include "frmMain.h"
+#include "app/frmMain.h"
 
-#include "DroppedFiles.h"
-#include "LocalFileView.h"
-#include "PlayerListView.h"
-#include "ReceiveFiles.h"
-#include "SendFiles.h"
-#include "StatusPanels.h"
-#include "TransferProgressDialog.h"
-#include "WorkerThread.h"
+#include "app/DroppedFiles.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListView.h"
+#include "transfer/ReceiveFiles.h"
+#include "transfer/SendFiles.h"
+#include "app/StatusPanels.h"
+#include "app/TransferProgressDialog.h"
+#include "app/WorkerThread.h"
 #include "convert/ConversionQuality.h"
 
 #include <QAction>

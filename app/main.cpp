@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // ZVD: the audio manager. Loads the device library, then opens the main window.
-#include "AppPaths.h"
-#include "DeviceHost.h"
-#include "LanguageFolders.h"
-#include "MessageBoxPrompt.h"
-#include "frmMain.h"
-#include "frmOptions.h"
-#include "mTCC730.h"
+#include "core/AppPaths.h"
+#include "device/DeviceHost.h"
+#include "app/options/LanguageFolders.h"
+#include "app/MessageBoxPrompt.h"
+#include "app/frmMain.h"
+#include "app/options/frmOptions.h"
+#include "device/mTCC730.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

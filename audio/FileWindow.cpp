@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileWindow.h"
+#include "audio/FileWindow.h"
 
-#include "ReadOnlyFile.h"
-#include "TagError.h"
+#include "audio/ReadOnlyFile.h"
+#include "audio/TagError.h"
 
 #include <QFileDevice>
 #include <QIODevice>

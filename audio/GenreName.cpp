@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The ID3v1 list with the Winamp extensions, spelt as earlier releases of this program showed
 // them, because users' LCD titles and list columns were made with these spellings.
-#include "GenreName.h"
+#include "audio/GenreName.h"
 
 #include <array>
 

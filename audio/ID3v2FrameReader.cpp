@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ID3v2FrameReader.h"
+#include "audio/ID3v2FrameReader.h"
 
-#include "FileWindow.h"
-#include "ID3v2TagStream.h"
+#include "audio/FileWindow.h"
+#include "audio/ID3v2TagStream.h"
 
 #include <QByteArrayView>
 

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 // Only the part after the last NUL is decoded, so a large binary frame (a picture) costs one
 // byte scan and not a conversion of its whole data.
-#include "ID3v2FrameText.h"
+#include "audio/ID3v2FrameText.h"
 
-#include "CodePage.h"
-#include "FileWindow.h"
-#include "GenreName.h"
+#include "core/CodePage.h"
+#include "audio/FileWindow.h"
+#include "audio/GenreName.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ID3v2Locator.h"
+#include "audio/ID3v2Locator.h"
 
-#include "FileWindow.h"
+#include "audio/FileWindow.h"
 
 #include <QByteArrayView>
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ID3v2TagWriter.h"
+#include "audio/ID3v2TagWriter.h"
 
-#include "CodePage.h"
-#include "FileWindow.h"
-#include "ID3v2Locator.h"
-#include "TagError.h"
+#include "core/CodePage.h"
+#include "audio/FileWindow.h"
+#include "audio/ID3v2Locator.h"
+#include "audio/TagError.h"
 #include "core/StagedFile.h"
 
 #include <QFile>

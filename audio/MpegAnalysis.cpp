@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MpegAnalysis.h"
+#include "audio/MpegAnalysis.h"
 
-#include "FileWindow.h"
-#include "ReadOnlyFile.h"
-#include "TagError.h"
+#include "audio/FileWindow.h"
+#include "audio/ReadOnlyFile.h"
+#include "audio/TagError.h"
 
 #include <QFile>
 #include <QList>

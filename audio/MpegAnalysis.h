@@ -4,7 +4,7 @@
 // decodes its header: the bit rate and VBR flag go into the LCD title block of a sent song.
 #pragma once
 
-#include "MpegInfo.h"
+#include "audio/MpegInfo.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ReadOnlyFile.h"
+#include "audio/ReadOnlyFile.h"
 
 #ifdef Q_OS_UNIX
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -2,16 +2,16 @@
 // SPDX-License-Identifier: MIT
 // Gives the same texts as reading the file with cMP3ID3v2 and, without an ID3v2 tag, with
 // cMP3ID3v1, but fetches only the three frames it shows and skips pictures unread.
-#include "TagColumns.h"
+#include "audio/TagColumns.h"
 
-#include "FileWindow.h"
-#include "GenreName.h"
-#include "ID3v2FrameReader.h"
-#include "ID3v2FrameText.h"
-#include "ID3v2Locator.h"
-#include "ReadOnlyFile.h"
-#include "TagError.h"
-#include "cMP3ID3v1.h"
+#include "audio/FileWindow.h"
+#include "audio/GenreName.h"
+#include "audio/ID3v2FrameReader.h"
+#include "audio/ID3v2FrameText.h"
+#include "audio/ID3v2Locator.h"
+#include "audio/ReadOnlyFile.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v1.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "TagError.h"
+#include "audio/TagError.h"
 
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "cMP3ID3v1.h"
+#include "audio/cMP3ID3v1.h"
 
-#include "CodePage.h"
-#include "FileWindow.h"
-#include "GenreName.h"
-#include "TagError.h"
+#include "core/CodePage.h"
+#include "audio/FileWindow.h"
+#include "audio/GenreName.h"
+#include "audio/TagError.h"
 
 #include <QFile>
 

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "cMP3ID3v2.h"
+#include "audio/cMP3ID3v2.h"
 
-#include "CodePage.h"
-#include "FileWindow.h"
-#include "GenreName.h"
-#include "ID3v2FrameReader.h"
-#include "ID3v2FrameText.h"
-#include "ID3v2Locator.h"
-#include "ID3v2TagWriter.h"
-#include "TagError.h"
+#include "core/CodePage.h"
+#include "audio/FileWindow.h"
+#include "audio/GenreName.h"
+#include "audio/ID3v2FrameReader.h"
+#include "audio/ID3v2FrameText.h"
+#include "audio/ID3v2Locator.h"
+#include "audio/ID3v2TagWriter.h"
+#include "audio/TagError.h"
 
 #include <QFile>
 

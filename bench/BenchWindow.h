@@ -4,10 +4,10 @@
 // benchmark's private settings folder), the given device library or none, a fixed size.
 #pragma once
 
-#include "LocalFileView.h"
-#include "SettingsStore.h"
-#include "frmMain.h"
-#include "mTCC730.h"
+#include "app/LocalFileView.h"
+#include "app/SettingsStore.h"
+#include "app/frmMain.h"
+#include "device/mTCC730.h"
 #include "tests/app/frmMainTestAccess.h"
 
 #include <QAbstractItemView>

@@ -7,10 +7,10 @@
 // folder as a whole process, in the same run.
 #include "BenchWindow.h"
 #include "Mp3Corpus.h"
-#include "PlayerListModel.h"
-#include "PlayerControl.h"
-#include "PlayerListView.h"
-#include "VirtualPlayer.h"
+#include "app/PlayerListModel.h"
+#include "vplayer/PlayerControl.h"
+#include "app/PlayerListView.h"
+#include "vplayer/VirtualPlayer.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // fetching and deleting 1,000 and then 5,000 small files one command each (5 times the files
 // should take at most 6 times as long), and listing a player of 30,000 entries, beside
 // `zvdctl status` on that player as the floor any command pays.
-#include "VirtualPlayer.h"
+#include "vplayer/VirtualPlayer.h"
 
 #include <QCoreApplication>
 #include <QDir>

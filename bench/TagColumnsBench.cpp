@@ -4,7 +4,7 @@
 // same with TagLib (FileRef without audio properties), then prints how many times faster we are.
 //   bench_tag_columns [--corpus DIR] [--files N] [benchmark options]
 #include "Mp3Corpus.h"
-#include "TagColumns.h"
+#include "audio/TagColumns.h"
 
 #include <QTemporaryDir>
 

@@ -5,7 +5,7 @@
 // side by side in one run; and Ctrl+A over those rows in the window.
 #include "BenchWindow.h"
 #include "Mp3Corpus.h"
-#include "StatusPanels.h"
+#include "app/StatusPanels.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "CliPrompt.h"
+#include "cli/CliPrompt.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -7,7 +7,7 @@
 // operations: they only ever see answers.
 #pragma once
 
-#include "Prompt.h"
+#include "core/Prompt.h"
 
 #include <QTextStream>
 

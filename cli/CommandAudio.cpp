@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl tags, mpeg and genre: the audio analysis as JSON for scripts and end-to-end tests.
-#include "CommandRegistry.h"
+#include "cli/CommandRegistry.h"
 
-#include "GenreName.h"
-#include "MpegAnalysis.h"
-#include "TagColumns.h"
-#include "TagError.h"
-#include "cMP3ID3v1.h"
-#include "cMP3ID3v2.h"
+#include "audio/GenreName.h"
+#include "audio/MpegAnalysis.h"
+#include "audio/TagColumns.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v1.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 // zvdctl's player commands: status, ls, rm, mv, rename, format, firmware, and the language lookup.
 // They run the same device code as the window; every question is asked before anything changes.
-#include "CommandDeviceSupport.h"
-#include "LangReader.h"
-#include "PlayerMaintenance.h"
+#include "cli/CommandDeviceSupport.h"
+#include "i18n/LangReader.h"
+#include "device/PlayerMaintenance.h"
 
 #include <QFileInfo>
 

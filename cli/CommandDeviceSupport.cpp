@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "CommandDeviceSupport.h"
+#include "cli/CommandDeviceSupport.h"
 
-#include "LangReader.h"
-#include "PlayerSetAside.h"
-#include "StoredSettings.h"
+#include "i18n/LangReader.h"
+#include "device/PlayerSetAside.h"
+#include "core/StoredSettings.h"
 
 #include <algorithm>
 

@@ -4,12 +4,12 @@
 // texts of the chosen language, a connected session, and the mapping of outcomes to exit statuses.
 #pragma once
 
-#include "CliPrompt.h"
-#include "CommandRegistry.h"
-#include "MessageTexts.h"
-#include "PlayerFileOperations.h"
-#include "PlayerSession.h"
-#include "mTCC730.h"
+#include "cli/CliPrompt.h"
+#include "cli/CommandRegistry.h"
+#include "i18n/MessageTexts.h"
+#include "device/PlayerFileOperations.h"
+#include "device/PlayerSession.h"
+#include "device/mTCC730.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "CommandRegistry.h"
+#include "cli/CommandRegistry.h"
 
 namespace {
 std::vector<CommandInfo>& table()

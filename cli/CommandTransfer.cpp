@@ -2,18 +2,18 @@
 // SPDX-License-Identifier: MIT
 // zvdctl's transfer commands: send, get, scan, title. They run the window's send and receive
 // code on a list built from the command line; every question is asked before anything changes.
-#include "CommandDeviceSupport.h"
-#include "FileExtension.h"
-#include "FolderScanner.h"
-#include "LocalFileModel.h"
-#include "LocalPath.h"
-#include "ReceiveFiles.h"
-#include "RegularFile.h"
-#include "SendFiles.h"
-#include "SizeFormat.h"
-#include "StoredSettings.h"
-#include "TagColumns.h"
-#include "TitleRenderer.h"
+#include "cli/CommandDeviceSupport.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/LocalFileModel.h"
+#include "core/LocalPath.h"
+#include "transfer/ReceiveFiles.h"
+#include "core/RegularFile.h"
+#include "transfer/SendFiles.h"
+#include "localfiles/SizeFormat.h"
+#include "core/StoredSettings.h"
+#include "audio/TagColumns.h"
+#include "transfer/TitleRenderer.h"
 
 #include <QDir>
 #include <QFileInfo>

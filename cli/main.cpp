@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl: the scriptable command line over ZVD's core.
-#include "AppPaths.h"
-#include "CommandRegistry.h"
-#include "DeviceHost.h"
+#include "core/AppPaths.h"
+#include "cli/CommandRegistry.h"
+#include "device/DeviceHost.h"
 
-#include "LocalPath.h"
+#include "core/LocalPath.h"
 
 #include <QGuiApplication>
 #include <QStringConverter>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Conversion goes through lookup tables built once per code page from the platform converter,
 // so reading thousands of tags costs no converter calls at all.
-#include "CodePage.h"
+#include "core/CodePage.h"
 
 #include <QHash>
 #include <QMutex>

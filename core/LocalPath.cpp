@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LocalPath.h"
+#include "core/LocalPath.h"
 
-#include "CodePage.h"
+#include "core/CodePage.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
-#include "LocalPath.h"
+#include "core/LocalPath.h"
 
 #include <QFileInfo>
 

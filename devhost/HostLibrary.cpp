@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "HostLibrary.h"
+#include "devhost/HostLibrary.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -3,7 +3,7 @@
 // Loads the device library inside the host and resolves its sixteen functions by name.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "HostServer.h"
+#include "devhost/HostServer.h"
 
-#include "HostProtocol.h"
+#include "devhost/HostProtocol.h"
 
 #include <algorithm>
 #include <vector>

@@ -4,7 +4,7 @@
 // the device library and its results into the reply.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <functional>
 #include <optional>

@@ -3,9 +3,9 @@
 // zvd-devhost LIBRARY: loads the device library and serves it to the one client that started it,
 // over standard input and output, until that input closes. A 64-bit ZVD on Windows reaches the
 // vendor's 32-bit library through the 32-bit build of this host.
-#include "HostLibrary.h"
-#include "HostServer.h"
-#include "WinePaths.h"
+#include "devhost/HostLibrary.h"
+#include "devhost/HostServer.h"
+#include "devhost/WinePaths.h"
 
 #include <cstdio>
 #include <string>

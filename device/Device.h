@@ -16,8 +16,8 @@
 // fetches with ...Upload(owner, handle, 0, index, path, name, byteCount); then RefreshPlayerList().
 #pragma once
 
-#include "MediumCapacity.h"
-#include "PlayerFileOperations.h"
-#include "PlayerMaintenance.h"
-#include "PlayerSession.h"
-#include "mTCC730.h"
+#include "device/MediumCapacity.h"
+#include "device/PlayerFileOperations.h"
+#include "device/PlayerMaintenance.h"
+#include "device/PlayerSession.h"
+#include "device/mTCC730.h"

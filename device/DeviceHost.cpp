@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DeviceHost.h"
+#include "device/DeviceHost.h"
 
-#include "AppPaths.h"
-#include "HostProtocol.h"
-#include "PeMachine.h"
+#include "core/AppPaths.h"
+#include "devhost/HostProtocol.h"
+#include "device/PeMachine.h"
 #include "device/HostProcess.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 // transfers run on a worker); one call is on the pipe at a time.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,9 +3,9 @@
 // The device library's functions as requests to the host: arguments go into the request, the
 // status and every out-parameter and buffer come back from the reply. A reply of the wrong shape
 // stops the host, and the call fails like a failed library call.
-#include "DeviceHost.h"
+#include "device/DeviceHost.h"
 
-#include "HostProtocol.h"
+#include "devhost/HostProtocol.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MediumCapacity.h"
+#include "device/MediumCapacity.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,7 +3,7 @@
 // Decoding of the medium information record and the capacity it describes.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <QString>
 

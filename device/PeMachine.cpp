@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PeMachine.h"
+#include "device/PeMachine.h"
 
 #include <QFile>
 

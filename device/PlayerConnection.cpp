@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The connection half of PlayerSession: opening and dropping the connection as the poll sees
 // the player come and go.
-#include "PlayerSession.h"
+#include "device/PlayerSession.h"
 
 PlayerSession::PlayerSession(mTCC730& library, const MessageTexts& texts) : m_library(library), m_texts(&texts) {}
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerFile.h"
+#include "device/PlayerFile.h"
 
-#include "CodePage.h"
-#include "PlayerView.h"
+#include "core/CodePage.h"
+#include "device/PlayerView.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // One decoded entry of the player's list, and the decoding of the library's 300-byte record.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <QString>
 

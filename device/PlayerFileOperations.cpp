@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerFileOperations.h"
+#include "device/PlayerFileOperations.h"
 
-#include "NumberFormat.h"
+#include "i18n/NumberFormat.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 // anything, and rebuilds the list afterwards. The window and zvdctl share them.
 #pragma once
 
-#include "PlayerSession.h"
-#include "Prompt.h"
+#include "device/PlayerSession.h"
+#include "core/Prompt.h"
 
 #include <vector>
 

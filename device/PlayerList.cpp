@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerList.h"
+#include "device/PlayerList.h"
 
 void PlayerList::setSizeFormatter(SizeFormatter formatter)
 {

@@ -3,7 +3,7 @@
 // The rows of the player list as a plain model: what lvwPlayer shows, in the player's order.
 #pragma once
 
-#include "PlayerFile.h"
+#include "device/PlayerFile.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The listing half of PlayerSession: capacity and the entries of the selected view.
-#include "MediumCapacity.h"
-#include "PlayerSession.h"
+#include "device/MediumCapacity.h"
+#include "device/PlayerSession.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerMaintenance.h"
+#include "device/PlayerMaintenance.h"
 
-#include "AppPaths.h"
-#include "LocalPath.h"
-#include "RegularFile.h"
+#include "core/AppPaths.h"
+#include "core/LocalPath.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

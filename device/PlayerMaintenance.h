@@ -3,7 +3,7 @@
 // Maintenance of the whole player: low-level format and firmware upgrade.
 #pragma once
 
-#include "PlayerFileOperations.h"
+#include "device/PlayerFileOperations.h"
 
 namespace PlayerMaintenance {
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerSetAside.h"
+#include "device/PlayerSetAside.h"
 
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 
 #include <QCoreApplication>
 

@@ -6,7 +6,7 @@
 // process killed in between leaves the entry under that name; the next connection puts it right.
 #pragma once
 
-#include "PlayerSession.h"
+#include "device/PlayerSession.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerView.h"
+#include "device/PlayerView.h"
 
 namespace {
 bool is(const QString& extension, const char* name) { return extension == QLatin1String(name); }

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SharedLibrary.h"
+#include "device/SharedLibrary.h"
 
 #ifdef _WIN32
 #include <windows.h>

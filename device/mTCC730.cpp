@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "mTCC730.h"
+#include "device/mTCC730.h"
 
-#include "AppPaths.h"
-#include "CodePage.h"
-#include "DeviceHost.h"
-#include "LocalPath.h"
-#include "SharedLibrary.h"
+#include "core/AppPaths.h"
+#include "core/CodePage.h"
+#include "device/DeviceHost.h"
+#include "core/LocalPath.h"
+#include "device/SharedLibrary.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // missing) is inert: every call reports failure and TestConnection reports "not attached".
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <QString>
 

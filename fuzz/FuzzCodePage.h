@@ -3,7 +3,7 @@
 // Lets one fuzz input choose the code page, so the double-byte paths are fuzzed too.
 #pragma once
 
-#include "CodePage.h"
+#include "core/CodePage.h"
 
 #include <cstddef>
 

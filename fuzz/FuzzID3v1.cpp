@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The ID3v1 reader on arbitrary file contents.
 #include "FuzzCodePage.h"
-#include "cMP3ID3v1.h"
+#include "audio/cMP3ID3v1.h"
 
 #include <QBuffer>
 

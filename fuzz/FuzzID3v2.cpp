@@ -4,13 +4,13 @@
 // arbitrary file contents, checked against the list's fast column reader,
 // and the tag image built from whatever it read.
 #include "FuzzCodePage.h"
-#include "GenreName.h"
-#include "ID3v2FrameText.h"
-#include "ID3v2TagWriter.h"
-#include "TagColumns.h"
-#include "TagError.h"
-#include "cMP3ID3v1.h"
-#include "cMP3ID3v2.h"
+#include "audio/GenreName.h"
+#include "audio/ID3v2FrameText.h"
+#include "audio/ID3v2TagWriter.h"
+#include "audio/TagColumns.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v1.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QBuffer>
 

@@ -3,8 +3,8 @@
 // Language files come from anywhere (Browse copies any file in): the reader and the number
 // format patterns they carry must survive every byte sequence.
 #include "FuzzCodePage.h"
-#include "LangReader.h"
-#include "NumberFormat.h"
+#include "i18n/LangReader.h"
+#include "i18n/NumberFormat.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // The MPEG header analysis on arbitrary file starts, with the real length and with a length
 // taken from the input, so huge files and odd Xing and VBRI counts are covered; and on the input
 // as a whole file, so the search behind a leading tag is covered.
-#include "MpegAnalysis.h"
+#include "audio/MpegAnalysis.h"
 
 #include <QByteArrayView>
 

@@ -3,8 +3,8 @@
 // The device library fills entry and medium records; a faulty library must not make decoding
 // read outside them or produce nonsense sizes.
 #include "FuzzCodePage.h"
-#include "MediumCapacity.h"
-#include "PlayerFile.h"
+#include "device/MediumCapacity.h"
+#include "device/PlayerFile.h"
 
 #include <algorithm>
 #include <cstddef>

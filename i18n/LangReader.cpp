@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LangReader.h"
+#include "i18n/LangReader.h"
 
-#include "AppPaths.h"
-#include "CodePage.h"
-#include "LangItemReader.h"
-#include "LocalPath.h"
-#include "RegularFile.h"
+#include "core/AppPaths.h"
+#include "core/CodePage.h"
+#include "i18n/LangItemReader.h"
+#include "core/LocalPath.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MessageTexts.h"
+#include "i18n/MessageTexts.h"
 
-#include "LangReader.h"
+#include "i18n/LangReader.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "NumberPattern.h"
+#include "i18n/NumberPattern.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileAttributes.h"
+#include "localfiles/FileAttributes.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

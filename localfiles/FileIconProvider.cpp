@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileIconProvider.h"
+#include "localfiles/FileIconProvider.h"
 
-#include "IconKey.h"
+#include "localfiles/IconKey.h"
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>

@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FolderScanner.h"
+#include "localfiles/FolderScanner.h"
 
-#include "FileAttributes.h"
-#include "FileExtension.h"
-#include "LocalFileModel.h"
-#include "LocalPath.h"
-#include "PathJoin.h"
-#include "SizeFormat.h"
-#include "TagColumns.h"
+#include "localfiles/FileAttributes.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/LocalFileModel.h"
+#include "core/LocalPath.h"
+#include "localfiles/PathJoin.h"
+#include "localfiles/SizeFormat.h"
+#include "audio/TagColumns.h"
 #include "convert/ConvertibleFormats.h"
 #include "convert/SourceTags.h"
 
-#include "ReadOnlyFile.h"
+#include "audio/ReadOnlyFile.h"
 
 #include <QDirIterator>
 #include <QFile>

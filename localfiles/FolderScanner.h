@@ -3,8 +3,8 @@
 // Lists a PC folder into the local file list by a view's rule, with the tag columns of MP3 files.
 #pragma once
 
-#include "LocalFileRow.h"
-#include "ScanRule.h"
+#include "localfiles/LocalFileRow.h"
+#include "localfiles/ScanRule.h"
 
 #include <functional>
 #include <vector>

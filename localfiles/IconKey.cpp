@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "IconKey.h"
+#include "localfiles/IconKey.h"
 
 namespace mGetFileIcon
 {

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LocalFileModel.h"
+#include "localfiles/LocalFileModel.h"
 
-#include "FolderScanner.h"
-#include "PathJoin.h"
-#include "SizeOrder.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/PathJoin.h"
+#include "localfiles/SizeOrder.h"
 
 #include <QDir>
 #include <QMimeData>

@@ -3,7 +3,7 @@
 // The local file list (lvwFile) as an item model: name, size, title, artist, genre.
 #pragma once
 
-#include "LocalFileRow.h"
+#include "localfiles/LocalFileRow.h"
 
 #include <QAbstractTableModel>
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ScanRule.h"
+#include "localfiles/ScanRule.h"
 
-#include "FileAttributes.h"
-#include "FileExtension.h"
+#include "localfiles/FileAttributes.h"
+#include "localfiles/FileExtension.h"
 #include "convert/ConvertibleFormats.h"
 
 namespace mFileAPI

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SelectionSummary.h"
+#include "localfiles/SelectionSummary.h"
 
-#include "LocalFileModel.h"
+#include "localfiles/LocalFileModel.h"
 
 #include <QItemSelectionModel>
 

@@ -4,7 +4,7 @@
 // up to date change by change, so that selecting all of n rows costs n small steps, not n walks.
 #pragma once
 
-#include "SizeFormat.h"
+#include "localfiles/SizeFormat.h"
 
 #include <QObject>
 #include <QString>

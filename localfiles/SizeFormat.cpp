@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SizeFormat.h"
+#include "localfiles/SizeFormat.h"
 
 #include <cmath>
 #include <cstdlib>

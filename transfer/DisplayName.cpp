@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DisplayName.h"
+#include "transfer/DisplayName.h"
 
-#include "LocalFileRow.h"
+#include "localfiles/LocalFileRow.h"
 
 namespace
 {

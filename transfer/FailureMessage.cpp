@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FailureMessage.h"
+#include "transfer/FailureMessage.h"
 
 QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason, int notTransferred,
                        int total, bool receiving)

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ReceiveFiles.h"
+#include "transfer/ReceiveFiles.h"
 
-#include "AppPaths.h"
-#include "FailureMessage.h"
-#include "FolderScanner.h"
-#include "LocalFileModel.h"
-#include "PathJoin.h"
-#include "PlayerSession.h"
-#include "Prompt.h"
+#include "core/AppPaths.h"
+#include "transfer/FailureMessage.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/LocalFileModel.h"
+#include "localfiles/PathJoin.h"
+#include "device/PlayerSession.h"
+#include "core/Prompt.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // Fetching the selected player entries into the PC folder shown, then refilling the local list.
 #pragma once
 
-#include "ScanRule.h"
-#include "TransferObserver.h"
+#include "localfiles/ScanRule.h"
+#include "transfer/TransferObserver.h"
 
 #include <QString>
 

@@ -1,23 +1,23 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SendFiles.h"
+#include "transfer/SendFiles.h"
 
-#include "DisplayName.h"
-#include "FailureMessage.h"
-#include "FileExtension.h"
-#include "LocalFileModel.h"
-#include "MpegAnalysis.h"
-#include "PlayerFile.h"
-#include "PlayerSetAside.h"
-#include "PlayerSession.h"
-#include "PreparedCopy.h"
-#include "Prompt.h"
+#include "transfer/DisplayName.h"
+#include "transfer/FailureMessage.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/LocalFileModel.h"
+#include "audio/MpegAnalysis.h"
+#include "device/PlayerFile.h"
+#include "device/PlayerSetAside.h"
+#include "device/PlayerSession.h"
+#include "transfer/PreparedCopy.h"
+#include "core/Prompt.h"
 #include "convert/ConversionQueue.h"
 #include "convert/ConvertibleFormats.h"
 
 #include <QFileInfo>
 
-#include "SizeFormat.h"
+#include "localfiles/SizeFormat.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,8 +4,8 @@
 // the transfers, music files of the audio view with their LCD title block.
 #pragma once
 
-#include "TitleRenderer.h"
-#include "TransferObserver.h"
+#include "transfer/TitleRenderer.h"
+#include "transfer/TransferObserver.h"
 #include "convert/ConversionQuality.h"
 
 #include <vector>

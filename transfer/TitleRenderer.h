@@ -3,8 +3,8 @@
 // Renders a display text on the off-screen LCD canvas (picTitle) and builds its title block.
 #pragma once
 
-#include "LcdTitleFont.h"
-#include "TitleBlock.h"
+#include "transfer/LcdTitleFont.h"
+#include "transfer/TitleBlock.h"
 
 #include <QString>
 

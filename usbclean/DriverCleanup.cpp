@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DriverCleanup.h"
+#include "usbclean/DriverCleanup.h"
 
-#include "KeyCleaner.h"
-#include "Win32Values.h"
+#include "usbclean/KeyCleaner.h"
+#include "usbclean/Win32Values.h"
 
 namespace usbclean
 {

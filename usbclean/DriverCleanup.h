@@ -4,7 +4,7 @@
 // driver left behind and offers to restart Windows when driver services were among them.
 #pragma once
 
-#include "RegistryPlatform.h"
+#include "usbclean/RegistryPlatform.h"
 
 #include <ostream>
 #include <string>

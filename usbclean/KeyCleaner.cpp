@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "KeyCleaner.h"
+#include "usbclean/KeyCleaner.h"
 
-#include "Win32Values.h"
+#include "usbclean/Win32Values.h"
 
 namespace usbclean
 {

@@ -4,7 +4,7 @@
 // giving "Everyone" full access first.
 #pragma once
 
-#include "RegistryPlatform.h"
+#include "usbclean/RegistryPlatform.h"
 
 #include <string>
 

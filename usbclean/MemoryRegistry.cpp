@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MemoryRegistry.h"
+#include "usbclean/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,8 +4,8 @@
 // access lists, switches for protected and failing keys, recorded questions and restart requests.
 #pragma once
 
-#include "RegistryPlatform.h"
-#include "Win32Values.h"
+#include "usbclean/RegistryPlatform.h"
+#include "usbclean/Win32Values.h"
 
 #include <map>
 #include <string>

@@ -4,7 +4,7 @@
 // them one to one onto the ANSI Win32 calls; MemoryRegistry plays them in memory for tests.
 #pragma once
 
-#include "AccessList.h"
+#include "usbclean/AccessList.h"
 
 #include <cstdint>
 #include <optional>

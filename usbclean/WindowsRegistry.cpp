@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "WindowsRegistry.h"
+#include "usbclean/WindowsRegistry.h"
 
-#include "Win32Values.h"
+#include "usbclean/Win32Values.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // restart calls of Win32, one to one.
 #pragma once
 
-#include "RegistryPlatform.h"
+#include "usbclean/RegistryPlatform.h"
 
 namespace usbclean
 {

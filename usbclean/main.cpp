@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // usbclean VENDOR-ID PRODUCT-ID: removes the player's old USB driver entries from the registry.
-#include "DriverCleanup.h"
-#include "WindowsRegistry.h"
+#include "usbclean/DriverCleanup.h"
+#include "usbclean/WindowsRegistry.h"
 
 #include <iostream>
 #include <new>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AnsiName.h"
+#include "vplayer/AnsiName.h"
 
-#include "FileSystem.h"
+#include "vplayer/FileSystem.h"
 
 #include <algorithm>
 #include <array>

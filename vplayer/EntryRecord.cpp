@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "EntryRecord.h"
+#include "vplayer/EntryRecord.h"
 
 #include <algorithm>
 #include <cstring>

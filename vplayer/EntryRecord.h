@@ -13,7 +13,7 @@
 //      296     4  the entry's index, unsigned 32-bit little-endian
 #pragma once
 
-#include "PlayerState.h"
+#include "vplayer/PlayerState.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileLock.h"
+#include "vplayer/FileLock.h"
 
 #ifdef _WIN32
 #include <windows.h>

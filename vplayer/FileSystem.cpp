@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileSystem.h"
+#include "vplayer/FileSystem.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "HandleTable.h"
+#include "vplayer/HandleTable.h"
 
 HandleTable::Guard::Guard(std::atomic_flag& flag) : m_flag(flag)
 {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "IntelHex.h"
+#include "vplayer/IntelHex.h"
 
 #include <algorithm>
 #include <vector>

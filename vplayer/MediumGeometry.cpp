@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MediumGeometry.h"
+#include "vplayer/MediumGeometry.h"
 
 std::optional<MediumGeometry> MediumGeometry::forCapacity(std::uint64_t bytes)
 {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "MediumRecord.h"
+#include "vplayer/MediumRecord.h"
 
 #include <algorithm>
 

@@ -24,7 +24,7 @@
 // 512 × 8 × 4 bytes give 127,795,200 bytes (122 MBytes).
 #pragma once
 
-#include "PlayerState.h"
+#include "vplayer/PlayerState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerControl.h"
+#include "vplayer/PlayerControl.h"
 
-#include "FileSystem.h"
+#include "vplayer/FileSystem.h"
 
 namespace PlayerControl
 {

@@ -4,7 +4,7 @@
 // starting afresh, slowing the link and arming failures of single library calls.
 #pragma once
 
-#include "PlayerStore.h"
+#include "vplayer/PlayerStore.h"
 
 #include <array>
 #include <cstdint>

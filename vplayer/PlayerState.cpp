@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerState.h"
+#include "vplayer/PlayerState.h"
 
-#include "StateFile.h"
+#include "vplayer/StateFile.h"
 
 #include <array>
 #include <charconv>

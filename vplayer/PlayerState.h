@@ -4,8 +4,8 @@
 // entry list, the firmware and the test knobs (injected failures, link speed).
 #pragma once
 
-#include "MediumGeometry.h"
-#include "ShortName.h"
+#include "vplayer/MediumGeometry.h"
+#include "vplayer/ShortName.h"
 
 #include <cstdint>
 #include <deque>

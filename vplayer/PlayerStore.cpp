@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerStore.h"
+#include "vplayer/PlayerStore.h"
 
-#include "FileLock.h"
-#include "FileSystem.h"
-#include "StateFile.h"
+#include "vplayer/FileLock.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/StateFile.h"
 
 #include <atomic>
 #include <map>

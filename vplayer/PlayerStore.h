@@ -10,7 +10,7 @@
 // (when the journal has grown as long as the snapshot) depends on the number of entries.
 #pragma once
 
-#include "PlayerState.h"
+#include "vplayer/PlayerState.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ShortName.h"
+#include "vplayer/ShortName.h"
 
 #include <algorithm>
 #include <cstdio>

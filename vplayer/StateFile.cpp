@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "StateFile.h"
+#include "vplayer/StateFile.h"
 
 #include <array>
 #include <charconv>

@@ -19,7 +19,7 @@
 // rewrites it in this one.
 #pragma once
 
-#include "PlayerState.h"
+#include "vplayer/PlayerState.h"
 
 #include <cstdint>
 #include <optional>

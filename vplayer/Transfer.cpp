@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "Transfer.h"
+#include "vplayer/Transfer.h"
 
-#include "FileSystem.h"
+#include "vplayer/FileSystem.h"
 
 #include <algorithm>
 #include <vector>

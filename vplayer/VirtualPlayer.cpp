@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "VirtualPlayer.h"
+#include "vplayer/VirtualPlayer.h"
 
-#include "AnsiName.h"
-#include "FileSystem.h"
-#include "Transfer.h"
+#include "vplayer/AnsiName.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/Transfer.h"
 
 #include <algorithm>
 

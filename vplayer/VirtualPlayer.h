@@ -5,8 +5,8 @@
 // zvdsim (acting as the player itself). Every operation returns an error text, empty on success.
 #pragma once
 
-#include "PlayerStore.h"
-#include "ShortName.h"
+#include "vplayer/PlayerStore.h"
+#include "vplayer/ShortName.h"
 
 #include <cstdint>
 #include <cstdio>

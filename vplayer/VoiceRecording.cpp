@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "VoiceRecording.h"
+#include "vplayer/VoiceRecording.h"
 
 #include <cmath>
 

@@ -3,15 +3,15 @@
 // The exported functions: each checks its handle and arguments, counts itself against the
 // failures zvdsim armed, and hands the work to the shared player code. The player folder is
 // looked up on every call, so a process sees ZVD_PLAYER_DIR as it is at the time.
-#include "ZvdUsb.h"
+#include "vplayer/ZvdUsb.h"
 
-#include "AnsiName.h"
-#include "EntryRecord.h"
-#include "FileSystem.h"
-#include "HandleTable.h"
-#include "IntelHex.h"
-#include "MediumRecord.h"
-#include "VirtualPlayer.h"
+#include "vplayer/AnsiName.h"
+#include "vplayer/EntryRecord.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/HandleTable.h"
+#include "vplayer/IntelHex.h"
+#include "vplayer/MediumRecord.h"
+#include "vplayer/VirtualPlayer.h"
 
 #include <algorithm>
 #include <cstring>

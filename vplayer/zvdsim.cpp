@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 // zvdsim: the virtual player's own buttons. Plugs it in and out, shows and lists it, makes
 // recordings on it, puts files on it, and arms faults and a slow link for tests.
-#include "AnsiName.h"
-#include "FileSystem.h"
-#include "PlayerControl.h"
-#include "VirtualPlayer.h"
-#include "VoiceRecording.h"
+#include "vplayer/AnsiName.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/PlayerControl.h"
+#include "vplayer/VirtualPlayer.h"
+#include "vplayer/VoiceRecording.h"
 
 #include <charconv>
 #include <cstdio>

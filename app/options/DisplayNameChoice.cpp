@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DisplayNameChoice.h"
+#include "app/options/DisplayNameChoice.h"
 
 namespace {
 constexpr int TitleFlag = 2;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileChooser.h"
+#include "app/options/FileChooser.h"
 
 #include <QFileDialog>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FontFit.h"
+#include "app/options/FontFit.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FontPreview.h"
+#include "app/options/FontPreview.h"
 
-#include "FontFit.h"
+#include "app/options/FontFit.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

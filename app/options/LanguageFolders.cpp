@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LanguageFolders.h"
+#include "app/options/LanguageFolders.h"
 
-#include "AppPaths.h"
-#include "LangReader.h"
+#include "core/AppPaths.h"
+#include "i18n/LangReader.h"
 #include "core/StagedFile.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LanguageMap.h"
+#include "app/options/LanguageMap.h"
 
 bool LanguageMap::claim(const QString& name, const QString& file)
 {

@@ -3,7 +3,7 @@
 // The file dialog of the Tool menu's "Firmware Upgrade": picks a firmware file (*.ZVF).
 #pragma once
 
-#include "FileChooser.h"
+#include "app/options/FileChooser.h"
 
 class dlgFirm
 {

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "frmOptions.h"
+#include "app/options/frmOptions.h"
 
-#include "FontPreview.h"
-#include "LangReader.h"
+#include "app/options/FontPreview.h"
+#include "i18n/LangReader.h"
 
 #include <QCheckBox>
 #include <QComboBox>

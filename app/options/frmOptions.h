@@ -13,12 +13,12 @@
 // On Cancel `values` is left as it was and the applier is never called.
 #pragma once
 
-#include "DisplayNameChoice.h"
-#include "FileChooser.h"
-#include "FontFit.h"
-#include "LanguageFolders.h"
-#include "LanguageMap.h"
-#include "OptionsValues.h"
+#include "app/options/DisplayNameChoice.h"
+#include "app/options/FileChooser.h"
+#include "app/options/FontFit.h"
+#include "app/options/LanguageFolders.h"
+#include "app/options/LanguageMap.h"
+#include "app/options/OptionsValues.h"
 
 #include <QDialog>
 #include <QList>

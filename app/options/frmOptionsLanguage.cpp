@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The options dialog's language group and its relabelling from language files.
-#include "frmOptions.h"
+#include "app/options/frmOptions.h"
 
-#include "LangReader.h"
+#include "i18n/LangReader.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The options dialog's font preview and display-name choice.
-#include "frmOptions.h"
+#include "app/options/frmOptions.h"
 
-#include "FontPreview.h"
+#include "app/options/FontPreview.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AppSettings.h"
-#include "LangReader.h"
+#include "app/AppSettings.h"
+#include "i18n/LangReader.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

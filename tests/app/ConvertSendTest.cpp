@@ -5,13 +5,13 @@
 // conversions under way and leaves no MP3 behind.
 #include "../convert/ToneFiles.h"
 #include "DeviceTestSupport.h"
-#include "LocalFileView.h"
-#include "PlayerListModel.h"
-#include "SettingsStore.h"
-#include "StatusPanels.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListModel.h"
+#include "app/SettingsStore.h"
+#include "app/StatusPanels.h"
 #include "TestEnvironment.h"
-#include "TransferProgressDialog.h"
-#include "frmMain.h"
+#include "app/TransferProgressDialog.h"
+#include "app/frmMain.h"
 #include "frmMainTestAccess.h"
 
 #include <QAbstractItemView>

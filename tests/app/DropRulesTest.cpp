@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DropRules.h"
-#include "ListDragHandler.h"
+#include "app/DropRules.h"
+#include "app/ListDragHandler.h"
 
 #include <QMimeData>
 #include <gtest/gtest.h>

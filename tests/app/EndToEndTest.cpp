@@ -2,15 +2,15 @@
 // SPDX-License-Identifier: MIT
 // The main window on the real virtual player library: attach it with zvdsim, send a song the
 // way the Download button does, and find it in the player list.
-#include "DeviceHost.h"
+#include "device/DeviceHost.h"
 #include "DeviceTestSupport.h"
-#include "LocalFileView.h"
-#include "PlayerListModel.h"
-#include "SettingsStore.h"
-#include "StatusPanels.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListModel.h"
+#include "app/SettingsStore.h"
+#include "app/StatusPanels.h"
 #include "TestEnvironment.h"
-#include "TransferProgressDialog.h"
-#include "frmMain.h"
+#include "app/TransferProgressDialog.h"
+#include "app/frmMain.h"
 #include "tests/app/frmMainTestAccess.h"
 
 #include <QAction>

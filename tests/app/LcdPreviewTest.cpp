@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LcdPreview.h"
-#include "TitleBlock.h"
-#include "TitleRenderer.h"
+#include "app/LcdPreview.h"
+#include "transfer/TitleBlock.h"
+#include "transfer/TitleRenderer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 
 #include "DeviceTestSupport.h"
 #include "FakeDevice.h"
-#include "LocalFileView.h"
-#include "PlayerListModel.h"
-#include "PlayerListView.h"
-#include "SettingsStore.h"
-#include "StatusPanels.h"
-#include "frmMain.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "app/SettingsStore.h"
+#include "app/StatusPanels.h"
+#include "app/frmMain.h"
 #include "tests/app/frmMainTestAccess.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // The window driven as a user drives it: mouse presses, moves and releases on the lists'
 // viewports (real drags through Qt's drag loop), keys, and clicks on the boxes that come up.
 #include "MainWindowFixture.h"
-#include "TransferProgressDialog.h"
+#include "app/TransferProgressDialog.h"
 
 #include <QAction>
 #include <QApplication>

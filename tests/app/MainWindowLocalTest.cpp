@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LcdPreview.h"
+#include "app/LcdPreview.h"
 #include "MainWindowFixture.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ListDragHandler.h"
+#include "app/ListDragHandler.h"
 #include "MainWindowFixture.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "MainWindowFixture.h"
-#include "PaneLayout.h"
-#include "SplitDDC.h"
-#include "SplitterBar.h"
-#include "Twips.h"
+#include "app/PaneLayout.h"
+#include "app/SplitDDC.h"
+#include "app/SplitterBar.h"
+#include "app/Twips.h"
 
 #include <QAction>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PaneLayout.h"
+#include "app/PaneLayout.h"
 
 #include <gtest/gtest.h>
 

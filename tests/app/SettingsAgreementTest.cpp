@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The window and zvdctl read the same ZVD.ini by the same rules, so both make the same title block.
-#include "AppSettings.h"
-#include "StoredSettings.h"
+#include "app/AppSettings.h"
+#include "core/StoredSettings.h"
 #include "TestEnvironment.h"
-#include "TitleRenderer.h"
+#include "transfer/TitleRenderer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SortState.h"
+#include "app/SortState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SplitDDC.h"
+#include "app/SplitDDC.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

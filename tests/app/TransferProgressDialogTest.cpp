@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "TransferProgressDialog.h"
+#include "app/TransferProgressDialog.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "WindowPlacement.h"
+#include "app/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -4,15 +4,15 @@
 // reaches the vendor's 32-bit library: songs sent and fetched by clicks on the lists and the
 // toolbar (the transfers run on a worker thread, the host was started by the window's), and the
 // host killed in the middle of a send and of a fetch.
-#include "AppPaths.h"
-#include "DeviceHost.h"
+#include "core/AppPaths.h"
+#include "device/DeviceHost.h"
 #include "DeviceTestSupport.h"
-#include "LocalFileView.h"
-#include "PlayerListModel.h"
-#include "PlayerListView.h"
-#include "SettingsStore.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "app/SettingsStore.h"
 #include "TestEnvironment.h"
-#include "frmMain.h"
+#include "app/frmMain.h"
 #include "frmMainTestAccess.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "GenreName.h"
-#include "cMP3ID3v1.h"
-#include "cMP3ID3v2.h"
+#include "audio/GenreName.h"
+#include "audio/cMP3ID3v1.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "CodePage.h"
-#include "TagError.h"
-#include "cMP3ID3v1.h"
+#include "core/CodePage.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v1.h"
 
 #include <QFile>
 #include <QTemporaryDir>

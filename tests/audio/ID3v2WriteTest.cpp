@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "CodePage.h"
-#include "ID3v2TagWriter.h"
-#include "TagError.h"
-#include "cMP3ID3v2.h"
+#include "core/CodePage.h"
+#include "audio/ID3v2TagWriter.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QDir>
 #include <QFile>

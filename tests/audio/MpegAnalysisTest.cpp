@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "MpegAnalysis.h"
-#include "TagError.h"
+#include "audio/MpegAnalysis.h"
+#include "audio/TagError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "FileWindow.h"
-#include "ID3v2FrameText.h"
-#include "TagColumns.h"
-#include "cMP3ID3v1.h"
-#include "cMP3ID3v2.h"
+#include "audio/FileWindow.h"
+#include "audio/ID3v2FrameText.h"
+#include "audio/TagColumns.h"
+#include "audio/cMP3ID3v1.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,9 +3,9 @@
 // Tags as the taggers of many years wrote them, byte for byte: read into the tag model, shown in
 // the list's columns and printed by zvdctl tags; and the damaged forms of each.
 #include "AudioFixtures.h"
-#include "TagColumns.h"
+#include "audio/TagColumns.h"
 #include "TestEnvironment.h"
-#include "cMP3ID3v2.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QDir>
 #include <QFile>

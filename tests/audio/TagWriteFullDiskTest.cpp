@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // A tag rebuild on a full disk says why it failed. The disk is a small tmpfs mounted in a user and
 // mount namespace of its own (unshare), where this test program runs itself once more to write.
-#include "TagError.h"
-#include "cMP3ID3v2.h"
+#include "audio/TagError.h"
+#include "audio/cMP3ID3v2.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "CodePage.h"
+#include "core/CodePage.h"
 
 #include <gtest/gtest.h>
 

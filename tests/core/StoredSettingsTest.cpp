@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "StoredSettings.h"
+#include "core/StoredSettings.h"
 
 #include <QDir>
 #include <QSettings>

@@ -3,9 +3,9 @@
 // The device library through a real host process: every function gives what loading the library
 // directly gives, byte for byte; a host that is killed, ends, answers garbage or speaks another
 // version stops with one clear reason, never hangs, and the poll after next starts a new host.
-#include "DeviceHost.h"
+#include "device/DeviceHost.h"
 #include "TestEnvironment.h"
-#include "mTCC730.h"
+#include "device/mTCC730.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 //   short-reply   greets properly, then answers Open without the handle
 //   huge          greets properly, then announces a reply longer than any message
 //   exit-in-call  greets properly, then ends in the middle of the first request (status 7)
-#include "HostProtocol.h"
+#include "devhost/HostProtocol.h"
 
 #include <cstdio>
 #include <cstring>

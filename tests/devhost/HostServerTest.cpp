@@ -3,8 +3,8 @@
 // The host's side of the protocol, in process, over a recording fake of the library: every
 // function's arguments arrive as sent and its out-parameters come back; malformed requests,
 // other versions and a library that did not load are refused.
-#include "HostServer.h"
-#include "HostProtocol.h"
+#include "devhost/HostServer.h"
+#include "devhost/HostProtocol.h"
 
 #include <gtest/gtest.h>
 

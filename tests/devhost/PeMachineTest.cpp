@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // Telling a 32-bit DLL from a 64-bit one by its header, and anything else from both.
-#include "PeMachine.h"
+#include "device/PeMachine.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 // that records every call, so tests can pin the exact call sequences.
 #pragma once
 
-#include "DeviceFunctions.h"
+#include "device/DeviceFunctions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "DeviceTestSupport.h"
-#include "PlayerFileOperations.h"
+#include "device/PlayerFileOperations.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "DeviceTestSupport.h"
-#include "MediumCapacity.h"
-#include "PlayerFile.h"
+#include "device/MediumCapacity.h"
+#include "device/PlayerFile.h"
 
 #include <cstring>
 

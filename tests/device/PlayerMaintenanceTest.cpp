@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AppPaths.h"
+#include "core/AppPaths.h"
 #include "DeviceTestSupport.h"
-#include "PlayerMaintenance.h"
+#include "device/PlayerMaintenance.h"
 
 #include <QDir>
 #include <QFile>

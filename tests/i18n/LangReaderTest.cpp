@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LangReader.h"
+#include "i18n/LangReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

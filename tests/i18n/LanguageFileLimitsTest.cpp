@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 // Language files named by the user or the settings: pipes and huge files are turned away with a
 // reason, at once, by every way a language file is read.
-#include "LangReader.h"
-#include "MessageTexts.h"
+#include "i18n/LangReader.h"
+#include "i18n/MessageTexts.h"
 
 #include <QFile>
 #include <QTemporaryDir>

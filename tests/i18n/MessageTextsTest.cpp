@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "LangReader.h"
-#include "MessageTexts.h"
+#include "i18n/LangReader.h"
+#include "i18n/MessageTexts.h"
 #include "TestEnvironment.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "NumberFormat.h"
+#include "i18n/NumberFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileIconProvider.h"
+#include "localfiles/FileIconProvider.h"
 
 #include <QElapsedTimer>
 

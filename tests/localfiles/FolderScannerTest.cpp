@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FolderScanner.h"
-#include "LocalFileModel.h"
-#include "PathJoin.h"
-#include "TagColumns.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/LocalFileModel.h"
+#include "localfiles/PathJoin.h"
+#include "audio/TagColumns.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ScanRule.h"
-#include "FileAttributes.h"
-#include "FileExtension.h"
+#include "localfiles/ScanRule.h"
+#include "localfiles/FileAttributes.h"
+#include "localfiles/FileExtension.h"
 
 #include <QFile>
 #include <QTemporaryDir>

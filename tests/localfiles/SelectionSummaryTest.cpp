@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SelectionSummary.h"
-#include "LocalFileModel.h"
+#include "localfiles/SelectionSummary.h"
+#include "localfiles/LocalFileModel.h"
 
 #include <QItemSelectionModel>
 #include <QLocale>

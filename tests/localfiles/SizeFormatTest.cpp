@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SizeFormat.h"
-#include "PathJoin.h"
+#include "localfiles/SizeFormat.h"
+#include "localfiles/PathJoin.h"
 
 #include <QDir>
 

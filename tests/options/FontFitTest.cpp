@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FontPreview.h"
+#include "app/options/FontPreview.h"
 #include "OptionsFixture.h"
 
 #include <QCheckBox>

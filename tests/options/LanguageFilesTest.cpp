@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 // The language files that ship beside the program: complete, in their code page, and written so
 // that the reader takes every text whole.
-#include "CodePage.h"
-#include "LangItemReader.h"
-#include "LangReader.h"
+#include "core/CodePage.h"
+#include "i18n/LangItemReader.h"
+#include "i18n/LangReader.h"
 #include "TestEnvironment.h"
 
 #include <QDir>

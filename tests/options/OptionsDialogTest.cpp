@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "OptionsFixture.h"
-#include "dlgFirm.h"
+#include "app/options/dlgFirm.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,7 +4,7 @@
 // tests, and an options dialog built over them with a recorded file dialog.
 #pragma once
 
-#include "frmOptions.h"
+#include "app/options/frmOptions.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // Renders the options dialog into a PNG, as it opens with a given language, for the README:
 //   options_screenshot LANGUAGE_FOLDER LANGUAGE_FILE OUT.png
 // Runs on any Qt platform; under "offscreen" it needs no display.
-#include "frmOptions.h"
+#include "app/options/frmOptions.h"
 
 #include <QApplication>
 #include <QTextStream>

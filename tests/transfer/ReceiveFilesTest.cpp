@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "ReceiveFiles.h"
+#include "transfer/ReceiveFiles.h"
 #include "TransferFake.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "SendFiles.h"
-#include "AppPaths.h"
-#include "FolderScanner.h"
-#include "PlayerSetAside.h"
-#include "TitleBlock.h"
+#include "transfer/SendFiles.h"
+#include "core/AppPaths.h"
+#include "localfiles/FolderScanner.h"
+#include "device/PlayerSetAside.h"
+#include "transfer/TitleBlock.h"
 #include "TestEnvironment.h"
 #include "TransferFake.h"
 
-#include "MpegAnalysis.h"
+#include "audio/MpegAnalysis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "TitleBlock.h"
+#include "transfer/TitleBlock.h"
 
 #include <QtEndian>
 

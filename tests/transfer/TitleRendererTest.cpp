@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "TitleRenderer.h"
+#include "transfer/TitleRenderer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "TransferFake.h"
 
-#include "FolderScanner.h"
+#include "localfiles/FolderScanner.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "DeviceTestSupport.h"
-#include "LocalFileModel.h"
-#include "ScanRule.h"
-#include "TransferObserver.h"
+#include "localfiles/LocalFileModel.h"
+#include "localfiles/ScanRule.h"
+#include "transfer/TransferObserver.h"
 
 #include <QHash>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "KeyCleaner.h"
-#include "MemoryRegistry.h"
+#include "usbclean/KeyCleaner.h"
+#include "usbclean/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 

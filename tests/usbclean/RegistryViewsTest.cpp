@@ -3,7 +3,7 @@
 // The in-memory machine's two registry views, which the cleanup's tests rely on to stand for
 // 64-bit Windows: redirection of Software only, per build and per flag, and handles that stay in
 // the view they were opened in.
-#include "MemoryRegistry.h"
+#include "usbclean/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 

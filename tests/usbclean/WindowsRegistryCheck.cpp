@@ -4,9 +4,9 @@
 // cannot be made to refuse a deletion: WindowsRegistryCheck KEY widens the access list of HKLM\KEY
 // as the cleanup does before a second delete, and verifies what the registry then holds.
 // Exit status 0 when every check holds; each failed check is printed.
-#include "KeyCleaner.h"
-#include "Win32Values.h"
-#include "WindowsRegistry.h"
+#include "usbclean/KeyCleaner.h"
+#include "usbclean/Win32Values.h"
+#include "usbclean/WindowsRegistry.h"
 
 #include <cstdio>
 

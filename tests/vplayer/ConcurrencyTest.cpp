@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "FileSystem.h"
-#include "PlayerControl.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/PlayerControl.h"
 #include "PlayerLibrary.h"
 #include "TestEnvironment.h"
 

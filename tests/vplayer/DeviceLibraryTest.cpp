@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerControl.h"
+#include "vplayer/PlayerControl.h"
 #include "PlayerLibrary.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // share: a player folder of their own, files on the "PC", the two-call listing, the capacity.
 #pragma once
 
-#include "ZvdUsb.h"
+#include "vplayer/ZvdUsb.h"
 
 #include <QTemporaryDir>
 

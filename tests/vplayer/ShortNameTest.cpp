@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "PlayerState.h"
-#include "ShortName.h"
+#include "vplayer/PlayerState.h"
+#include "vplayer/ShortName.h"
 
 #include <gtest/gtest.h>
 
