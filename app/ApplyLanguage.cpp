@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/ApplyLanguage.h"
 
-#include "i18n/LangReader.h"
 #include "core/Prompt.h"
+#include "i18n/LangReader.h"
 
 #include <QAction>
 #include <QLabel>

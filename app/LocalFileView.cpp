@@ -113,13 +113,17 @@ QAbstractItemView* LocalFileView::currentView() const
     return m_style == Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
 }
 
-QList<int> LocalFileView::selectedRows() const { return sortedSelectedRows(selectionModel()); }
+QList<int> LocalFileView::selectedRows() const
+{
+    return sortedSelectedRows(selectionModel());
+}
 
 bool LocalFileView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && (watched == m_icons || watched == m_details)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
             emit sendRequested();
             return true;
         }

@@ -41,7 +41,10 @@ void placeOver(QMessageBox& box, QWidget* window)
 
 } // namespace
 
-MessageBoxPrompt::MessageBoxPrompt(QWidget* window, const WindowTexts* texts) : m_window(window), m_texts(texts) {}
+MessageBoxPrompt::MessageBoxPrompt(QWidget* window, const WindowTexts* texts)
+    : m_window(window), m_texts(texts)
+{
+}
 
 // The boxes are top-level windows placed over the main window: during an operation the main
 // window is disabled, and a box parented to it would be disabled too.
@@ -65,7 +68,8 @@ bool MessageBoxPrompt::askToErase(const QString& text, const QString& title)
     return ask(text, title, false);
 }
 
-Prompt::Answer MessageBoxPrompt::askReplace(const QString& name, const QString& question, const QString& title)
+Prompt::Answer MessageBoxPrompt::askReplace(const QString& name, const QString& question,
+                                            const QString& title)
 {
     const WindowTexts fallback;
     const WindowTexts& texts = m_texts ? *m_texts : fallback;

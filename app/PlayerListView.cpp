@@ -28,7 +28,10 @@ PlayerListView::PlayerListView(ListDragHandler* handler, QWidget* parent)
     new DropTargetFilter(viewport(), FileList::Player, handler);
 }
 
-QList<int> PlayerListView::selectedRows() const { return sortedSelectedRows(selectionModel()); }
+QList<int> PlayerListView::selectedRows() const
+{
+    return sortedSelectedRows(selectionModel());
+}
 
 void PlayerListView::setModel(QAbstractItemModel* model)
 {

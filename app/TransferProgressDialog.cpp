@@ -15,8 +15,8 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, qint64 tota
                                                const WindowTexts& texts)
     : QDialog(nullptr), m_window(window), m_file(new QLabel(this)), m_count(new QLabel(this)),
       m_bytes(new QLabel(this)), m_bar(new QProgressBar(this)), m_fileBar(new QProgressBar(this)),
-      m_note(new QLabel(texts.progressNote, this)), m_texts(texts), m_cancel(new QPushButton(texts.cancel, this)),
-      m_totalBytes(std::max<qint64>(0, totalBytes))
+      m_note(new QLabel(texts.progressNote, this)), m_texts(texts),
+      m_cancel(new QPushButton(texts.cancel, this)), m_totalBytes(std::max<qint64>(0, totalBytes))
 {
     setWindowTitle(title);
     setWindowModality(Qt::ApplicationModal);
@@ -29,7 +29,8 @@ TransferProgressDialog::TransferProgressDialog(const QString& title, qint64 tota
     m_fileBar->setMaximumHeight(10);
     m_cancel->setObjectName(QStringLiteral("cancel"));
     auto* layout = new QVBoxLayout(this);
-    for (QWidget* widget : std::initializer_list<QWidget*>{m_file, m_fileBar, m_count, m_bytes, m_bar, m_note})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{m_file, m_fileBar, m_count, m_bytes, m_bar, m_note})
         layout->addWidget(widget);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
     connect(m_cancel, &QPushButton::clicked, this, [this] { cancel(); });

@@ -6,8 +6,8 @@
 // for more than a second. The transfers run on a worker thread, so the window stays live.
 #pragma once
 
-#include "transfer/TransferObserver.h"
 #include "app/WindowTexts.h"
+#include "transfer/TransferObserver.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

@@ -44,8 +44,8 @@ struct WindowTexts {
     QString renameBad = QStringLiteral("The player cannot store this name. A name must not be empty and must "
                                        "not hold any of these characters:");
     QString notInView = QStringLiteral("These files are not listed in this view and were not sent:");
-    QString unreadList =
-        QStringLiteral("The player's entries could not be read, so nothing was done. Press F5 to read them again.");
+    QString unreadList = QStringLiteral(
+        "The player's entries could not be read, so nothing was done. Press F5 to read them again.");
     QString closeFailed = QStringLiteral("The connection to the player could not be closed.");
     QString startFailed = QStringLiteral("The device library could not be started.");
     QString endFailed = QStringLiteral("The device library could not be shut down.");

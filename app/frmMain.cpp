@@ -3,10 +3,9 @@
 // The main window's controls and how they are connected.
 #include "app/frmMain.h"
 
-#include "app/TagEditController.h"
 #include "app/FolderTreeModel.h"
+#include "app/TagEditController.h"
 
-#include "localfiles/FileIconProvider.h"
 #include "app/FolderTree.h"
 #include "app/LcdPreview.h"
 #include "app/LocalFileView.h"
@@ -14,13 +13,14 @@
 #include "app/PaneLayout.h"
 #include "app/PlayerListModel.h"
 #include "app/PlayerListView.h"
-#include "localfiles/SelectionSummary.h"
-#include "localfiles/SizeFormat.h"
 #include "app/SplitDDC.h"
 #include "app/SplitterBar.h"
 #include "app/StatusPanels.h"
 #include "app/ToolbarIcons.h"
 #include "app/Twips.h"
+#include "localfiles/FileIconProvider.h"
+#include "localfiles/SelectionSummary.h"
+#include "localfiles/SizeFormat.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +28,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
-#include <QTranslator>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,6 +37,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeView>
 
 namespace
@@ -147,8 +147,10 @@ void frmMain::buildPlayerMenu(QMenu* player)
         std::function<void()> run;
     };
     const Item items[] = {
-        {"Send", QKeySequence(Qt::CTRL | Qt::Key_S), false, [this] { tbrTool_ButtonClick(QStringLiteral("Download")); }},
-        {"Fetch", QKeySequence(Qt::CTRL | Qt::Key_G), false, [this] { tbrTool_ButtonClick(QStringLiteral("Upload")); }},
+        {"Send", QKeySequence(Qt::CTRL | Qt::Key_S), false,
+         [this] { tbrTool_ButtonClick(QStringLiteral("Download")); }},
+        {"Fetch", QKeySequence(Qt::CTRL | Qt::Key_G), false,
+         [this] { tbrTool_ButtonClick(QStringLiteral("Upload")); }},
         {"Rename", QKeySequence(Qt::Key_F2), true, [this] { RenamePlayerSelection(); }},
         {"Delete", QKeySequence(QKeySequence::Delete), true, [this] { DeletePlayerSelection(); }},
         {"Format", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), false,
@@ -401,8 +403,10 @@ void frmMain::connectSignals()
         if (m_session.isConnected() && !isBusy())
             tbrTool_ButtonClick(QStringLiteral("Download"));
     });
-    connect(m_lvwFile->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::updateActions);
-    connect(m_lvwPlayer->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::updateActions);
+    connect(m_lvwFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmMain::updateActions);
+    connect(m_lvwPlayer->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmMain::updateActions);
     connect(m_playerModel, &QAbstractItemModel::modelReset, this, &frmMain::updateActions);
     connect(&m_fileModel, &QAbstractItemModel::modelReset, this, &frmMain::updateActions);
 }

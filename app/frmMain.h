@@ -8,14 +8,14 @@
 #include "app/AppSettings.h"
 #include "app/DropRules.h"
 #include "app/ListDragHandler.h"
-#include "localfiles/LocalFileModel.h"
-#include "i18n/MessageTexts.h"
+#include "app/SortState.h"
+#include "app/SyncTexts.h"
+#include "app/WindowTexts.h"
 #include "app/options/OptionsValues.h"
 #include "device/PlayerSession.h"
-#include "app/SortState.h"
+#include "i18n/MessageTexts.h"
+#include "localfiles/LocalFileModel.h"
 #include "transfer/TransferObserver.h"
-#include "app/WindowTexts.h"
-#include "app/SyncTexts.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>

@@ -5,23 +5,23 @@
 #include "app/frmMain.h"
 #include "convert/ConvertibleFormats.h"
 
-#include "transfer/DisplayName.h"
-#include "localfiles/FileExtension.h"
-#include "localfiles/FolderScanner.h"
 #include "app/LcdPreview.h"
 #include "app/LocalFileView.h"
 #include "app/PlayerListView.h"
-#include "localfiles/SelectionSummary.h"
 #include "app/StatusPanels.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/FolderScanner.h"
+#include "localfiles/SelectionSummary.h"
+#include "transfer/DisplayName.h"
 #include "transfer/TitleRenderer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
-#include <QTreeView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QTabBar>
+#include <QTreeView>
 
 namespace
 {
@@ -79,7 +79,7 @@ void frmMain::RefreshLocalList()
 void frmMain::showViewNote()
 {
     const int tab = selectedTab();
-    m_lblViewNote->setText(tab == 1 ? m_windowTexts.viewMusic
+    m_lblViewNote->setText(tab == 1   ? m_windowTexts.viewMusic
                            : tab == 2 ? m_windowTexts.viewRecord
                                       : m_windowTexts.viewOther);
 }

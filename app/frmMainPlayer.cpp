@@ -4,26 +4,26 @@
 // player file operations and the drags between the two lists.
 #include "app/frmMain.h"
 
-#include "app/LocalFileView.h"
-#include "device/PlayerFileOperations.h"
-#include "app/PlayerListModel.h"
-#include "app/PlayerListView.h"
-#include "device/PlayerMaintenance.h"
-#include "device/PlayerSetAside.h"
-#include "app/StatusPanels.h"
-#include "core/CodePage.h"
-#include "device/DeviceHost.h"
 #include "app/ErasingPrompt.h"
 #include "app/ListDragHandler.h"
+#include "app/LocalFileView.h"
+#include "app/PlayerListModel.h"
+#include "app/PlayerListView.h"
+#include "app/StatusPanels.h"
 #include "app/options/dlgFirm.h"
+#include "core/CodePage.h"
+#include "device/DeviceHost.h"
+#include "device/PlayerFileOperations.h"
+#include "device/PlayerMaintenance.h"
+#include "device/PlayerSetAside.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QToolBar>
+#include <QUrl>
 
 namespace
 {
@@ -47,7 +47,8 @@ void frmMain::tmrCheck_Timer()
         const QStringList problems = PlayerSetAside::restoreLeftovers(m_session, true);
         showPlayerState();
         if (!problems.isEmpty())
-            m_prompt->showMessage(problems.join(QStringLiteral("\r\n")), m_texts.title, Prompt::Icon::Warning);
+            m_prompt->showMessage(problems.join(QStringLiteral("\r\n")), m_texts.title,
+                                  Prompt::Icon::Warning);
         EndBusy();
     } else if (outcome == PlayerSession::TickOutcome::Disconnected) {
         showPlayerState();
@@ -111,7 +112,8 @@ void frmMain::showPlayerState()
         QItemSelection selection;
         for (int row = 0; row < m_playerModel->rowCount(); ++row) {
             const QModelIndex index = m_playerModel->index(row, 0);
-            if (chosen.contains({index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()}))
+            if (chosen.contains(
+                    {index.data(PlayerListModel::EntryIndexRole).toInt(), index.data().toString()}))
                 selection.select(index, index);
         }
         if (!selection.isEmpty()) {
@@ -171,7 +173,8 @@ void frmMain::tbrTool_ButtonClick(const QString& key)
     } else if (key == QLatin1String("Delete")) {
         const QList<int> rows = m_lvwPlayer->selectedRows();
         ErasingPrompt erasing(*m_prompt);
-        PlayerFileOperations::DeleteSelectedPlayerFiles(m_session, erasing, std::vector<int>(rows.begin(), rows.end()));
+        PlayerFileOperations::DeleteSelectedPlayerFiles(m_session, erasing,
+                                                        std::vector<int>(rows.begin(), rows.end()));
     } else if (key == QLatin1String("Format")) {
         ErasingPrompt erasing(*m_prompt);
         PlayerFileOperations::FormatPlayer(m_session, erasing);
@@ -232,8 +235,8 @@ void frmMain::renamePlayerFile(int rowPosition, const QString& typed)
         typed == m_session.list().row(rowPosition).name)
         return; // the edit ended unchanged
     if (!isStorableName(typed)) {
-        m_prompt->showMessage(m_windowTexts.renameBad + QStringLiteral("\r\n\\ / : * ? \" < > |"), m_texts.title,
-                              Prompt::Icon::Warning);
+        m_prompt->showMessage(m_windowTexts.renameBad + QStringLiteral("\r\n\\ / : * ? \" < > |"),
+                              m_texts.title, Prompt::Icon::Warning);
         return;
     }
     BeginBusy();
@@ -332,7 +335,8 @@ void frmMain::dropped(FileList target, QPoint position, const QMimeData* data)
 {
     if (target == FileList::Player && !ListDrag::isFromThisProgram(data)) {
         const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-        QMetaObject::invokeMethod(this, [this, urls] { sendDroppedFiles(urls); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, urls] { sendDroppedFiles(urls); }, Qt::QueuedConnection);
         return;
     }
     // What the drop means is fixed now, while the drag's flags still tell where it came from;

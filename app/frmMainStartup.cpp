@@ -3,21 +3,21 @@
 // The main window's start-up and shutdown, settings, busy state, layout and splitters.
 #include "app/frmMain.h"
 
-#include "app/TagEditController.h"
 #include "app/FolderTreeModel.h"
+#include "app/TagEditController.h"
 
 #include "app/ApplyLanguage.h"
 #include "app/LocalFileView.h"
 #include "app/PaneLayout.h"
 #include "app/PlayerListModel.h"
 #include "app/PlayerListView.h"
-#include "core/Prompt.h"
 #include "app/SettingsStore.h"
 #include "app/SplitDDC.h"
 #include "app/SplitterBar.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
 #include "app/WindowPlacement.h"
+#include "core/Prompt.h"
 #include "device/mTCC730.h"
 
 #include <QAction>
@@ -27,14 +27,14 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenuBar>
-#include <QScreen>
-#include <QTabBar>
-#include <QToolBar>
-#include <QScrollBar>
-#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
 #include <QTranslator>
 #include <QTreeView>
 

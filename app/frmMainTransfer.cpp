@@ -8,12 +8,12 @@
 #include "app/DroppedFiles.h"
 #include "app/LocalFileView.h"
 #include "app/PlayerListView.h"
-#include "transfer/ReceiveFiles.h"
-#include "transfer/SendFiles.h"
 #include "app/StatusPanels.h"
 #include "app/TransferProgressDialog.h"
 #include "app/WorkerThread.h"
 #include "convert/ConversionQuality.h"
+#include "transfer/ReceiveFiles.h"
+#include "transfer/SendFiles.h"
 
 #include <QAction>
 #include <QLabel>

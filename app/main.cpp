@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // ZVD: the audio manager. Loads the device library, then opens the main window.
-#include "core/AppPaths.h"
-#include "device/DeviceHost.h"
-#include "app/options/LanguageFolders.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/frmMain.h"
+#include "app/options/LanguageFolders.h"
 #include "app/options/frmOptions.h"
+#include "core/AppPaths.h"
+#include "device/DeviceHost.h"
 #include "device/mTCC730.h"
 
 #include <QApplication>

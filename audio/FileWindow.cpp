@@ -9,7 +9,8 @@
 #include <QIODevice>
 
 FileWindow::FileWindow(QIODevice& device, QString errorSource, qint64 windowSize)
-    : m_device(&device), m_errorSource(std::move(errorSource)), m_windowSize(windowSize), m_size(device.size())
+    : m_device(&device), m_errorSource(std::move(errorSource)), m_windowSize(windowSize),
+      m_size(device.size())
 {
 }
 

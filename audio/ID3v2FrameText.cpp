@@ -4,14 +4,16 @@
 // byte scan and not a conversion of its whole data.
 #include "audio/ID3v2FrameText.h"
 
-#include "core/CodePage.h"
 #include "audio/FileWindow.h"
 #include "audio/GenreName.h"
+#include "core/CodePage.h"
 
 #include <algorithm>
 
-namespace ID3v2FrameText {
-namespace {
+namespace ID3v2FrameText
+{
+namespace
+{
 
 enum Encoding : unsigned char { CodePageText = 0, Utf16Bom = 1, Utf16BE = 2, Utf8 = 3 };
 
@@ -19,7 +21,10 @@ enum Encoding : unsigned char { CodePageText = 0, Utf16Bom = 1, Utf16BE = 2, Utf
 // is where that NUL may lie at the earliest (after a language code), or -1 for other frames: a
 // NUL at the very end is the text's own terminator only when such a NUL precedes it; otherwise
 // it ends the description and the text is empty.
-bool endsTheDescription(qsizetype previousNul, qsizetype descriptionStart) { return previousNul < descriptionStart; }
+bool endsTheDescription(qsizetype previousNul, qsizetype descriptionStart)
+{
+    return previousNul < descriptionStart;
+}
 
 // Code page text, characters paired by the double-byte rule. Returns the bytes after the last
 // NUL character; with dropTerminator a NUL that is the very last character is ignored first.
@@ -69,7 +74,10 @@ QString utf8Tail(QByteArrayView bytes, qsizetype descriptionStart)
     return QString::fromUtf8(bytesAt(bytes, lastNul + 1));
 }
 
-bool isNulUnit(QByteArrayView bytes, qsizetype i) { return bytes[i] == '\0' && bytes[i + 1] == '\0'; }
+bool isNulUnit(QByteArrayView bytes, qsizetype i)
+{
+    return bytes[i] == '\0' && bytes[i + 1] == '\0';
+}
 
 QString utf16Units(QByteArrayView bytes, bool bigEndian)
 {
@@ -196,7 +204,8 @@ QStringList values(QByteArrayView data)
     return parts;
 }
 
-namespace {
+namespace
+{
 
 // The genre number a value gives: "(17)...", or digits alone as version 2.4 writes them.
 bool genreNumber(const QString& value, uint& number, qsizetype& close)

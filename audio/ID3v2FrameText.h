@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <QStringView>
 
-namespace ID3v2FrameText {
+namespace ID3v2FrameText
+{
 
 // Data that starts with a text-encoding byte (0 code page, 1 UTF-16 with byte-order mark,
 // 2 UTF-16BE, 3 UTF-8) is decoded in that encoding, one terminating NUL at its very end is

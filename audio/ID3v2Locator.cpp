@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string_view>
 
-namespace ID3v2Locator {
-namespace {
+namespace ID3v2Locator
+{
+namespace
+{
 
 // MPEG Layer III frame starts (MPEG-1 and MPEG-2, with and without CRC). Audio begins there, so
 // an "ID3" after such a chunk is data, not a tag, and an untagged file is not read to its end.

@@ -7,7 +7,8 @@
 
 class FileWindow;
 
-namespace ID3v2Locator {
+namespace ID3v2Locator
+{
 
 inline constexpr qint64 ChunkSize = 4096;
 

@@ -2,16 +2,18 @@
 // SPDX-License-Identifier: MIT
 #include "audio/ID3v2TagWriter.h"
 
-#include "core/CodePage.h"
 #include "audio/FileWindow.h"
 #include "audio/ID3v2Locator.h"
 #include "audio/TagError.h"
+#include "core/CodePage.h"
 #include "core/StagedFile.h"
 
 #include <QFile>
 
-namespace ID3v2TagWriter {
-namespace {
+namespace ID3v2TagWriter
+{
+namespace
+{
 
 const QString kClass = QStringLiteral("cMP3ID3v2");
 constexpr qint64 HeaderSize = 10;
@@ -120,7 +122,10 @@ QByteArray newFileTag(QByteArray image)
     return image;
 }
 
-qint64 roomFor(qint64 imageSize) { return (imageSize / RoomUnit + 1) * RoomUnit; }
+qint64 roomFor(qint64 imageSize)
+{
+    return (imageSize / RoomUnit + 1) * RoomUnit;
+}
 
 qint64 oldRoom(const QByteArray& header, qint64 tagStart, qint64 fileSize)
 {

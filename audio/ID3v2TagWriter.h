@@ -9,7 +9,8 @@
 #include <QPair>
 #include <QString>
 
-namespace ID3v2TagWriter {
+namespace ID3v2TagWriter
+{
 
 inline constexpr qint64 RoomUnit = 2048;
 

@@ -13,7 +13,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 const QString kSource = QStringLiteral("MpegAnalysis");
 
@@ -32,7 +33,8 @@ constexpr std::array<qint16, 4> kVersions = {25, 0, 2, 1};
 constexpr std::array<qint16, 4> kLayers = {0, 3, 2, 1};
 constexpr std::array<qint32, 3> kSampleRatesV1 = {44100, 48000, 32000};
 constexpr std::array<qint32, 3> kSampleRatesV2 = {22050, 24000, 16000};
-constexpr std::array<const char*, 4> kChannelModes = {"stereo", "joint stereo", "dual channel", "single channel"};
+constexpr std::array<const char*, 4> kChannelModes = {"stereo", "joint stereo", "dual channel",
+                                                      "single channel"};
 constexpr std::array<const char*, 4> kEmphases = {"no", "50/15", "reserved", "CCITT J 17"};
 
 struct BitRateTable {
@@ -123,8 +125,9 @@ QByteArray searchWindow(qint64 fileLength, const MpegAnalysis::Reader& read)
     for (const qint64 end : afterLeadingTag(head)) {
         if (end >= fileLength)
             continue;
-        const QByteArray window = end + MpegAnalysis::HeadSize <= head.size() ? head.mid(end, MpegAnalysis::HeadSize)
-                                                                              : read(end, MpegAnalysis::HeadSize);
+        const QByteArray window = end + MpegAnalysis::HeadSize <= head.size()
+                                      ? head.mid(end, MpegAnalysis::HeadSize)
+                                      : read(end, MpegAnalysis::HeadSize);
         if (findFrame(window) >= 0)
             return window;
     }
@@ -132,8 +135,7 @@ QByteArray searchWindow(qint64 fileLength, const MpegAnalysis::Reader& read)
 }
 
 // Values that do not fit (a damaged Xing count can make them absurd) count as unknown.
-template <typename Int>
-Int wholeOrZero(double value)
+template <typename Int> Int wholeOrZero(double value)
 {
     if (!std::isfinite(value) || value < 0 || value >= static_cast<double>(std::numeric_limits<Int>::max()))
         return 0;
@@ -171,7 +173,8 @@ quint64 BitStringToNumber(QStringView bits)
     return value;
 }
 
-namespace MpegAnalysis {
+namespace MpegAnalysis
+{
 
 QString headerBits(QByteArrayView head, qint64 fileLength, MpegInfo& info)
 {
@@ -181,7 +184,9 @@ QString headerBits(QByteArrayView head, qint64 fileLength, MpegInfo& info)
     const qint64 start = qMax<qint64>(0, findFrame(head));
     const QByteArrayView modeByte = bytesAt(head, start + 3, 1);
     const bool mono = !modeByte.isEmpty() && (static_cast<unsigned char>(modeByte[0]) >> 6) == 3;
-    const auto markerAt = [&](qint64 marker, const char* name) { return bytesAt(head, marker, 4) == QByteArrayView(name); };
+    const auto markerAt = [&](qint64 marker, const char* name) {
+        return bytesAt(head, marker, 4) == QByteArrayView(name);
+    };
     // The usual place first, for every frame; single-channel frames may hold it earlier.
     qint64 marker = start + XingMarkerOffset;
     if (!markerAt(marker, "Xing") && mono)
@@ -244,7 +249,8 @@ MpegInfo analyse(QByteArrayView head, qint64 fileLength)
 
 } // namespace MpegAnalysis
 
-namespace {
+namespace
+{
 
 // Reads from an open file; an error is raised as TagError.
 MpegAnalysis::Reader fileReader(QFile& file)
@@ -272,7 +278,8 @@ QByteArray readHead(QFile& file, const QString& path, qint64& fileLength)
 
 } // namespace
 
-namespace MpegAnalysis {
+namespace MpegAnalysis
+{
 
 MpegInfo analyse(qint64 fileLength, const Reader& read)
 {

@@ -24,7 +24,8 @@ QString BytesToBitString(QByteArrayView bytes);
 // The value of a "0"/"1" string; 0 for an empty string.
 quint64 BitStringToNumber(QStringView bits);
 
-namespace MpegAnalysis {
+namespace MpegAnalysis
+{
 
 // How many bytes from a search start the analysis looks at: the frame search covers offsets
 // 0 to 4999 from there, and a VBR header's frame count lies up to 53 bytes behind a frame start.

@@ -25,7 +25,8 @@ void ReadOnlyFile::adopt()
 {
     if (m_fd < 0)
         return;
-    struct stat status {};
+    struct stat status {
+    };
     // Only a regular file is read: a descriptor handed in may name anything.
     if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode))
         return;
@@ -45,7 +46,8 @@ qint64 ReadOnlyFile::readAt(qint64 offset, char* data, qint64 length)
         return -1;
     qint64 done = 0;
     while (done < length) {
-        const ssize_t got = ::pread(m_fd, data + done, static_cast<size_t>(length - done), static_cast<off_t>(offset + done));
+        const ssize_t got =
+            ::pread(m_fd, data + done, static_cast<size_t>(length - done), static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

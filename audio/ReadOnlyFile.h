@@ -27,8 +27,14 @@ public:
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
     // False when the path is missing, unreadable or not a regular file.
-    bool isOpen() const { return m_open; }
-    qint64 size() const { return m_size; }
+    bool isOpen() const
+    {
+        return m_open;
+    }
+    qint64 size() const
+    {
+        return m_size;
+    }
 
     // Reads up to length bytes at offset; the count read, or -1 on an error.
     qint64 readAt(qint64 offset, char* data, qint64 length);

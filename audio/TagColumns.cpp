@@ -13,7 +13,8 @@
 #include "audio/TagError.h"
 #include "audio/cMP3ID3v1.h"
 
-namespace {
+namespace
+{
 
 TagColumns fromId3v2(FileWindow& window, qint64 position)
 {

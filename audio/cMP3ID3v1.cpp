@@ -2,14 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "audio/cMP3ID3v1.h"
 
-#include "core/CodePage.h"
 #include "audio/FileWindow.h"
 #include "audio/GenreName.h"
 #include "audio/TagError.h"
+#include "core/CodePage.h"
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 const QString kClass = QStringLiteral("cMP3ID3v1");
 
@@ -112,4 +113,7 @@ void cMP3ID3v1::Update()
         throw TagError::fromFile(file, kClass);
 }
 
-QString cMP3ID3v1::GenreName(quint8 genre) const { return ::GenreName(genre); }
+QString cMP3ID3v1::GenreName(quint8 genre) const
+{
+    return ::GenreName(genre);
+}

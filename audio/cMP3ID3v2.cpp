@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "audio/cMP3ID3v2.h"
 
-#include "core/CodePage.h"
 #include "audio/FileWindow.h"
 #include "audio/GenreName.h"
 #include "audio/ID3v2FrameReader.h"
@@ -10,10 +9,12 @@
 #include "audio/ID3v2Locator.h"
 #include "audio/ID3v2TagWriter.h"
 #include "audio/TagError.h"
+#include "core/CodePage.h"
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 const QString kClass = QStringLiteral("cMP3ID3v2");
 
@@ -21,7 +22,10 @@ const QString kClass = QStringLiteral("cMP3ID3v2");
 // Reading any file's tag so stays within a few tens of megabytes.
 constexpr qint64 ModelDataBudget = 8 << 20;
 
-QString textKey(const QString& id, qint32 number) { return id + QLatin1Char(':') + QString::number(number); }
+QString textKey(const QString& id, qint32 number)
+{
+    return id + QLatin1Char(':') + QString::number(number);
+}
 
 TagError missingFrame(const QString& what)
 {
@@ -80,13 +84,20 @@ void cMP3ID3v2::readTag(QIODevice& device)
 QString* cMP3ID3v2::propertyFor(const QString& id)
 {
     static const QHash<QString, QString cMP3ID3v2::*> properties = {
-        {QStringLiteral("TIT2"), &cMP3ID3v2::m_title},          {QStringLiteral("TPE1"), &cMP3ID3v2::m_artist},
-        {QStringLiteral("TALB"), &cMP3ID3v2::m_album},          {QStringLiteral("TYER"), &cMP3ID3v2::m_year},
-        {QStringLiteral("TRCK"), &cMP3ID3v2::m_track},          {QStringLiteral("USLT"), &cMP3ID3v2::m_lyrics},
-        {QStringLiteral("TENC"), &cMP3ID3v2::m_encodedBy},      {QStringLiteral("TCOP"), &cMP3ID3v2::m_copyright},
-        {QStringLiteral("TOPE"), &cMP3ID3v2::m_originalArtist}, {QStringLiteral("TCOM"), &cMP3ID3v2::m_composer},
-        {QStringLiteral("PCNT"), &cMP3ID3v2::m_playCounter},    {QStringLiteral("WXXX"), &cMP3ID3v2::m_linkTo},
-        {QStringLiteral("WOAF"), &cMP3ID3v2::m_audioUrl},       {QStringLiteral("WOAR"), &cMP3ID3v2::m_artistUrl},
+        {QStringLiteral("TIT2"), &cMP3ID3v2::m_title},
+        {QStringLiteral("TPE1"), &cMP3ID3v2::m_artist},
+        {QStringLiteral("TALB"), &cMP3ID3v2::m_album},
+        {QStringLiteral("TYER"), &cMP3ID3v2::m_year},
+        {QStringLiteral("TRCK"), &cMP3ID3v2::m_track},
+        {QStringLiteral("USLT"), &cMP3ID3v2::m_lyrics},
+        {QStringLiteral("TENC"), &cMP3ID3v2::m_encodedBy},
+        {QStringLiteral("TCOP"), &cMP3ID3v2::m_copyright},
+        {QStringLiteral("TOPE"), &cMP3ID3v2::m_originalArtist},
+        {QStringLiteral("TCOM"), &cMP3ID3v2::m_composer},
+        {QStringLiteral("PCNT"), &cMP3ID3v2::m_playCounter},
+        {QStringLiteral("WXXX"), &cMP3ID3v2::m_linkTo},
+        {QStringLiteral("WOAF"), &cMP3ID3v2::m_audioUrl},
+        {QStringLiteral("WOAR"), &cMP3ID3v2::m_artistUrl},
         {QStringLiteral("WCOM"), &cMP3ID3v2::m_buyUrl},
     };
     const auto it = properties.constFind(id);
@@ -104,7 +115,8 @@ void cMP3ID3v2::storeFrame(const QString& id, const QString& value)
         // Several comments are kept one after the other, each after a NUL and a line break.
         m_comment = m_comment.isEmpty() ? value : m_comment + QChar(0) + QLatin1String("\r\n") + value;
     } else if (id == QLatin1String("TCON")) {
-        ID3v2FrameText::applyContentType(value.split(QChar(0), Qt::SkipEmptyParts), m_genre, m_otherGenreName);
+        ID3v2FrameText::applyContentType(value.split(QChar(0), Qt::SkipEmptyParts), m_genre,
+                                         m_otherGenreName);
     } else if (QString* property = propertyFor(id)) {
         *property = value;
     }
@@ -118,7 +130,10 @@ QString cMP3ID3v2::Frame(qint32 position) const
     return m_frames[position - 1];
 }
 
-QString cMP3ID3v2::TagText(const QString& id, qint32 number) const { return m_texts.value(textKey(id, number)); }
+QString cMP3ID3v2::TagText(const QString& id, qint32 number) const
+{
+    return m_texts.value(textKey(id, number));
+}
 
 void cMP3ID3v2::AddTag(const QString& id, const QString& text)
 {
@@ -171,23 +186,68 @@ void cMP3ID3v2::replaceFrame(const QString& id, const QString& text)
     AddTag(id, text);
 }
 
-void cMP3ID3v2::setArtistURL(const QString& v) { replaceFrame(QStringLiteral("WOAR"), m_artistUrl = v); }
-void cMP3ID3v2::setBuyURL(const QString& v) { replaceFrame(QStringLiteral("WCOM"), m_buyUrl = v); }
-void cMP3ID3v2::setAudioURL(const QString& v) { replaceFrame(QStringLiteral("WOAF"), m_audioUrl = v); }
-void cMP3ID3v2::setCopyright(const QString& v) { replaceFrame(QStringLiteral("TCOP"), m_copyright = v); }
-void cMP3ID3v2::setComposer(const QString& v) { replaceFrame(QStringLiteral("TCOM"), m_composer = v); }
-void cMP3ID3v2::setOriginalArtist(const QString& v) { replaceFrame(QStringLiteral("TOPE"), m_originalArtist = v); }
-void cMP3ID3v2::setPlayCounter(const QString& v) { replaceFrame(QStringLiteral("PCNT"), m_playCounter = v); }
-void cMP3ID3v2::setEncodedBy(const QString& v) { replaceFrame(QStringLiteral("TENC"), m_encodedBy = v); }
-void cMP3ID3v2::setTitle(const QString& v) { replaceFrame(QStringLiteral("TIT2"), m_title = v); }
-void cMP3ID3v2::setArtist(const QString& v) { replaceFrame(QStringLiteral("TPE1"), m_artist = v); }
-void cMP3ID3v2::setAlbum(const QString& v) { replaceFrame(QStringLiteral("TALB"), m_album = v); }
-void cMP3ID3v2::setYear(const QString& v) { replaceFrame(QStringLiteral("TYER"), m_year = v); }
-void cMP3ID3v2::setTrack(const QString& v) { replaceFrame(QStringLiteral("TRCK"), m_track = v); }
+void cMP3ID3v2::setArtistURL(const QString& v)
+{
+    replaceFrame(QStringLiteral("WOAR"), m_artistUrl = v);
+}
+void cMP3ID3v2::setBuyURL(const QString& v)
+{
+    replaceFrame(QStringLiteral("WCOM"), m_buyUrl = v);
+}
+void cMP3ID3v2::setAudioURL(const QString& v)
+{
+    replaceFrame(QStringLiteral("WOAF"), m_audioUrl = v);
+}
+void cMP3ID3v2::setCopyright(const QString& v)
+{
+    replaceFrame(QStringLiteral("TCOP"), m_copyright = v);
+}
+void cMP3ID3v2::setComposer(const QString& v)
+{
+    replaceFrame(QStringLiteral("TCOM"), m_composer = v);
+}
+void cMP3ID3v2::setOriginalArtist(const QString& v)
+{
+    replaceFrame(QStringLiteral("TOPE"), m_originalArtist = v);
+}
+void cMP3ID3v2::setPlayCounter(const QString& v)
+{
+    replaceFrame(QStringLiteral("PCNT"), m_playCounter = v);
+}
+void cMP3ID3v2::setEncodedBy(const QString& v)
+{
+    replaceFrame(QStringLiteral("TENC"), m_encodedBy = v);
+}
+void cMP3ID3v2::setTitle(const QString& v)
+{
+    replaceFrame(QStringLiteral("TIT2"), m_title = v);
+}
+void cMP3ID3v2::setArtist(const QString& v)
+{
+    replaceFrame(QStringLiteral("TPE1"), m_artist = v);
+}
+void cMP3ID3v2::setAlbum(const QString& v)
+{
+    replaceFrame(QStringLiteral("TALB"), m_album = v);
+}
+void cMP3ID3v2::setYear(const QString& v)
+{
+    replaceFrame(QStringLiteral("TYER"), m_year = v);
+}
+void cMP3ID3v2::setTrack(const QString& v)
+{
+    replaceFrame(QStringLiteral("TRCK"), m_track = v);
+}
 
 // Frames that carry a description or language before their text get an empty one.
-void cMP3ID3v2::setLinkTo(const QString& v) { replaceFrame(QStringLiteral("WXXX"), QChar(0) + (m_linkTo = v)); }
-void cMP3ID3v2::setLyrics(const QString& v) { replaceFrame(QStringLiteral("USLT"), QChar(0) + (m_lyrics = v)); }
+void cMP3ID3v2::setLinkTo(const QString& v)
+{
+    replaceFrame(QStringLiteral("WXXX"), QChar(0) + (m_linkTo = v));
+}
+void cMP3ID3v2::setLyrics(const QString& v)
+{
+    replaceFrame(QStringLiteral("USLT"), QChar(0) + (m_lyrics = v));
+}
 void cMP3ID3v2::setComment(const QString& v)
 {
     replaceFrame(QStringLiteral("COMM"), QChar(0) + QLatin1String("nt") + QChar(0) + (m_comment = v));
@@ -196,16 +256,21 @@ void cMP3ID3v2::setComment(const QString& v)
 void cMP3ID3v2::setGenre(quint8 value)
 {
     m_genre = value;
-    replaceFrame(QStringLiteral("TCON"), QLatin1Char('(') + QString::number(m_genre) + QLatin1Char(')') + m_otherGenreName);
+    replaceFrame(QStringLiteral("TCON"),
+                 QLatin1Char('(') + QString::number(m_genre) + QLatin1Char(')') + m_otherGenreName);
 }
 
 void cMP3ID3v2::setOtherGenreName(const QString& value)
 {
     m_otherGenreName = value;
-    replaceFrame(QStringLiteral("TCON"), QLatin1Char('(') + QString::number(m_genre) + QLatin1Char(')') + m_otherGenreName);
+    replaceFrame(QStringLiteral("TCON"),
+                 QLatin1Char('(') + QString::number(m_genre) + QLatin1Char(')') + m_otherGenreName);
 }
 
-QString cMP3ID3v2::GenreName(quint8 genre) const { return ::GenreName(genre); }
+QString cMP3ID3v2::GenreName(quint8 genre) const
+{
+    return ::GenreName(genre);
+}
 
 QList<QPair<QString, QString>> cMP3ID3v2::framesToWrite() const
 {
@@ -238,4 +303,7 @@ QByteArray cMP3ID3v2::newFileTag() const
     return ID3v2TagWriter::newFileTag(ID3v2TagWriter::image(framesToWrite(), pictureFrames()));
 }
 
-void cMP3ID3v2::Update() { ID3v2TagWriter::write(m_path, ID3v2TagWriter::image(framesToWrite(), pictureFrames())); }
+void cMP3ID3v2::Update()
+{
+    ID3v2TagWriter::write(m_path, ID3v2TagWriter::image(framesToWrite(), pictureFrames()));
+}

@@ -3,15 +3,15 @@
 // What the device host costs: TestConnection through the native zvd-devhost against the library
 // loaded in process (10,000 calls per iteration), and sending 200 files of 5 MB in the audio view
 // through the host against direct loading, in the same run.
+#include "core/Prompt.h"
 #include "device/DeviceHost.h"
+#include "device/PlayerSession.h"
+#include "device/mTCC730.h"
+#include "i18n/MessageTexts.h"
 #include "localfiles/FolderScanner.h"
 #include "localfiles/LocalFileModel.h"
-#include "i18n/MessageTexts.h"
-#include "device/PlayerSession.h"
-#include "core/Prompt.h"
 #include "transfer/SendFiles.h"
 #include "transfer/TitleRenderer.h"
-#include "device/mTCC730.h"
 
 #include <QDir>
 #include <QElapsedTimer>

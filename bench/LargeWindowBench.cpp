@@ -8,8 +8,8 @@
 #include "BenchWindow.h"
 #include "Mp3Corpus.h"
 #include "app/PlayerListModel.h"
-#include "vplayer/PlayerControl.h"
 #include "app/PlayerListView.h"
+#include "vplayer/PlayerControl.h"
 #include "vplayer/VirtualPlayer.h"
 
 #include <QAbstractItemView>
@@ -142,7 +142,8 @@ void BM_MemoryOfZvdShowingTheFolder(benchmark::State& state)
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("ZVD_PLAYER_DIR"), player.path());
         zvd.setProcessEnvironment(environment);
-        zvd.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZVD")), {corpus().folder});
+        zvd.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZVD")),
+                  {corpus().folder});
         if (!zvd.waitForStarted()) {
             state.SkipWithError("ZVD did not start");
             return;
@@ -154,7 +155,8 @@ void BM_MemoryOfZvdShowingTheFolder(benchmark::State& state)
             if (status.open(QIODevice::ReadOnly))
                 for (const QByteArray& line : status.readAll().split('\n'))
                     if (line.startsWith("VmRSS:"))
-                        largest = std::max(largest, line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024);
+                        largest =
+                            std::max(largest, line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024);
             zvd.waitForFinished(200);
         }
         zvd.kill();

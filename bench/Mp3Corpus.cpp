@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 
-namespace Mp3Corpus {
-namespace {
+namespace Mp3Corpus
+{
+namespace
+{
 
 enum class Kind { None, V1, V23Latin1, V24Utf8, V23AndV1, V23Utf16, V23Picture, KindCount };
 
@@ -39,7 +41,8 @@ QByteArray utf16(const QString& text)
 QByteArray id3v2(int version, const QByteArray& frames)
 {
     const QByteArray body = frames + QByteArray(1024, '\0');
-    return QByteArray("ID3") + char(version) + QByteArray(2, '\0') + bigEndian(quint32(body.size()), true) + body;
+    return QByteArray("ID3") + char(version) + QByteArray(2, '\0') + bigEndian(quint32(body.size()), true) +
+           body;
 }
 
 QByteArray id3v1(const QByteArray& title, const QByteArray& artist, quint8 genre)
@@ -68,7 +71,8 @@ QByteArray fileFor(int n)
     const QByteArray artist = "Artist " + QByteArray::number(n % 97);
     const auto kind = static_cast<Kind>(n % int(Kind::KindCount));
     const QByteArray latin1Frames = frame("TIT2", '\0' + title, false) + frame("TPE1", '\0' + artist, false) +
-                                    frame("TALB", QByteArray("\0Album", 6), false) + frame("TCON", QByteArray("\0(17)", 5), false);
+                                    frame("TALB", QByteArray("\0Album", 6), false) +
+                                    frame("TCON", QByteArray("\0(17)", 5), false);
     switch (kind) {
     case Kind::None:
         return audio();
@@ -77,14 +81,17 @@ QByteArray fileFor(int n)
     case Kind::V23Latin1:
         return id3v2(3, latin1Frames) + audio();
     case Kind::V24Utf8:
-        return id3v2(4, frame("TIT2", '\x03' + title + " \xC3\xA9", true) + frame("TPE1", '\x03' + artist, true) +
-                            frame("TCON", QByteArray("\x03Rock", 5), true)) + audio();
+        return id3v2(4, frame("TIT2", '\x03' + title + " \xC3\xA9", true) +
+                            frame("TPE1", '\x03' + artist, true) +
+                            frame("TCON", QByteArray("\x03Rock", 5), true)) +
+               audio();
     case Kind::V23AndV1:
         return id3v2(3, latin1Frames) + audio() + id3v1(title, artist, 17);
     case Kind::V23Utf16:
         return id3v2(3, frame("TIT2", '\x01' + utf16(QString::fromLatin1(title) + QChar(0x263A)), false) +
                             frame("TPE1", '\x01' + utf16(QString::fromLatin1(artist)), false) +
-                            frame("TCON", '\x01' + utf16(QStringLiteral("Jazz")), false)) + audio();
+                            frame("TCON", '\x01' + utf16(QStringLiteral("Jazz")), false)) +
+               audio();
     case Kind::V23Picture:
     case Kind::KindCount:
         break;

@@ -9,7 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-namespace Mp3Corpus {
+namespace Mp3Corpus
+{
 
 // Writes count files into dir (which must exist); returns their paths, or an empty list when a
 // file cannot be written.

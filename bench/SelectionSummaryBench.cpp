@@ -3,10 +3,10 @@
 // The local list's selection summary while Ctrl+A selects 10,000 rows one after the other:
 // the incremental summary (with the status texts rebuilt after every row) against walking the
 // whole list on every change.
-#include "transfer/DisplayName.h"
 #include "localfiles/LocalFileModel.h"
 #include "localfiles/SelectionSummary.h"
 #include "localfiles/SizeFormat.h"
+#include "transfer/DisplayName.h"
 
 #include <QCoreApplication>
 #include <QItemSelectionModel>

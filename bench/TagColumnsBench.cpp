@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QStringList g_paths;
 
@@ -47,7 +48,8 @@ void BM_TagLibFileRef(benchmark::State& state)
             const TagLib::FileRef file(path.c_str(), false);
             if (file.isNull() || !file.tag())
                 continue;
-            characters += file.tag()->title().size() + file.tag()->artist().size() + file.tag()->genre().size();
+            characters +=
+                file.tag()->title().size() + file.tag()->artist().size() + file.tag()->genre().size();
         }
         benchmark::DoNotOptimize(characters);
     }
@@ -77,7 +79,9 @@ int countDisagreements()
     int disagreements = 0;
     for (const QString& path : g_paths) {
         const TagLib::FileRef file(path.toStdString().c_str(), false);
-        const QString theirs = file.isNull() || !file.tag() ? QString() : QString::fromStdWString(file.tag()->title().toWString());
+        const QString theirs = file.isNull() || !file.tag()
+                                   ? QString()
+                                   : QString::fromStdWString(file.tag()->title().toWString());
         QString ours = readTagColumns(path).title;
         while (ours.endsWith(QChar(0)) || ours.endsWith(QLatin1Char(' ')))
             ours.chop(1);
@@ -123,9 +127,10 @@ int main(int argc, char** argv)
     const auto ours = reporter.times["BM_ReadTagColumns"];
     const auto theirs = reporter.times["BM_TagLibFileRef"];
     if (ours.first > 0 && theirs.first > 0 && ours.second > 0)
-        std::printf("readTagColumns vs TagLib FileRef, %d files: %.2fx as fast in real time (%.1f ms vs %.1f ms), "
-                    "%.2fx in CPU time (%.1f ms vs %.1f ms)\n",
-                    files, theirs.first / ours.first, ours.first, theirs.first, theirs.second / ours.second,
-                    ours.second, theirs.second);
+        std::printf(
+            "readTagColumns vs TagLib FileRef, %d files: %.2fx as fast in real time (%.1f ms vs %.1f ms), "
+            "%.2fx in CPU time (%.1f ms vs %.1f ms)\n",
+            files, theirs.first / ours.first, ours.first, theirs.first, theirs.second / ours.second,
+            ours.second, theirs.second);
     return 0;
 }

@@ -4,14 +4,14 @@
 // Each iteration sends 200 files of 5 MB in the audio view (title blocks and all) to an empty
 // player with the speed limit off, then copies the same files with one `cp`; the counters give
 // both times and their ratio. The first benchmark sends in this process, the second runs zvdctl.
+#include "core/Prompt.h"
+#include "device/PlayerSession.h"
+#include "device/mTCC730.h"
+#include "i18n/MessageTexts.h"
 #include "localfiles/FolderScanner.h"
 #include "localfiles/LocalFileModel.h"
-#include "i18n/MessageTexts.h"
-#include "device/PlayerSession.h"
-#include "core/Prompt.h"
 #include "transfer/SendFiles.h"
 #include "transfer/TitleRenderer.h"
-#include "device/mTCC730.h"
 
 #include <QDir>
 #include <QElapsedTimer>

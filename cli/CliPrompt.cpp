@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 // Message texts carry CR LF line breaks from the language files.
 QString plain(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 } // namespace
 

@@ -29,7 +29,6 @@ public:
 private:
     bool giveUp(const QString& text);
 
-
     Answer m_answer;
     QTextStream& m_err;
     std::optional<QString> m_unanswered;

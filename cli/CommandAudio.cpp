@@ -14,7 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace {
+namespace
+{
 
 QJsonObject id3v2Json(const cMP3ID3v2& tag)
 {
@@ -148,9 +149,10 @@ int runTags(CommandContext& context)
         printJson(context, shownTexts(QJsonObject{
                                           {QStringLiteral("id3v2"), id3v2Json(v2)},
                                           {QStringLiteral("id3v1"), id3v1Json(v1)},
-                                          {QStringLiteral("columns"), QJsonObject{{QStringLiteral("title"), columns.title},
-                                                                                  {QStringLiteral("artist"), columns.artist},
-                                                                                  {QStringLiteral("genre"), columns.genre}}},
+                                          {QStringLiteral("columns"),
+                                           QJsonObject{{QStringLiteral("title"), columns.title},
+                                                       {QStringLiteral("artist"), columns.artist},
+                                                       {QStringLiteral("genre"), columns.genre}}},
                                       })
                                .toObject());
     } catch (const TagError& error) {
@@ -189,8 +191,10 @@ int runGenre(CommandContext& context)
     return ExitDone;
 }
 
-CommandRegistrar tagsCommand{"tags", "tags FILE                 the ID3v2 and ID3v1 tags of an MP3 file, as JSON", &runTags};
-CommandRegistrar mpegCommand{"mpeg", "mpeg FILE                 the MPEG header analysis of an MP3 file, as JSON", &runMpeg};
+CommandRegistrar tagsCommand{
+    "tags", "tags FILE                 the ID3v2 and ID3v1 tags of an MP3 file, as JSON", &runTags};
+CommandRegistrar mpegCommand{
+    "mpeg", "mpeg FILE                 the MPEG header analysis of an MP3 file, as JSON", &runMpeg};
 CommandRegistrar genreCommand{"genre", "genre N                   the name of genre number N", &runGenre};
 
 } // namespace

@@ -3,12 +3,13 @@
 // zvdctl's player commands: status, ls, rm, mv, rename, format, firmware, and the language lookup.
 // They run the same device code as the window; every question is asked before anything changes.
 #include "cli/CommandDeviceSupport.h"
-#include "i18n/LangReader.h"
 #include "device/PlayerMaintenance.h"
+#include "i18n/LangReader.h"
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 using PlayerFileOperations::Outcome;
 
@@ -113,9 +114,10 @@ int move(CommandContext& c)
         return ExitFailed;
     const PlayerList& rows = player.session().list();
     const QString name = rows.row(source).name;
-    const Outcome outcome =
-        PlayerFileOperations::MovePlayerFile(player.session(), rows.row(source).index, rows.row(target).index);
-    return reportedStatus(c, outcome, QStringLiteral("\"%1\" could not be moved (ls shows where it is now)").arg(name));
+    const Outcome outcome = PlayerFileOperations::MovePlayerFile(player.session(), rows.row(source).index,
+                                                                 rows.row(target).index);
+    return reportedStatus(c, outcome,
+                          QStringLiteral("\"%1\" could not be moved (ls shows where it is now)").arg(name));
 }
 
 int rename(CommandContext& c)
@@ -133,8 +135,10 @@ int rename(CommandContext& c)
     const int row = player.findRow(parsed.positional[0]);
     if (row < 0)
         return ExitFailed;
-    const Outcome outcome = PlayerFileOperations::RenamePlayerFile(player.session(), row, parsed.positional[1]);
-    return reportedStatus(c, outcome, QStringLiteral("\"%1\" could not be renamed").arg(parsed.positional[0]));
+    const Outcome outcome =
+        PlayerFileOperations::RenamePlayerFile(player.session(), row, parsed.positional[1]);
+    return reportedStatus(c, outcome,
+                          QStringLiteral("\"%1\" could not be renamed").arg(parsed.positional[0]));
 }
 
 int format(CommandContext& c)
@@ -169,7 +173,8 @@ int firmware(CommandContext& c)
     const MessageTexts& texts = player.texts();
     if (!prompt.askYesNo(texts.firmAsk + QStringLiteral("\r\n") + file.absoluteFilePath(), texts.title))
         return answered(c, prompt, ExitDone);
-    return exitStatusFor(PlayerMaintenance::UpgradeFirmware(player.session(), prompt, file.absoluteFilePath()));
+    return exitStatusFor(
+        PlayerMaintenance::UpgradeFirmware(player.session(), prompt, file.absoluteFilePath()));
 }
 
 int lang(CommandContext& c)
@@ -177,7 +182,8 @@ int lang(CommandContext& c)
     ParsedArgs parsed;
     if (!parseOrUsage(c, {}, {}, parsed, 3, 3, "lang FILE SECTION KEY"))
         return ExitUsage;
-    const auto value = mControlUI::ReadLangKey(parsed.positional[0], parsed.positional[1], parsed.positional[2]);
+    const auto value =
+        mControlUI::ReadLangKey(parsed.positional[0], parsed.positional[1], parsed.positional[2]);
     if (!value) {
         c.err << "zvdctl: cannot open the language file " << parsed.positional[0] << '\n';
         return ExitFailed;

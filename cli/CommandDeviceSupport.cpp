@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CommandDeviceSupport.h"
 
-#include "i18n/LangReader.h"
-#include "device/PlayerSetAside.h"
 #include "core/StoredSettings.h"
+#include "device/PlayerSetAside.h"
+#include "i18n/LangReader.h"
 
 #include <algorithm>
 
@@ -24,8 +24,10 @@ MessageTexts cliMessageTexts(const CommandContext& context)
     const QString file = cliLanguageFile(context);
     if (auto texts = MessageTexts::load(file))
         return *texts;
-    context.err << QStringLiteral("zvdctl: ") << mControlUI::MissingLanguageFileText(file).replace(
-        QLatin1String("\r\n"), QLatin1String(" ")) << '\n';
+    context.err << QStringLiteral("zvdctl: ")
+                << mControlUI::MissingLanguageFileText(file).replace(QLatin1String("\r\n"),
+                                                                     QLatin1String(" "))
+                << '\n';
     // The shipped English texts rather than none: "Memory: ..." beats ": ...".
     if (auto english = MessageTexts::load(mControlUI::DefaultLanguageFile()))
         return *english;

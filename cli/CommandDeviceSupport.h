@@ -6,10 +6,10 @@
 
 #include "cli/CliPrompt.h"
 #include "cli/CommandRegistry.h"
-#include "i18n/MessageTexts.h"
 #include "device/PlayerFileOperations.h"
 #include "device/PlayerSession.h"
 #include "device/mTCC730.h"
+#include "i18n/MessageTexts.h"
 
 #include <QHash>
 

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CommandRegistry.h"
 
-namespace {
+namespace
+{
 std::vector<CommandInfo>& table()
 {
     static std::vector<CommandInfo> commands;
@@ -15,7 +16,10 @@ CommandRegistrar::CommandRegistrar(const char* name, const char* usage, CommandF
     table().push_back({name, usage, run});
 }
 
-const std::vector<CommandInfo>& registeredCommands() { return table(); }
+const std::vector<CommandInfo>& registeredCommands()
+{
+    return table();
+}
 
 QString ParsedArgs::value(const QString& option, const QString& fallback) const
 {

@@ -50,8 +50,8 @@ const std::vector<CommandInfo>& registeredCommands();
 // or a missing value.
 struct ParsedArgs {
     QStringList positional;
-    QStringList flags;                      // options without a value, e.g. "--yes"
-    QList<QPair<QString, QString>> values;  // options with a value, e.g. ("--view", "audio")
+    QStringList flags;                     // options without a value, e.g. "--yes"
+    QList<QPair<QString, QString>> values; // options with a value, e.g. ("--view", "audio")
     bool has(const QString& flag) const { return flags.contains(flag); }
     QString value(const QString& option, const QString& fallback = QString()) const;
 };

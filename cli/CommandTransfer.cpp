@@ -2,17 +2,17 @@
 // SPDX-License-Identifier: MIT
 // zvdctl's transfer commands: send, get, scan, title. They run the window's send and receive
 // code on a list built from the command line; every question is asked before anything changes.
+#include "audio/TagColumns.h"
 #include "cli/CommandDeviceSupport.h"
+#include "core/LocalPath.h"
+#include "core/RegularFile.h"
+#include "core/StoredSettings.h"
 #include "localfiles/FileExtension.h"
 #include "localfiles/FolderScanner.h"
 #include "localfiles/LocalFileModel.h"
-#include "core/LocalPath.h"
-#include "transfer/ReceiveFiles.h"
-#include "core/RegularFile.h"
-#include "transfer/SendFiles.h"
 #include "localfiles/SizeFormat.h"
-#include "core/StoredSettings.h"
-#include "audio/TagColumns.h"
+#include "transfer/ReceiveFiles.h"
+#include "transfer/SendFiles.h"
 #include "transfer/TitleRenderer.h"
 
 #include <QDir>
@@ -166,12 +166,11 @@ int send(CommandContext& c)
     PlayerView view = PlayerView::All;
     LcdTitleFont font;
     bool lcdOk = true;
-    const int lcd = parsed
-                        .value(QStringLiteral("--lcd"),
-                               QString::number(storedSettings().displayName))
-                        .toInt(&lcdOk);
+    const int lcd =
+        parsed.value(QStringLiteral("--lcd"), QString::number(storedSettings().displayName)).toInt(&lcdOk);
     if (parsed.positional.isEmpty() || !parsePlayerView(parsed.value(View, QStringLiteral("all")), view) ||
-        !lcdOk || !lcdFontFrom(parsed, font, c.err) || (!quality && !parsed.value(QStringLiteral("--quality")).isEmpty())) {
+        !lcdOk || !lcdFontFrom(parsed, font, c.err) ||
+        (!quality && !parsed.value(QStringLiteral("--quality")).isEmpty())) {
         c.err << "usage: zvdctl send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] "
                  "[--quality V0..V9|CBR128|CBR192|CBR256|CBR320] FILE...\n";
         return ExitUsage;
@@ -189,11 +188,18 @@ int send(CommandContext& c)
     const InterruptGuard guard;
     std::vector<int> selected(std::size_t(local.count()));
     std::iota(selected.begin(), selected.end(), 0);
-    SendRequest request{player.session(), prompt,    local,   selected, lcd, titleBlockMaker(font),
-                        &observer,        quality.value_or(ConversionQuality())};
+    SendRequest request{player.session(),
+                        prompt,
+                        local,
+                        selected,
+                        lcd,
+                        titleBlockMaker(font),
+                        &observer,
+                        quality.value_or(ConversionQuality())};
     const TransferOutcome outcome = SendSelectedFiles(request);
     if (outcome.status == TransferOutcome::Status::Cancelled && !prompt.unanswered())
-        c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred << " files were not sent\n";
+        c.err << "zvdctl: interrupted; " << outcome.batchSize - outcome.transferred
+              << " files were not sent\n";
     return answeredStatus(c, prompt, outcome);
 }
 
@@ -311,7 +317,8 @@ int title(CommandContext& c)
 }
 
 CommandRegistrar sendCommand{
-    "send", "send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] [--quality Q] FILE...", &send};
+    "send", "send [--view V] [--yes|--no] [--lcd N] [--font NAME] [--size PT] [--bold] [--quality Q] FILE...",
+    &send};
 CommandRegistrar getCommand{"get", "get [--view V] [--yes|--no] [--to DIR] NAME...", &get};
 CommandRegistrar scanCommand{"scan", "scan [--view V] DIR", &scan};
 CommandRegistrar titleCommand{"title", "title [--font NAME] [--size PT] [--bold] [--value N] -o FILE TEXT",

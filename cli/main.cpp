@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // zvdctl: the scriptable command line over ZVD's core.
-#include "core/AppPaths.h"
 #include "cli/CommandRegistry.h"
+#include "core/AppPaths.h"
 #include "device/DeviceHost.h"
 
 #include "core/LocalPath.h"
@@ -14,7 +14,8 @@
 #include <cstring>
 #include <memory>
 
-namespace {
+namespace
+{
 
 void printUsage(QTextStream& err)
 {
@@ -90,7 +91,8 @@ int main(int argc, char** argv)
         if (option == QLatin1String("--library") && !args.isEmpty())
             qunsetenv("ZVD_DEVICE_HOST");
         if ((option == QLatin1String("--library") || option == QLatin1String("--lang")) && !args.isEmpty()) {
-            (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) = args.takeFirst();
+            (option == QLatin1String("--library") ? context.libraryPath : context.languageFile) =
+                args.takeFirst();
             continue;
         }
         err << "zvdctl: unknown or incomplete option " << option << '\n';

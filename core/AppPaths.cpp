@@ -12,14 +12,16 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <csignal>
 #include <unistd.h>
 #endif
 
-namespace AppPaths {
-namespace {
+namespace AppPaths
+{
+namespace
+{
 
 const QLatin1String Marker(".zvd-");
 

@@ -7,7 +7,8 @@
 
 #include <QString>
 
-namespace AppPaths {
+namespace AppPaths
+{
 
 // The folder of the running executable; Language/ and the device library sit beside it.
 QString programFolder();

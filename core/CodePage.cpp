@@ -20,8 +20,10 @@
 #include <iconv.h>
 #endif
 
-namespace CodePage {
-namespace {
+namespace CodePage
+{
+namespace
+{
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -250,7 +252,10 @@ QByteArray codePageForLocale(const QString& localeName)
     return "CP1252";
 }
 
-QByteArray name() { return active().name; }
+QByteArray name()
+{
+    return active().name;
+}
 
 bool setCodePage(const QByteArray& codePage)
 {
@@ -261,9 +266,15 @@ bool setCodePage(const QByteArray& codePage)
     return true;
 }
 
-bool isDoubleByte() { return active().doubleByte; }
+bool isDoubleByte()
+{
+    return active().doubleByte;
+}
 
-bool isLeadByte(unsigned char byte) { return active().lead[byte]; }
+bool isLeadByte(unsigned char byte)
+{
+    return active().lead[byte];
+}
 
 QString toUnicode(QByteArrayView bytes)
 {

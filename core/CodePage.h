@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringView>
 
-namespace CodePage {
+namespace CodePage
+{
 
 // The active code page's name, for example "CP1252" or "CP949". Chosen once from ZVD_CODEPAGE,
 // else (off Windows) from the locale, else the system's ANSI code page.

@@ -114,10 +114,12 @@ void Values::load(QSettings& store)
         language = *stored;
     if (const auto stored = text(store, kDisplay + QStringLiteral("PATH")))
         path = *stored;
-    if (const auto style = number(store, kDisplay + QStringLiteral("Style")); style && isValidDisplayStyle(*style))
+    if (const auto style = number(store, kDisplay + QStringLiteral("Style"));
+        style && isValidDisplayStyle(*style))
         displayStyle = qRound(*style);
     // Checked where it is used (an unknown text means the default quality).
-    if (const auto quality = text(store, kDisplay + QStringLiteral("Quality")); quality && !quality->isEmpty())
+    if (const auto quality = text(store, kDisplay + QStringLiteral("Quality"));
+        quality && !quality->isEmpty())
         conversionQuality = *quality;
     const auto w = number(store, kDisplay + QStringLiteral("Width"));
     const auto h = number(store, kDisplay + QStringLiteral("Height"));

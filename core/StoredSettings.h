@@ -41,7 +41,7 @@ bool isValidFontSize(double points);      // 0 < points < 10000
 bool isValidDisplayName(double selector); // |selector| < 32768, rounded
 bool isValidSplitter(double twips);       // 0 < twips < 10^7; 0 or below means "not stored"
 bool isValidGeometry(double left, double top, double width, double height);
-bool isValidDisplayStyle(double style);   // 0 large icons, 1 small icons, 2 list, 3 details
+bool isValidDisplayStyle(double style); // 0 large icons, 1 small icons, 2 list, 3 details
 
 struct Values {
     LcdFont font;

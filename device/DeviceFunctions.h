@@ -34,7 +34,8 @@ struct DeviceFunctions {
     int16_t(ZVD_STDCALL* Rename)(int32_t handle, int32_t medium, int32_t index, const char* newName,
                                  PlayerEntry* entry);
     int16_t(ZVD_STDCALL* Replace)(int32_t handle, int32_t medium, int32_t a, int32_t b);
-    int16_t(ZVD_STDCALL* Delete)(void* owner, int32_t handle, int32_t medium, int32_t index, const char* name);
+    int16_t(ZVD_STDCALL* Delete)(void* owner, int32_t handle, int32_t medium, int32_t index,
+                                 const char* name);
     int16_t(ZVD_STDCALL* Download)(void* owner, int32_t handle, int32_t medium, const char* path);
     int16_t(ZVD_STDCALL* Upload)(void* owner, int32_t handle, int32_t medium, int32_t index, const char* path,
                                  const char* name, int32_t byteCount, int32_t zero);

@@ -4,8 +4,8 @@
 
 #include "core/AppPaths.h"
 #include "devhost/HostProtocol.h"
-#include "device/PeMachine.h"
 #include "device/HostProcess.h"
+#include "device/PeMachine.h"
 
 #include <QCoreApplication>
 #include <QDir>

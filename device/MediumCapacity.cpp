@@ -5,13 +5,14 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 enum class Width { Byte, Word };
 
 struct Field {
-    int raw;      // offset in the raw block (a word's high byte comes first)
-    int decoded;  // offset of the decoded value
+    int raw;     // offset in the raw block (a word's high byte comes first)
+    int decoded; // offset of the decoded value
     Width width;
 };
 
@@ -23,7 +24,10 @@ constexpr Field Fields[] = {
     {31, 60, Width::Byte},
 };
 
-uint16_t BigEndianWord(uint8_t high, uint8_t low) { return uint16_t(high << 8 | low); }
+uint16_t BigEndianWord(uint8_t high, uint8_t low)
+{
+    return uint16_t(high << 8 | low);
+}
 
 uint16_t decodedWord(const MediumInfo& info, int offset)
 {
@@ -76,7 +80,7 @@ qint64 roundedMegabytes(qint64 bytes)
 QString capacityText(const QString& memoryLabel, const MediumCapacity& capacity)
 {
     // Joined, not substituted: a label from a language file may itself hold "%1".
-    return memoryLabel + QStringLiteral(": ") + QString::number(roundedMegabytes(capacity.freeBytes))
-           + QStringLiteral(" MBytes / ") + QString::number(roundedMegabytes(capacity.totalBytes))
-           + QStringLiteral(" MBytes");
+    return memoryLabel + QStringLiteral(": ") + QString::number(roundedMegabytes(capacity.freeBytes)) +
+           QStringLiteral(" MBytes / ") + QString::number(roundedMegabytes(capacity.totalBytes)) +
+           QStringLiteral(" MBytes");
 }

@@ -4,7 +4,10 @@
 // the player come and go.
 #include "device/PlayerSession.h"
 
-PlayerSession::PlayerSession(mTCC730& library, const MessageTexts& texts) : m_library(library), m_texts(&texts) {}
+PlayerSession::PlayerSession(mTCC730& library, const MessageTexts& texts)
+    : m_library(library), m_texts(&texts)
+{
+}
 
 int32_t PlayerSession::OpenPlayer()
 {
@@ -16,7 +19,10 @@ int32_t PlayerSession::OpenPlayer()
     return handle;
 }
 
-bool PlayerSession::ClosePlayer() { return m_library.Close(m_handle); }
+bool PlayerSession::ClosePlayer()
+{
+    return m_library.Close(m_handle);
+}
 
 void PlayerSession::ConnectPlayer()
 {

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Field layout of the 300-byte record.
 constexpr std::size_t ShortNameAt = 0, ShortNameBytes = 8;
@@ -28,7 +29,10 @@ QString AnsiBytesToString(const uint8_t* bytes, std::size_t n)
     return CodePage::toUnicode(QByteArrayView(bytes, end - bytes));
 }
 
-QString PlayerFile::displayName() const { return longName.isEmpty() ? eightDotThree() : longName; }
+QString PlayerFile::displayName() const
+{
+    return longName.isEmpty() ? eightDotThree() : longName;
+}
 
 qint64 PlayerFile::listedSize() const
 {

@@ -16,11 +16,11 @@ QString AnsiBytesToString(const uint8_t* bytes, std::size_t n);
 constexpr qint64 TitleBlockSize = 1546;
 
 struct PlayerFile {
-    int32_t index = 0;       // 0-based position in the player's whole entry list
-    QString shortName;       // up to 8 characters
-    QString extension;       // as stored, e.g. "MP3"
-    qint64 storedSize = 0;   // bytes on the player
-    QString longName;        // may be empty
+    int32_t index = 0;     // 0-based position in the player's whole entry list
+    QString shortName;     // up to 8 characters
+    QString extension;     // as stored, e.g. "MP3"
+    qint64 storedSize = 0; // bytes on the player
+    QString longName;      // may be empty
 
     QString eightDotThree() const { return shortName + QLatin1Char('.') + extension; }
     // The long name, or the 8.3 name when the long name is empty.

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
-namespace PlayerFileOperations {
-namespace {
+namespace PlayerFileOperations
+{
+namespace
+{
 
 const QString LineBreak = QStringLiteral("\r\n");
 
@@ -33,8 +35,8 @@ std::vector<Selected> selectedRows(const PlayerList& list, std::vector<int> posi
 
 QString deleteQuestion(const MessageTexts& texts, const std::vector<Selected>& selected)
 {
-    const QString what = selected.size() == 1 ? selected.front().name
-                                              : FormatNumber(qint64(selected.size()), texts.delFormat);
+    const QString what =
+        selected.size() == 1 ? selected.front().name : FormatNumber(qint64(selected.size()), texts.delFormat);
     return texts.deleteText + LineBreak + what;
 }
 
@@ -99,7 +101,8 @@ Outcome RenamePlayerFile(PlayerSession& session, int rowPosition, const QString&
     bool ok = session.library().Refresh(session.handle(), 0, total, records.data(), count) && count >= wanted;
     // Without its record the rename is not sent: a zeroed record could damage the entry.
     if (ok)
-        ok = session.library().Rename(session.handle(), 0, row.index, newName, records[std::size_t(row.index)]);
+        ok = session.library().Rename(session.handle(), 0, row.index, newName,
+                                      records[std::size_t(row.index)]);
     session.RefreshPlayerList();
     return ok ? Outcome::Done : Outcome::Failed;
 }

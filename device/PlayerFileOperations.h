@@ -5,12 +5,13 @@
 // anything, and rebuilds the list afterwards. The window and zvdctl share them.
 #pragma once
 
-#include "device/PlayerSession.h"
 #include "core/Prompt.h"
+#include "device/PlayerSession.h"
 
 #include <vector>
 
-namespace PlayerFileOperations {
+namespace PlayerFileOperations
+{
 
 enum class Outcome {
     NotConnected, // nothing done

@@ -11,11 +11,11 @@
 #include <vector>
 
 struct PlayerListRow {
-    QString name;        // display name (item text)
-    qint64 size = 0;     // listed size in bytes
-    QString sizeText;    // size as the size column shows it
-    int32_t index = 0;   // entry index on the player (the item's tag)
-    QString shortName;   // 8.3 name, for the file-type icon
+    QString name;      // display name (item text)
+    qint64 size = 0;   // listed size in bytes
+    QString sizeText;  // size as the size column shows it
+    int32_t index = 0; // entry index on the player (the item's tag)
+    QString shortName; // 8.3 name, for the file-type icon
 };
 
 class PlayerList

@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace PlayerMaintenance {
-namespace {
+namespace PlayerMaintenance
+{
+namespace
+{
 // The block size the firmware conversion expects.
 constexpr int32_t FirmwareBlockSize = 8192;
 } // namespace
@@ -33,8 +35,10 @@ Outcome UpgradeFirmware(PlayerSession& session, Prompt& prompt, const QString& f
     const MessageTexts& texts = session.texts();
     // The library opens the file itself and would wait for ever on a named pipe; a missing file it
     // reports as a failed conversion.
-    if (const QString why = RegularFile::problem(firmwarePath); !why.isEmpty() && LocalPath::exists(firmwarePath)) {
-        prompt.showMessage(texts.firmFail + QStringLiteral("\r\n") + firmwarePath + QStringLiteral(": ") + why,
+    if (const QString why = RegularFile::problem(firmwarePath);
+        !why.isEmpty() && LocalPath::exists(firmwarePath)) {
+        prompt.showMessage(texts.firmFail + QStringLiteral("\r\n") + firmwarePath + QStringLiteral(": ") +
+                               why,
                            texts.title, Prompt::Icon::Critical);
         return Outcome::Failed;
     }
@@ -44,10 +48,10 @@ Outcome UpgradeFirmware(PlayerSession& session, Prompt& prompt, const QString& f
     if (!image.isEmpty()) {
         // An empty image means the conversion failed, whatever it reported; writing nothing (or
         // half a firmware) to the player could leave it unable to start.
-        const bool converted = session.library().ConvertHexToBin(firmwarePath, image, FirmwareBlockSize)
-                               && QFileInfo(image).size() > 0;
-        upgraded = converted
-                   && session.library().UpgradeFirmware(session.owner(), session.handle(), 0, image, firmwarePath);
+        const bool converted = session.library().ConvertHexToBin(firmwarePath, image, FirmwareBlockSize) &&
+                               QFileInfo(image).size() > 0;
+        upgraded = converted && session.library().UpgradeFirmware(session.owner(), session.handle(), 0, image,
+                                                                  firmwarePath);
         QFile::remove(image);
     }
     if (!upgraded) {

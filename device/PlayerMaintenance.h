@@ -5,7 +5,8 @@
 
 #include "device/PlayerFileOperations.h"
 
-namespace PlayerMaintenance {
+namespace PlayerMaintenance
+{
 
 using PlayerFileOperations::Outcome;
 

@@ -4,10 +4,10 @@
 // sees the player come and go), the capacity, the selected view and the player list.
 #pragma once
 
-#include "i18n/MessageTexts.h"
 #include "device/PlayerList.h"
 #include "device/PlayerView.h"
 #include "device/mTCC730.h"
+#include "i18n/MessageTexts.h"
 
 #include <QString>
 

@@ -2,11 +2,18 @@
 // SPDX-License-Identifier: MIT
 #include "device/PlayerView.h"
 
-namespace {
-bool is(const QString& extension, const char* name) { return extension == QLatin1String(name); }
+namespace
+{
+bool is(const QString& extension, const char* name)
+{
+    return extension == QLatin1String(name);
+}
 } // namespace
 
-bool carriesTitleBlock(const QString& extension) { return is(extension, "MP3") || is(extension, "WMA"); }
+bool carriesTitleBlock(const QString& extension)
+{
+    return is(extension, "MP3") || is(extension, "WMA");
+}
 
 bool belongsToView(PlayerView view, const QString& extension)
 {
@@ -28,7 +35,9 @@ bool parsePlayerView(const QString& text, PlayerView& view)
     static constexpr struct {
         const char* name;
         PlayerView view;
-    } Names[] = {{"audio", PlayerView::Audio}, {"record", PlayerView::Record}, {"hdd", PlayerView::Hdd},
+    } Names[] = {{"audio", PlayerView::Audio},
+                 {"record", PlayerView::Record},
+                 {"hdd", PlayerView::Hdd},
                  {"all", PlayerView::All}};
     for (const auto& entry : Names) {
         if (text == QLatin1String(entry.name)) {

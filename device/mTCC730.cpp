@@ -4,15 +4,16 @@
 
 #include "core/AppPaths.h"
 #include "core/CodePage.h"
-#include "device/DeviceHost.h"
 #include "core/LocalPath.h"
+#include "device/DeviceHost.h"
 #include "device/SharedLibrary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 template <typename Function>
 void resolve(const SharedLibrary& library, const char* name, Function& slot, QStringList& missing)
@@ -24,8 +25,7 @@ void resolve(const SharedLibrary& library, const char* name, Function& slot, QSt
 }
 
 // A function the table lacks fails like a failed call, so a partial fake stays harmless.
-template <typename Function, typename... Args>
-int16_t invoke(Function function, Args... args)
+template <typename Function, typename... Args> int16_t invoke(Function function, Args... args)
 {
     return function ? function(args...) : int16_t(0);
 }
@@ -115,11 +115,23 @@ QByteArray mTCC730::pathBytes(const QString& path)
 #endif
 }
 
-QByteArray mTCC730::nameBytes(const QString& name) { return CodePage::fromUnicode(name); }
+QByteArray mTCC730::nameBytes(const QString& name)
+{
+    return CodePage::fromUnicode(name);
+}
 
-bool mTCC730::StartDLL() { return invoke(m_functions.StartDLL) != 0; }
-bool mTCC730::ExitDLL() { return invoke(m_functions.ExitDLL) != 0; }
-int mTCC730::TestConnection() { return invoke(m_functions.TestConnection); }
+bool mTCC730::StartDLL()
+{
+    return invoke(m_functions.StartDLL) != 0;
+}
+bool mTCC730::ExitDLL()
+{
+    return invoke(m_functions.ExitDLL) != 0;
+}
+int mTCC730::TestConnection()
+{
+    return invoke(m_functions.TestConnection);
+}
 
 bool mTCC730::Open(int32_t& handle)
 {
@@ -127,7 +139,10 @@ bool mTCC730::Open(int32_t& handle)
     return invoke(m_functions.Open, &handle) != 0;
 }
 
-bool mTCC730::Close(int32_t handle) { return invoke(m_functions.Close, handle) != 0; }
+bool mTCC730::Close(int32_t handle)
+{
+    return invoke(m_functions.Close, handle) != 0;
+}
 
 bool mTCC730::GetMediumInfo(int32_t handle, int32_t medium, MediumInfo& info)
 {
@@ -139,7 +154,8 @@ bool mTCC730::Refresh(int32_t handle, int32_t medium, int32_t& total, PlayerEntr
     return invoke(m_functions.Refresh, handle, medium, &total, entries, &count) != 0;
 }
 
-bool mTCC730::Rename(int32_t handle, int32_t medium, int32_t index, const QString& newName, PlayerEntry& entry)
+bool mTCC730::Rename(int32_t handle, int32_t medium, int32_t index, const QString& newName,
+                     PlayerEntry& entry)
 {
     const QByteArray name = nameBytes(newName);
     return invoke(m_functions.Rename, handle, medium, index, name.constData(), &entry) != 0;
@@ -167,8 +183,8 @@ bool mTCC730::Upload(void* owner, int32_t handle, int32_t medium, int32_t index,
 {
     const QByteArray path = pathBytes(pcPath);
     const QByteArray bytes = nameBytes(name);
-    return invoke(m_functions.Upload, owner, handle, medium, index, path.constData(), bytes.constData(), byteCount,
-                  int32_t(0)) != 0;
+    return invoke(m_functions.Upload, owner, handle, medium, index, path.constData(), bytes.constData(),
+                  byteCount, int32_t(0)) != 0;
 }
 
 bool mTCC730::Format(void* owner, int32_t handle, int32_t medium)

@@ -39,7 +39,7 @@ public:
     // Windows, the locale's 8-bit encoding elsewhere), so the library can open them.
     bool StartDLL();
     bool ExitDLL();
-    int TestConnection();                                    // 1 attached, anything else not
+    int TestConnection(); // 1 attached, anything else not
     bool Open(int32_t& handle);
     bool Close(int32_t handle);
     bool GetMediumInfo(int32_t handle, int32_t medium, MediumInfo& info);

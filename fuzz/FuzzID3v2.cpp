@@ -17,7 +17,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // The columns as the list's rules make them from the tag classes: the version 2 tag's title,
 // artist and genres (those of its last TCON frame), unless it yields none of them.
@@ -28,7 +29,8 @@ TagColumns columnsFromClasses(QBuffer& buffer)
     TagColumns columns;
     if (v2.HasID3v2Tag()) {
         const QString genres = v2.TagText(QStringLiteral("TCON"), v2.TagsInFrame(QStringLiteral("TCON")));
-        columns = {v2.Title(), v2.Artist(), ID3v2FrameText::genreColumn(genres.split(QChar(0), Qt::SkipEmptyParts))};
+        columns = {v2.Title(), v2.Artist(),
+                   ID3v2FrameText::genreColumn(genres.split(QChar(0), Qt::SkipEmptyParts))};
     }
     if (columns == TagColumns()) {
         cMP3ID3v1 v1;

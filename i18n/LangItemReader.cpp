@@ -2,8 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "i18n/LangItemReader.h"
 
-namespace {
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+namespace
+{
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 } // namespace
 
 bool LangItemReader::atLineEnd(qsizetype pos) const
@@ -31,7 +35,8 @@ void LangItemReader::consumeDelimiter()
 {
     if (m_pos >= m_text.size())
         return;
-    if (m_text[m_pos] == QLatin1Char('\r') && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == QLatin1Char('\n'))
+    if (m_text[m_pos] == QLatin1Char('\r') && m_pos + 1 < m_text.size() &&
+        m_text[m_pos + 1] == QLatin1Char('\n'))
         m_pos += 2;
     else
         ++m_pos;

@@ -4,17 +4,22 @@
 
 #include "core/AppPaths.h"
 #include "core/CodePage.h"
-#include "i18n/LangItemReader.h"
 #include "core/LocalPath.h"
 #include "core/RegularFile.h"
+#include "i18n/LangItemReader.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace mControlUI {
-namespace {
+namespace mControlUI
+{
+namespace
+{
 
-bool sameText(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameText(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // The value of an entry item when its key matches, else nothing. The key is the text before the
 // "=" less one character (the blank), the value the text after it less one character.
@@ -36,7 +41,8 @@ QString ReadLangKeyFromBytes(QByteArrayView fileBytes, const QString& section, c
     return FindLangKeyInBytes(fileBytes, section, key).value_or(QString());
 }
 
-std::optional<QString> FindLangKeyInBytes(QByteArrayView fileBytes, const QString& section, const QString& key)
+std::optional<QString> FindLangKeyInBytes(QByteArrayView fileBytes, const QString& section,
+                                          const QString& key)
 {
     const QString text = CodePage::toUnicode(fileBytes);
     const QString header = QLatin1Char('[') + section + QLatin1Char(']');
@@ -91,7 +97,10 @@ std::optional<QString> ReadLangText(const QString& filePath, const QString& sect
     return fallback ? ReadLangKeyFromBytes(*fallback, section, key) : QString();
 }
 
-bool CanOpenLanguageFile(const QString& filePath) { return ReadLanguageFile(filePath).has_value(); }
+bool CanOpenLanguageFile(const QString& filePath)
+{
+    return ReadLanguageFile(filePath).has_value();
+}
 
 QString DefaultLanguageFile()
 {
@@ -107,6 +116,9 @@ QString MissingLanguageFileText(const QString& filePath)
     return text;
 }
 
-QString FixedWindowTitle() { return QStringLiteral("ZV-R3100 Audio Manager"); }
+QString FixedWindowTitle()
+{
+    return QStringLiteral("ZV-R3100 Audio Manager");
+}
 
 } // namespace mControlUI

@@ -10,7 +10,8 @@
 
 #include <optional>
 
-namespace mControlUI {
+namespace mControlUI
+{
 
 // The value of the first entry `key` after the header of `section` (both without regard to
 // case), or an empty string when either is missing. Opens, reads and closes the file on every
@@ -22,7 +23,8 @@ QString ReadLangKeyFromBytes(QByteArrayView fileBytes, const QString& section, c
 
 // As ReadLangKeyFromBytes, but std::nullopt when the section or the key is missing, so a caller
 // can tell a missing text from one left empty on purpose.
-std::optional<QString> FindLangKeyInBytes(QByteArrayView fileBytes, const QString& section, const QString& key);
+std::optional<QString> FindLangKeyInBytes(QByteArrayView fileBytes, const QString& section,
+                                          const QString& key);
 
 // A text for the interface: the file's value, or when the file lacks the key, the shipped English
 // file's, so that a language file older than the program never blanks a text; empty when neither

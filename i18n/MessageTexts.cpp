@@ -6,7 +6,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 struct Slot {
     const char* section;

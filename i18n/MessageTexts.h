@@ -10,30 +10,30 @@
 
 struct MessageTexts {
     // UI
-    QString title;       // title of every message box
+    QString title; // title of every message box
     // Main
-    QString singleFile;  // "Single File"
-    QString multiFile;   // "Multi File"
-    QString byteWord;    // "byte"
-    QString memory;      // "Memory"
-    QString connect;     // "Connect"
-    QString disconnect;  // "DisConnect"
+    QString singleFile; // "Single File"
+    QString multiFile;  // "Multi File"
+    QString byteWord;   // "byte"
+    QString memory;     // "Memory"
+    QString connect;    // "Connect"
+    QString disconnect; // "DisConnect"
     // Msgbox
-    QString notEnough;   // "NOTENOUGH"
-    QString sameFile1;   // "SameFile1"
-    QString sameFile2;   // "SameFile2"
-    QString firmUp;      // "FirmUp"
-    QString deleteText;  // "Delete"
-    QString delFormat;   // "Del_Format"
-    QString format;      // "Format"
-    QString formatLow;   // "Format_Low"
+    QString notEnough;  // "NOTENOUGH"
+    QString sameFile1;  // "SameFile1"
+    QString sameFile2;  // "SameFile2"
+    QString firmUp;     // "FirmUp"
+    QString deleteText; // "Delete"
+    QString delFormat;  // "Del_Format"
+    QString format;     // "Format"
+    QString formatLow;  // "Format_Low"
     // Msgbox keys newer than the first language files; an empty or missing one falls back to
     // the built-in English text, because a failure must never be reported with an empty box.
-    QString delFail;     // "DelFail": a file could not be deleted (its name follows on a new line)
-    QString firmFail;    // "FirmFail": the firmware upgrade failed
-    QString sendFail;    // "SendFail": a file could not be sent (its name follows on a new line)
-    QString recvFail;    // "RecvFail": a file could not be received (its name follows on a new line)
-    QString firmAsk;     // "FirmAsk": the confirmation before a firmware upgrade
+    QString delFail;  // "DelFail": a file could not be deleted (its name follows on a new line)
+    QString firmFail; // "FirmFail": the firmware upgrade failed
+    QString sendFail; // "SendFail": a file could not be sent (its name follows on a new line)
+    QString recvFail; // "RecvFail": a file could not be received (its name follows on a new line)
+    QString firmAsk;  // "FirmAsk": the confirmation before a firmware upgrade
     // Parts of failure messages: counts and the reasons a transfer, a replace or a read failed.
     QString notSent;         // "NotSent": %1 of %2 files were not sent
     QString notReceived;     // "NotReceived": ... not received

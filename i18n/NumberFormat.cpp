@@ -6,7 +6,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 // Splits at ";" outside quotes and escapes.
 QStringList splitSections(const QString& pattern)

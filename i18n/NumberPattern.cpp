@@ -93,8 +93,8 @@ QString NumberPattern::integerDigits(qint64 value, QString& fraction) const
         digits = QString::number(magnitude);
         fraction = QString(m_fractionPlaceholders, QLatin1Char('0'));
     } else {
-        const double scaled = std::fabs(static_cast<double>(value)) * std::pow(100.0, m_percents)
-                              / std::pow(1000.0, m_scalingCommas);
+        const double scaled = std::fabs(static_cast<double>(value)) * std::pow(100.0, m_percents) /
+                              std::pow(1000.0, m_scalingCommas);
         const QString fixed = QString::number(scaled, 'f', m_fractionPlaceholders);
         const qsizetype point = fixed.indexOf(QLatin1Char('.'));
         digits = point < 0 ? fixed : fixed.left(point);

@@ -28,7 +28,7 @@ private:
     QString emitInteger(const QString& digits) const;
 
     std::vector<Token> m_tokens;
-    qsizetype m_pointToken = -1;   // index of the decimal point token, -1 when none
+    qsizetype m_pointToken = -1; // index of the decimal point token, -1 when none
     int m_integerPlaceholders = 0;
     int m_fractionPlaceholders = 0;
     int m_percents = 0;

@@ -2,15 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "localfiles/FolderScanner.h"
 
-#include "localfiles/FileAttributes.h"
-#include "localfiles/FileExtension.h"
-#include "localfiles/LocalFileModel.h"
-#include "core/LocalPath.h"
-#include "localfiles/PathJoin.h"
-#include "localfiles/SizeFormat.h"
 #include "audio/TagColumns.h"
 #include "convert/ConvertibleFormats.h"
 #include "convert/SourceTags.h"
+#include "core/LocalPath.h"
+#include "localfiles/FileAttributes.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/LocalFileModel.h"
+#include "localfiles/PathJoin.h"
+#include "localfiles/SizeFormat.h"
 
 #include "audio/ReadOnlyFile.h"
 
@@ -45,7 +45,7 @@ bool hasTagColumns(const QString& name)
 void FillTagColumns(const QString& path, LocalFileRow& row, const TagColumnReader& reader)
 {
     // Our own readers for MP3; TagLib for the formats converted on send.
-    const TagColumns columns = reader                 ? reader(path)
+    const TagColumns columns = reader                  ? reader(path)
                                : needsConversion(path) ? readSourceColumns(path)
                                                        : readTagColumns(path);
     row.title = columns.title;
@@ -133,7 +133,8 @@ bool isRegularFile(int folder, const dirent* entry)
         return true;
     if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
         return false; // folders, pipes, devices, sockets: no look-up, and never opened
-    struct stat status {};
+    struct stat status {
+    };
     return ::fstatat(folder, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
 }
 
@@ -174,7 +175,8 @@ void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumn
         }
         // Unreadable: the size can still be known, and the tag columns stay empty.
     }
-    struct stat status {};
+    struct stat status {
+    };
     if (::fstatat(folder, name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
         row.size = status.st_size;
         row.sizeText = formatter.format(row.size);
@@ -185,8 +187,8 @@ void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumn
         FillTagColumns(row.path, row, reader);
 }
 
-std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, const TagColumnReader* complete,
-                                   QStringList* refused)
+std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
+                                   const TagColumnReader* complete, QStringList* refused)
 {
     std::vector<LocalFileRow> rows;
     const OpenFolder open(folder);
@@ -204,7 +206,7 @@ std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, 
             continue;
         // Only regular files are read: a pipe named like an MP3 file would block the tag reader.
         const bool regular = isRegularFile(open.fd(), entry);
-        const quint32 attributes = !regular ? quint32(AttrDirectory)
+        const quint32 attributes = !regular      ? quint32(AttrDirectory)
                                    : rule.except ? attributeWordAt(open.fd(), bytes)
                                                  : quint32(AttrArchive);
         if (!rule.acceptsListed(regular, attributes))
@@ -229,8 +231,8 @@ quint32 attributesOf(const QFileInfo& info)
     return attributeWord(info);
 }
 
-std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule, const TagColumnReader* complete,
-                                   QStringList* refused)
+std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
+                                   const TagColumnReader* complete, QStringList* refused)
 {
     Q_UNUSED(refused);
     std::vector<LocalFileRow> rows;

@@ -31,7 +31,8 @@ std::vector<LocalFileRow> scanFolderRows(const QString& folder, const ScanRule& 
 
 // The same rows by name alone, quickly: no file is opened, so sizes and tag columns are still
 // pending; completeRow, or the model's background filling, reads them later.
-std::vector<LocalFileRow> listFolderRows(const QString& folder, const ScanRule& rule, QStringList* refused = nullptr);
+std::vector<LocalFileRow> listFolderRows(const QString& folder, const ScanRule& rule,
+                                         QStringList* refused = nullptr);
 
 // Reads the size and, for an MP3 file, the tag columns of a pending row; a row whose file
 // cannot be read keeps an unknown size and empty columns.
@@ -64,9 +65,11 @@ void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString
 
 // The per-view scan of a tab change and of the refill after a receive; refused as in
 // scanFolderRows, for the caller to show.
-void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
+void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
+                       QStringList* refused = nullptr);
 // The same for the window: the names show at once, sizes and tag columns fill in behind.
-void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused = nullptr);
+void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
+                       QStringList* refused = nullptr);
 
 // Whether the list shows tag columns for a file of this name: MP3 files and the formats
 // converted on send.

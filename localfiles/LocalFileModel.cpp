@@ -102,7 +102,10 @@ void LocalFileModel::setRowsFilling(std::vector<LocalFileRow> rows, const QStrin
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 ++m_queued;
                 QMetaObject::invokeMethod(
-                    this, [this, generation, chunk = std::move(chunk), last] { takeChunk(generation, chunk, last); },
+                    this,
+                    [this, generation, chunk = std::move(chunk), last] {
+                        takeChunk(generation, chunk, last);
+                    },
                     Qt::QueuedConnection);
                 chunk.clear();
             }
@@ -245,7 +248,8 @@ bool LocalFileModel::setData(const QModelIndex& index, const QVariant& value, in
     return m_tagCellEditor(rowId(index.row()), index.column(), value.toString());
 }
 
-void LocalFileModel::setTagColumns(int rowId, const QString& title, const QString& artist, const QString& genre)
+void LocalFileModel::setTagColumns(int rowId, const QString& title, const QString& artist,
+                                   const QString& genre)
 {
     if (rowId < 0 || std::size_t(rowId) >= m_rows.size())
         return;

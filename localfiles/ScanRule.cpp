@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "localfiles/ScanRule.h"
 
+#include "convert/ConvertibleFormats.h"
 #include "localfiles/FileAttributes.h"
 #include "localfiles/FileExtension.h"
-#include "convert/ConvertibleFormats.h"
 
 namespace mFileAPI
 {

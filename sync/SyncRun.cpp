@@ -226,7 +226,7 @@ private:
         std::vector<int> all(m_sends.size());
         std::iota(all.begin(), all.end(), 0);
         PlannedPrompt prompt(m_prompt);
-        SendRequest send{session(),         prompt, local, all, m_request.lcdSelector, m_request.makeBlock,
+        SendRequest send{session(),          prompt, local, all, m_request.lcdSelector, m_request.makeBlock,
                          m_request.observer, {}};
         const TransferOutcome outcome = SendSelectedFiles(send);
         m_outcome.playerGone = outcome.playerGone;

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "transfer/FailureMessage.h"
 
-QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason, int notTransferred,
-                       int total, bool receiving)
+QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason,
+                       int notTransferred, int total, bool receiving)
 {
     const QString crlf = QStringLiteral("\r\n");
     QString text = (receiving ? texts.recvFail : texts.sendFail) + crlf + name;

@@ -10,5 +10,5 @@
 
 // "<SendFail|RecvFail>\r\n<name>[\r\n(<reason>)]\r\n<NotSent|NotReceived with the counts>", in the
 // language of texts.
-QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason, int notTransferred,
-                       int total, bool receiving);
+QString failureMessage(const MessageTexts& texts, const QString& name, const QString& reason,
+                       int notTransferred, int total, bool receiving);

@@ -3,12 +3,12 @@
 #include "transfer/ReceiveFiles.h"
 
 #include "core/AppPaths.h"
-#include "transfer/FailureMessage.h"
+#include "core/Prompt.h"
+#include "device/PlayerSession.h"
 #include "localfiles/FolderScanner.h"
 #include "localfiles/LocalFileModel.h"
 #include "localfiles/PathJoin.h"
-#include "device/PlayerSession.h"
-#include "core/Prompt.h"
+#include "transfer/FailureMessage.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,7 +107,8 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
     // became the new file (and by a later start, should this process be killed meanwhile).
     QString partName;
     {
-        QTemporaryFile part(QDir(request.folder).filePath(AppPaths::tempPrefix() + QStringLiteral("XXXXXX.part")));
+        QTemporaryFile part(
+            QDir(request.folder).filePath(AppPaths::tempPrefix() + QStringLiteral("XXXXXX.part")));
         part.setAutoRemove(false);
         if (!part.open()) {
             error = part.errorString();
@@ -123,8 +124,8 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
         QFile::remove(partName);
         const QFileInfo part(partName);
         const QDir folder = part.absoluteDir();
-        for (const QString& name :
-             folder.entryList({part.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System))
+        for (const QString& name : folder.entryList({part.fileName() + QStringLiteral(".*")},
+                                                    QDir::Files | QDir::Hidden | QDir::System))
             QFile::remove(folder.filePath(name));
     });
     if (!session.library().Upload(session.owner(), session.handle(), 0, entry.index, partName, entry.name,

@@ -2,18 +2,18 @@
 // SPDX-License-Identifier: MIT
 #include "transfer/SendFiles.h"
 
-#include "transfer/DisplayName.h"
-#include "transfer/FailureMessage.h"
-#include "localfiles/FileExtension.h"
-#include "localfiles/LocalFileModel.h"
 #include "audio/MpegAnalysis.h"
-#include "device/PlayerFile.h"
-#include "device/PlayerSetAside.h"
-#include "device/PlayerSession.h"
-#include "transfer/PreparedCopy.h"
-#include "core/Prompt.h"
 #include "convert/ConversionQueue.h"
 #include "convert/ConvertibleFormats.h"
+#include "core/Prompt.h"
+#include "device/PlayerFile.h"
+#include "device/PlayerSession.h"
+#include "device/PlayerSetAside.h"
+#include "localfiles/FileExtension.h"
+#include "localfiles/LocalFileModel.h"
+#include "transfer/DisplayName.h"
+#include "transfer/FailureMessage.h"
+#include "transfer/PreparedCopy.h"
 
 #include <QFileInfo>
 
@@ -28,7 +28,7 @@ namespace
 
 struct SendItem {
     QString path;
-    QString name; // the name the player stores: for a converted file, its MP3's name
+    QString name;        // the name the player stores: for a converted file, its MP3's name
     QString displayText; // set for music files: their LCD text
     bool withBlock = false;
     qint64 size = 0;
@@ -52,7 +52,8 @@ bool carriesBlock(const PlayerSession& session, const QString& name)
 // as zvdctl sends by default); the other views store every file as it is.
 bool convertsOnSend(const PlayerSession& session, const QString& name)
 {
-    return needsConversion(name) && (session.view() == PlayerView::Audio || session.view() == PlayerView::All);
+    return needsConversion(name) &&
+           (session.view() == PlayerView::Audio || session.view() == PlayerView::All);
 }
 
 qint64 currentSize(const LocalFileRow& row, bool converted, const ConversionQuality& quality)
@@ -105,9 +106,14 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
         if (convert)
             row.name = playerNameFor(row.name);
         const int match = session.list().findNameIgnoringCase(row.name);
-        if (match >= 0 && !replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
+        if (match >= 0 &&
+            !replace.ask(row.name, texts.sameFile1 + QLatin1String("\r\n") + texts.sameFile2, texts.title))
             continue;
-        SendItem item{row.path, row.name, QString(), false, currentSize(request.local.row(position), convert, request.quality),
+        SendItem item{row.path,
+                      row.name,
+                      QString(),
+                      false,
+                      currentSize(request.local.row(position), convert, request.quality),
                       std::nullopt};
         if (match >= 0)
             item.replaces = session.list().row(match);
@@ -155,8 +161,8 @@ private:
     QString m_reason;
     bool m_playerGone = false;
     bool m_arrived = false;
-    int32_t m_index = -1;  // where the old entry is now
-    QString m_asideName;   // the old entry's name while it is set aside
+    int32_t m_index = -1;   // where the old entry is now
+    QString m_asideName;    // the old entry's name while it is set aside
     bool m_oldGone = false; // the fallback deleted the old entry before the store
 };
 
@@ -241,9 +247,10 @@ bool OneSend::run(const SendItem& item, const QString& sourcePath)
     // The local work comes first: a copy that cannot be made must not cost the old entry.
     PreparedCopy copy;
     if (item.withBlock) {
-        const bool made = copy.make(sourcePath, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
-            return m_request.makeBlock(item.displayText, titleValue(item.name, sourcePath, head, size));
-        });
+        const bool made =
+            copy.make(sourcePath, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
+                return m_request.makeBlock(item.displayText, titleValue(item.name, sourcePath, head, size));
+            });
         if (!made) {
             m_reason = copy.error();
             return false;
@@ -268,7 +275,8 @@ bool OneSend::run(const SendItem& item, const QString& sourcePath)
 
 // The conversions of a batch start at once, ahead of the sends, so the two cores convert while
 // the player receives.
-std::unique_ptr<ConversionQueue> startConversions(const SendRequest& request, const std::vector<SendItem>& batch)
+std::unique_ptr<ConversionQueue> startConversions(const SendRequest& request,
+                                                  const std::vector<SendItem>& batch)
 {
     std::vector<ConversionQueue::Job> jobs;
     for (const SendItem& item : batch) {
@@ -353,7 +361,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
     outcome.batchSize = int(batch.size());
     std::vector<int32_t> deleted;
     std::unique_ptr<ConversionQueue> conversions = startConversions(request, batch);
-    QStringList notConverted; // "name: why" of each file that could not be converted
+    QStringList notConverted;          // "name: why" of each file that could not be converted
     qint64 room = session.freeBytes(); // what is left on the player, with real sizes as they arrive
     int number = 0;
     for (const SendItem& item : batch) {
@@ -391,8 +399,9 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
             outcome.failedName = item.name;
             outcome.playerGone = one.playerGone();
             const int notSent = outcome.batchSize - outcome.transferred;
-            request.prompt.showMessage(failureMessage(session.texts(), item.name, one.reason(), notSent, outcome.batchSize, false),
-                                       session.texts().title, Prompt::Icon::Critical);
+            request.prompt.showMessage(
+                failureMessage(session.texts(), item.name, one.reason(), notSent, outcome.batchSize, false),
+                session.texts().title, Prompt::Icon::Critical);
             break;
         }
         ++outcome.transferred;

@@ -4,9 +4,9 @@
 // the transfers, music files of the audio view with their LCD title block.
 #pragma once
 
+#include "convert/ConversionQuality.h"
 #include "transfer/TitleRenderer.h"
 #include "transfer/TransferObserver.h"
-#include "convert/ConversionQuality.h"
 
 #include <vector>
 
@@ -22,7 +22,7 @@ struct SendRequest {
     int lcdSelector = 1;           // Display/LCD
     TitleBlockMaker makeBlock;     // renders a display text into a block (audio view)
     TransferObserver* observer = nullptr;
-    ConversionQuality quality;     // for files converted to MP3 on the way
+    ConversionQuality quality; // for files converted to MP3 on the way
 };
 
 // The space the selection needs on the player: every selected file's size (for a file converted

@@ -36,8 +36,8 @@ struct TransferOutcome {
         Failed,         // a device call or local file work failed; see failedName
     };
     Status status = Status::Done;
-    int batchSize = 0;   // files that passed the questions
-    int transferred = 0; // files that arrived
-    QString failedName;  // the first file that failed
+    int batchSize = 0;       // files that passed the questions
+    int transferred = 0;     // files that arrived
+    QString failedName;      // the first file that failed
     bool playerGone = false; // Failed because the player was detached (no player attached now)
 };

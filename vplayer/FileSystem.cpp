@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #ifdef _WIN32
@@ -276,7 +276,8 @@ std::optional<FileStamp> stampOf(FILE* file)
     struct stat info;
     if (::fstat(::fileno(file), &info) != 0)
         return std::nullopt;
-    return FileStamp{std::uint64_t(info.st_size), (std::uint64_t(info.st_dev) << 40) ^ std::uint64_t(info.st_ino),
+    return FileStamp{std::uint64_t(info.st_size),
+                     (std::uint64_t(info.st_dev) << 40) ^ std::uint64_t(info.st_ino),
                      std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 #endif

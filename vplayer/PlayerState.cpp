@@ -204,7 +204,7 @@ void PlayerState::renameEntry(std::size_t at, std::string longName, const ShortN
     index(entry);
     if (m_noting)
         m_changes += "rename " + std::to_string(at) + ' ' + encode(entry.shortBase) + ' ' +
-                 encode(entry.shortExtension) + ' ' + encode(entry.longName) + '\n';
+                     encode(entry.shortExtension) + ' ' + encode(entry.longName) + '\n';
 }
 
 void PlayerState::clearEntries()

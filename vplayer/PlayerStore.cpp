@@ -127,7 +127,6 @@ private:
 
 } // namespace
 
-
 PlayerStore::PlayerStore(std::string folder) : m_folder(std::move(folder)) {}
 
 std::string PlayerStore::defaultFolder()
@@ -182,7 +181,7 @@ std::string PlayerStore::incomingPath() const
 {
     static std::atomic<unsigned> counter{0};
     return FileSystem::join(incomingFolder(), "incoming-" + std::to_string(ZVD_GETPID()) + "-" +
-                                              std::to_string(++counter) + ".part");
+                                                  std::to_string(++counter) + ".part");
 }
 
 void PlayerStore::removeStaleIncoming() const
@@ -232,7 +231,8 @@ std::shared_ptr<PlayerStore::Cache> PlayerStore::cacheFor(const std::string& fol
 
 bool PlayerStore::load(Cache& cache, std::string& error) const
 {
-    const std::string damaged = "the player state in " + m_folder + " is damaged (zvdsim reset starts afresh)";
+    const std::string damaged =
+        "the player state in " + m_folder + " is damaged (zvdsim reset starts afresh)";
     FILE* file = FileSystem::openFile(statePath(), "rb");
     if (!file) {
         if (FileSystem::exists(statePath())) {

@@ -92,7 +92,8 @@ void TailHints::released(const Name& name)
     // key that starts with it can.
     const std::string extension = upper(name.extension);
     for (auto it = m_next.lower_bound({extension, stem});
-         it != m_next.end() && it->first.first == extension && it->first.second.compare(0, stem.size(), stem) == 0;
+         it != m_next.end() && it->first.first == extension &&
+         it->first.second.compare(0, stem.size(), stem) == 0;
          ++it) {
         if (stem.size() == cut || it->first.second == stem)
             it->second = std::min(it->second, n);

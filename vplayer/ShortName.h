@@ -45,6 +45,7 @@ private:
 // the base is cut and given a "~N" tail with the smallest N that makes it unique.
 // taken(base, extension) tells whether another entry already uses a short name.
 // With hints, the search for a free tail starts where the last one for that stem ended.
-Name make(std::string_view longName, const std::function<bool(const Name&)>& taken, TailHints* hints = nullptr);
+Name make(std::string_view longName, const std::function<bool(const Name&)>& taken,
+          TailHints* hints = nullptr);
 
 } // namespace ShortName

@@ -26,8 +26,9 @@ std::uint64_t copyInKernel(FILE* in, FILE* out, std::uint64_t bytes)
 {
     std::uint64_t done = 0;
     while (done < bytes) {
-        const ssize_t got = ::copy_file_range(::fileno(in), nullptr, ::fileno(out), nullptr,
-                                              std::size_t(std::min<std::uint64_t>(bytes - done, 1u << 30)), 0);
+        const ssize_t got =
+            ::copy_file_range(::fileno(in), nullptr, ::fileno(out), nullptr,
+                              std::size_t(std::min<std::uint64_t>(bytes - done, 1u << 30)), 0);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)

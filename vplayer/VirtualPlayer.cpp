@@ -98,10 +98,10 @@ std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t si
     if (!error.empty())
         return error;
     const std::string incoming = m_store.incomingPath();
-    FILE* out =
-        FileSystem::makeDirectories(m_store.dataFolder()) && FileSystem::makeDirectories(m_store.incomingFolder())
-            ? FileSystem::openFile(incoming, "wb")
-            : nullptr;
+    FILE* out = FileSystem::makeDirectories(m_store.dataFolder()) &&
+                        FileSystem::makeDirectories(m_store.incomingFolder())
+                    ? FileSystem::openFile(incoming, "wb")
+                    : nullptr;
     if (!out)
         return "cannot create " + incoming;
     error = write(out);
@@ -291,7 +291,8 @@ std::string VirtualPlayer::upgradeFirmware(const std::string& imagePath, const s
     std::uint64_t speed = 0;
     m_store.inspect([&](const PlayerState& state) { speed = state.bytesPerSecond; });
     if (speed > 0)
-        FileSystem::sleepMilliseconds(std::uint32_t(std::min<std::uint64_t>(image->size() * 1000 / speed, 600000)));
+        FileSystem::sleepMilliseconds(
+            std::uint32_t(std::min<std::uint64_t>(image->size() * 1000 / speed, 600000)));
     return m_store.transact(
         [&](Transaction& t) {
             std::string why = checkAccess(t.state, access);

@@ -164,15 +164,16 @@ int16_t ZVD_USB_CALL TCC730_Refresh(int32_t handle, int32_t medium, int32_t* tot
     const auto access = connection(handle, medium);
     if (!access || !total || !count || *count < 0 || (*count > 0 && !entries) || !admitted("Refresh"))
         return kFailed;
-    return withConnectedState(*access,
-                              [&](const PlayerState& state) {
-                                  const std::size_t size = std::min<std::size_t>(state.entries().size(), INT32_MAX);
-                                  const std::size_t written = std::min<std::size_t>(std::size_t(*count), size);
-                                  for (std::size_t i = 0; i < written; ++i)
-                                      EntryRecord::fill(state.entries()[i], std::uint32_t(i), entries[i].bytes);
-                                  *total = int32_t(size);
-                                  *count = int32_t(written);
-                              })
+    return withConnectedState(
+               *access,
+               [&](const PlayerState& state) {
+                   const std::size_t size = std::min<std::size_t>(state.entries().size(), INT32_MAX);
+                   const std::size_t written = std::min<std::size_t>(std::size_t(*count), size);
+                   for (std::size_t i = 0; i < written; ++i)
+                       EntryRecord::fill(state.entries()[i], std::uint32_t(i), entries[i].bytes);
+                   *total = int32_t(size);
+                   *count = int32_t(written);
+               })
                ? kOk
                : kFailed;
 }

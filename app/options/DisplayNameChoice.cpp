@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/options/DisplayNameChoice.h"
 
-namespace {
+namespace
+{
 constexpr int TitleFlag = 2;
 constexpr int ArtistFlag = 4;
 constexpr int GenreFlag = 8;

@@ -7,8 +7,10 @@
 
 #include <cmath>
 
-namespace FontFit {
-namespace {
+namespace FontFit
+{
+namespace
+{
 // 96 dots per inch in the image's own unit: point sizes scale by the paint device's dpi.
 constexpr int DotsPerMeterAt96Dpi = 3780;
 } // namespace

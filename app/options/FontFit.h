@@ -9,12 +9,13 @@
 
 #include <functional>
 
-namespace FontFit {
+namespace FontFit
+{
 
 inline constexpr int SmallestSize = 5;
 inline constexpr int LargestSize = 20;
-inline constexpr int FallbackSize = 4;  // when even the smallest size is too high
-inline constexpr int LcdHeight = 24;    // pixels
+inline constexpr int FallbackSize = 4; // when even the smallest size is too high
+inline constexpr int LcdHeight = 24;   // pixels
 
 // Height in pixels of text in font (the font's point size already set).
 using HeightMeasure = std::function<double(const QFont& font, const QString& text)>;

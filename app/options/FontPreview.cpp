@@ -7,15 +7,15 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-namespace {
+namespace
+{
 constexpr int DotsPerMeterAt96Dpi = 3780;
 // Below the LCD's last row the picture is tinted: what lies there never reaches the player.
 const QColor kBeyondLcd(0xE4, 0xE4, 0xE4);
 const QColor kLcdEdge(0xB0, 0xB0, 0xB0);
 } // namespace
 
-FontPreview::FontPreview(QWidget* parent)
-    : QWidget(parent)
+FontPreview::FontPreview(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -33,9 +33,15 @@ void FontPreview::print(const QString& text)
     render();
 }
 
-void FontPreview::clear() { print(QString()); }
+void FontPreview::clear()
+{
+    print(QString());
+}
 
-QSize FontPreview::sizeHint() const { return QSize(280, FontFit::LcdHeight + 12); }
+QSize FontPreview::sizeHint() const
+{
+    return QSize(280, FontFit::LcdHeight + 12);
+}
 
 void FontPreview::resizeEvent(QResizeEvent* event)
 {

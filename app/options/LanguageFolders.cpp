@@ -3,15 +3,16 @@
 #include "app/options/LanguageFolders.h"
 
 #include "core/AppPaths.h"
-#include "i18n/LangReader.h"
 #include "core/StagedFile.h"
+#include "i18n/LangReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 QStringList languageFilesIn(const QString& folder)
 {

@@ -10,7 +10,10 @@ bool LanguageMap::claim(const QString& name, const QString& file)
     return true;
 }
 
-void LanguageMap::assign(const QString& name, const QString& file) { m_files.insert(name, file); }
+void LanguageMap::assign(const QString& name, const QString& file)
+{
+    m_files.insert(name, file);
+}
 
 std::optional<QString> LanguageMap::file(const QString& name) const
 {

@@ -4,12 +4,12 @@
 
 #include <QFileInfo>
 
-dlgFirm::dlgFirm(FileChooser chooser)
-    : m_chooser(chooser ? std::move(chooser) : StandardFileChooser())
-{
-}
+dlgFirm::dlgFirm(FileChooser chooser) : m_chooser(chooser ? std::move(chooser) : StandardFileChooser()) {}
 
-QString dlgFirm::filter() { return QStringLiteral("Zelvox Firmware(*.ZVF)"); }
+QString dlgFirm::filter()
+{
+    return QStringLiteral("Zelvox Firmware(*.ZVF)");
+}
 
 QString dlgFirm::show(QWidget* parent) const
 {

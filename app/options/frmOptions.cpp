@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QComboBox>
 #include <QGroupBox>
 
 #include "convert/ConversionQuality.h"
@@ -29,9 +28,7 @@ bool ShowOptionsDialog(OptionsValues& values, const LanguageApplier& applyLangua
 }
 
 frmOptions::frmOptions(const OptionsValues& current, QWidget* parent, Services services)
-    : QDialog(parent)
-    , m_values(current)
-    , m_services(std::move(services))
+    : QDialog(parent), m_values(current), m_services(std::move(services))
 {
     if (!m_services.chooseFile)
         m_services.chooseFile = StandardFileChooser();
@@ -52,11 +49,16 @@ frmOptions::~frmOptions() = default;
 QGroupBox* frmOptions::frame(int number) const
 {
     switch (number) {
-    case 1: return m_Frame1;
-    case 2: return m_Frame2;
-    case 3: return m_Frame3;
-    case 4: return m_Frame4;
-    default: return nullptr;
+    case 1:
+        return m_Frame1;
+    case 2:
+        return m_Frame2;
+    case 3:
+        return m_Frame3;
+    case 4:
+        return m_Frame4;
+    default:
+        return nullptr;
     }
 }
 
@@ -95,7 +97,8 @@ void frmOptions::Form_Load()
         m_cboLang->setCurrentIndex(0);
         cboLang_Click();
     }
-    if (const auto name = mControlUI::ReadLangKey(m_values.language, QStringLiteral("UI"), QStringLiteral("ENG")))
+    if (const auto name =
+            mControlUI::ReadLangKey(m_values.language, QStringLiteral("UI"), QStringLiteral("ENG")))
         chooseLanguage(*name);
     showLocalName(chosenLanguage());
 
@@ -125,4 +128,7 @@ void frmOptions::cmdOK_Click()
     accept();
 }
 
-void frmOptions::cmdCancel_Click() { reject(); }
+void frmOptions::cmdCancel_Click()
+{
+    reject();
+}

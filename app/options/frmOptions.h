@@ -7,8 +7,8 @@
 // the user pressed OK or Cancel:
 //
 //     OptionsValues values{titleFont, displayName, sizeUnit, languageSetting};
-//     ShowOptionsDialog(values, [&](const QString& file) { languageSetting = file; applyLanguage(file); }, this);
-//     titleFont = values.titleFont; displayName = values.displayName; sizeUnit = values.sizeUnit;
+//     ShowOptionsDialog(values, [&](const QString& file) { languageSetting = file; applyLanguage(file); },
+//     this); titleFont = values.titleFont; displayName = values.displayName; sizeUnit = values.sizeUnit;
 //
 // On Cancel `values` is left as it was and the applier is never called.
 #pragma once
@@ -42,8 +42,8 @@ class frmOptions : public QDialog
 public:
     // What the dialog uses of the outside world; every empty member takes the standard one.
     struct Services {
-        FileChooser chooseFile;              // dlgFont: the file-open dialog of Browse
-        LanguageFolders folders;             // where language files are listed and copied to
+        FileChooser chooseFile;               // dlgFont: the file-open dialog of Browse
+        LanguageFolders folders;              // where language files are listed and copied to
         FontFit::HeightMeasure measureHeight; // text height in pixels at 96 dpi
     };
 

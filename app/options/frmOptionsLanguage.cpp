@@ -15,7 +15,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 struct OptionText {
     const char* section;
@@ -78,7 +79,10 @@ void frmOptions::fillLanguageList()
     }
 }
 
-QString frmOptions::chosenLanguage() const { return m_cboLang->currentData().toString(); }
+QString frmOptions::chosenLanguage() const
+{
+    return m_cboLang->currentData().toString();
+}
 
 void frmOptions::chooseLanguage(const QString& englishName)
 {

@@ -18,7 +18,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int DialogFontPoints = 9;
 
@@ -73,11 +74,11 @@ void frmOptions::buildControls()
     m_cboQuality->setObjectName(QStringLiteral("cboQuality"));
     for (const QString& choice : ConversionQuality::choices()) {
         const ConversionQuality quality = *ConversionQuality::parse(choice);
-        m_cboQuality->addItem(quality.constant ? QStringLiteral("CBR %1 kbit/s").arg(quality.kbps)
-                                               : QStringLiteral("VBR V%1 (about %2 kbit/s)")
-                                                     .arg(quality.level)
-                                                     .arg(quality.expectedKbps()),
-                              choice);
+        m_cboQuality->addItem(
+            quality.constant
+                ? QStringLiteral("CBR %1 kbit/s").arg(quality.kbps)
+                : QStringLiteral("VBR V%1 (about %2 kbit/s)").arg(quality.level).arg(quality.expectedKbps()),
+            choice);
     }
 
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -88,7 +89,8 @@ void frmOptions::buildControls()
     // The size unit is chosen nowhere else yet; its buttons stay hidden and carry the value
     // through the dialog unchanged.
     m_Frame4 = new QGroupBox(QStringLiteral("Select Language"), this);
-    m_optMem = {new QRadioButton(QStringLiteral("Byte"), m_Frame4), new QRadioButton(QStringLiteral("KByte"), m_Frame4),
+    m_optMem = {new QRadioButton(QStringLiteral("Byte"), m_Frame4),
+                new QRadioButton(QStringLiteral("KByte"), m_Frame4),
                 new QRadioButton(QStringLiteral("MByte"), m_Frame4)};
     m_Frame4->hide();
 }
@@ -167,10 +169,10 @@ void frmOptions::ResetOptionFonts()
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(DialogFontPoints);
     font.setBold(false);
-    const QList<QWidget*> widgets = {m_Frame1,   m_txtFont,  m_lstFont,  m_chkBold,   m_Frame2,
+    const QList<QWidget*> widgets = {m_Frame1,    m_txtFont,   m_lstFont,   m_chkBold,   m_Frame2,
                                      m_optLCD[0], m_optLCD[1], m_chkID3[0], m_chkID3[1], m_chkID3[2],
-                                     m_txtLCD,   m_Frame3,   m_cboLang,  m_Text1,     m_Command1,
-                                     m_cmdOK,    m_cmdCancel};
+                                     m_txtLCD,    m_Frame3,    m_cboLang,   m_Text1,     m_Command1,
+                                     m_cmdOK,     m_cmdCancel};
     for (QWidget* widget : widgets)
         widget->setFont(font);
 }

@@ -44,9 +44,15 @@ void frmOptions::lstFont_Click()
     m_picDemo->print(m_txtFont->text());
 }
 
-void frmOptions::chkBold_Click() { lstFont_Click(); }
+void frmOptions::chkBold_Click()
+{
+    lstFont_Click();
+}
 
-void frmOptions::txtFont_Change() { lstFont_Click(); }
+void frmOptions::txtFont_Change()
+{
+    lstFont_Click();
+}
 
 void frmOptions::optLCD_Click(int index)
 {
@@ -54,7 +60,10 @@ void frmOptions::optLCD_Click(int index)
     ShowTitlePreview();
 }
 
-void frmOptions::chkID3_Click() { ShowTitlePreview(); }
+void frmOptions::chkID3_Click()
+{
+    ShowTitlePreview();
+}
 
 DisplayNameChoice frmOptions::displayNameChoice() const
 {

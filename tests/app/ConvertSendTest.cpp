@@ -5,11 +5,11 @@
 // conversions under way and leaves no MP3 behind.
 #include "../convert/ToneFiles.h"
 #include "DeviceTestSupport.h"
+#include "TestEnvironment.h"
 #include "app/LocalFileView.h"
 #include "app/PlayerListModel.h"
 #include "app/SettingsStore.h"
 #include "app/StatusPanels.h"
-#include "TestEnvironment.h"
 #include "app/TransferProgressDialog.h"
 #include "app/frmMain.h"
 #include "frmMainTestAccess.h"
@@ -73,7 +73,8 @@ protected:
     // The real button of a toolbar action, clicked with the mouse.
     static void clickToolButton(frmMain& window, const QString& key)
     {
-        QWidget* button = frmMainTestAccess(window).tbrTool()->widgetForAction(frmMainTestAccess(window).toolButton(key));
+        QWidget* button =
+            frmMainTestAccess(window).tbrTool()->widgetForAction(frmMainTestAccess(window).toolButton(key));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -97,15 +98,17 @@ TEST_F(ConvertSend, AFlacSentWithTheDownloadButtonArrivesAsMp3)
     frmMainTestAccess(window).tmrCheck_Timer();
     ASSERT_EQ(frmMainTestAccess(window).fileModel().count(), 1);
     EXPECT_EQ(frmMainTestAccess(window).fileModel().row(0).name, QLatin1String("Evening.flac"));
-    frmMainTestAccess(window).lvwFile()->selectionModel()->select(frmMainTestAccess(window).fileModel().index(0, 0),
-                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    frmMainTestAccess(window).lvwFile()->selectionModel()->select(
+        frmMainTestAccess(window).fileModel().index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QCoreApplication::processEvents();
     // The status bar names the song as the player's LCD will: from "Evening.mp3", not "Evening.flac".
     EXPECT_EQ(frmMainTestAccess(window).sbrFile()->text(2), QLatin1String("Evening"));
     clickToolButton(window, QStringLiteral("Download"));
 
     ASSERT_EQ(frmMainTestAccess(window).playerModel()->rowCount(), 1);
-    EXPECT_EQ(frmMainTestAccess(window).playerModel()->index(0, 0).data().toString(), QLatin1String("Evening.mp3"));
+    EXPECT_EQ(frmMainTestAccess(window).playerModel()->index(0, 0).data().toString(),
+              QLatin1String("Evening.mp3"));
     // 4 s at the stored quality, CBR 128 kbit/s: 64,000 bytes of audio plus the tags.
     const qint64 size = frmMainTestAccess(window).session().list().row(0).size;
     EXPECT_GT(size, 60000);
@@ -131,7 +134,8 @@ TEST_F(ConvertSend, CancelDuringConversionSendsNothingAndLeavesNoMp3)
     frmMainTestAccess(window).tmrCheck_Timer();
     ASSERT_EQ(frmMainTestAccess(window).fileModel().count(), 2);
     frmMainTestAccess(window).lvwFile()->selectionModel()->select(
-        QItemSelection(frmMainTestAccess(window).fileModel().index(0, 0), frmMainTestAccess(window).fileModel().index(1, 0)),
+        QItemSelection(frmMainTestAccess(window).fileModel().index(0, 0),
+                       frmMainTestAccess(window).fileModel().index(1, 0)),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);
     bool clicked = false;
     QElapsedTimer clock;

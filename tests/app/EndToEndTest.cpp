@@ -2,22 +2,22 @@
 // SPDX-License-Identifier: MIT
 // The main window on the real virtual player library: attach it with zvdsim, send a song the
 // way the Download button does, and find it in the player list.
-#include "device/DeviceHost.h"
 #include "DeviceTestSupport.h"
+#include "TestEnvironment.h"
 #include "app/LocalFileView.h"
 #include "app/PlayerListModel.h"
 #include "app/SettingsStore.h"
 #include "app/StatusPanels.h"
-#include "TestEnvironment.h"
 #include "app/TransferProgressDialog.h"
 #include "app/frmMain.h"
+#include "device/DeviceHost.h"
 #include "tests/app/frmMainTestAccess.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QProcess>
@@ -60,7 +60,8 @@ protected:
     {
         const QString path = QDir(music.path()).filePath(name);
         EXPECT_TRUE(QFile::copy(
-            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/cbr.mp3")), path));
+            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/cbr.mp3")),
+            path));
         return path;
     }
 
@@ -89,7 +90,7 @@ TEST_F(EndToEnd, ASongSentWithTheDownloadButtonAppearsInThePlayerList)
 
     ASSERT_EQ(ui.fileModel().count(), 1);
     ui.lvwFile()->selectionModel()->select(ui.fileModel().index(0, 0),
-                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     ui.toolButton(QStringLiteral("Download"))->trigger();
 
     ASSERT_EQ(ui.playerModel()->rowCount(), 1);
@@ -207,7 +208,8 @@ TEST_F(EndToEnd, EntriesLeftAsideByAKilledProcessArePutRightOnConnecting)
     ASSERT_EQ(zvdsim({QStringLiteral("attach")}), 0);
     QTemporaryDir pc;
     const QString gone = QStringLiteral("~zvd-999999999-");
-    for (const QString& name : {gone + QStringLiteral("s.mp3"), QStringLiteral("t.mp3"), gone + QStringLiteral("t.mp3")}) {
+    for (const QString& name :
+         {gone + QStringLiteral("s.mp3"), QStringLiteral("t.mp3"), gone + QStringLiteral("t.mp3")}) {
         QFile file(pc.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(name.startsWith(gone) ? 5000 : 6000, 'x'));
@@ -288,7 +290,8 @@ TEST_F(EndToEnd, AStoppedDeviceHostIsSaidOnceAndThePlayerComesBack)
             ui.tmrCheck_Timer();
         EXPECT_TRUE(ui.session().isConnected()) << "a new host serves the player";
     }
-    ASSERT_EQ(prompt.messages.size(), 1) << "said once, not at every stop: " << qPrintable(prompt.messages.join(QStringLiteral(" / ")));
+    ASSERT_EQ(prompt.messages.size(), 1)
+        << "said once, not at every stop: " << qPrintable(prompt.messages.join(QStringLiteral(" / ")));
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("the device host stopped")))
         << qPrintable(prompt.messages[0]);
     window.close();

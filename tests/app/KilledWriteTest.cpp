@@ -3,8 +3,8 @@
 // A process killed in the middle of writing a title block file or installing a language file
 // (by SIGXFSZ from a file size limit, which stops it in the very write) leaves the file it
 // replaces whole and only a file of ours beside it, which the next start removes.
-#include "app/options/LanguageFolders.h"
 #include "TestEnvironment.h"
+#include "app/options/LanguageFolders.h"
 
 #include <QDir>
 #include <QFile>

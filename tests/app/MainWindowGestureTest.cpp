@@ -7,8 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDrag>
 #include <QDialogButtonBox>
+#include <QDrag>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -150,9 +150,8 @@ TEST_F(GestureTest, DraggingSelectedPcFilesOntoThePlayerListSendsThem)
     ASSERT_TRUE(waitFor([&] { return fake.callsOf("Download").size() == 2; }));
     EXPECT_TRUE(QString::fromStdString(fake.callsOf("Download")[0].text).endsWith(QStringLiteral("a.mp3")));
     EXPECT_TRUE(QString::fromStdString(fake.callsOf("Download")[1].text).endsWith(QStringLiteral("c.wma")));
-    EXPECT_TRUE(waitFor([&] {
-        return ui().summaryLabel()->text() == QStringLiteral("2 of 2 files sent");
-    })) << ui().summaryLabel()->text().toStdString();
+    EXPECT_TRUE(waitFor([&] { return ui().summaryLabel()->text() == QStringLiteral("2 of 2 files sent"); }))
+        << ui().summaryLabel()->text().toStdString();
 }
 
 TEST_F(GestureTest, FilesDroppedFromAFileManagerAreSentExactlyAndOthersNamed)
@@ -452,12 +451,10 @@ TEST_F(GestureTest, ActionsThatCannotRunAreDisabled)
     EXPECT_TRUE(ui().toolButton(QStringLiteral("Format"))->isEnabled());
     clickRow(localView(), ui().fileModel().index(0, 0));
     EXPECT_TRUE(send->isEnabled());
-    EXPECT_TRUE(
-        ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->isEnabled());
+    EXPECT_TRUE(ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->isEnabled());
     EXPECT_FALSE(ui().playerAction(QStringLiteral("Delete"))->isEnabled());
-    EXPECT_EQ(
-        ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->focusPolicy(),
-        Qt::TabFocus);
+    EXPECT_EQ(ui().tbrTool()->widgetForAction(ui().toolButton(QStringLiteral("Download")))->focusPolicy(),
+              Qt::TabFocus);
 }
 
 TEST_F(GestureTest, TheStatusBarFollowsANewLanguageAtOnce)

@@ -28,19 +28,42 @@ TEST_F(MainWindowTest, StartUpAppliesTheStoredLanguageToEveryTarget)
 {
     start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Manager"));
-    EXPECT_EQ(menuTexts(window->menuBar()),
-              QStringList({QStringLiteral("File"), QStringLiteral("S&ync Folder to Player..."), QString(),
-                           QStringLiteral("Exit"), QStringLiteral("&Edit"), QStringLiteral("&Undo Tag Edit"),
-                           QStringLiteral("Edit &Tags..."), QStringLiteral("View"),
-                           QStringLiteral("Large"), QStringLiteral("Small"), QStringLiteral("List"),
-                           QStringLiteral("Detail"), QString(), QStringLiteral("By name"),
-                           QStringLiteral("By size"), QStringLiteral("By title"), QStringLiteral("By artist"),
-                           QStringLiteral("Style"), QStringLiteral("&Player"), QStringLiteral("&Send to Player"),
-                           QStringLiteral("&Fetch from Player"), QStringLiteral("&Rename"), QStringLiteral("&Delete"),
-                           QString(), QStringLiteral("F&ormat Player"), QStringLiteral("Low"),
-                           QStringLiteral("Upgrade"), QString(), QStringLiteral("Re&fresh"), QStringLiteral("Tool"),
-                           QStringLiteral("Low"), QStringLiteral("Upgrade"), QString(), QStringLiteral("Option"),
-                           QStringLiteral("&Help"), QStringLiteral("&About ZVD")}))
+    EXPECT_EQ(menuTexts(window->menuBar()), QStringList({QStringLiteral("File"),
+                                                         QStringLiteral("S&ync Folder to Player..."),
+                                                         QString(),
+                                                         QStringLiteral("Exit"),
+                                                         QStringLiteral("&Edit"),
+                                                         QStringLiteral("&Undo Tag Edit"),
+                                                         QStringLiteral("Edit &Tags..."),
+                                                         QStringLiteral("View"),
+                                                         QStringLiteral("Large"),
+                                                         QStringLiteral("Small"),
+                                                         QStringLiteral("List"),
+                                                         QStringLiteral("Detail"),
+                                                         QString(),
+                                                         QStringLiteral("By name"),
+                                                         QStringLiteral("By size"),
+                                                         QStringLiteral("By title"),
+                                                         QStringLiteral("By artist"),
+                                                         QStringLiteral("Style"),
+                                                         QStringLiteral("&Player"),
+                                                         QStringLiteral("&Send to Player"),
+                                                         QStringLiteral("&Fetch from Player"),
+                                                         QStringLiteral("&Rename"),
+                                                         QStringLiteral("&Delete"),
+                                                         QString(),
+                                                         QStringLiteral("F&ormat Player"),
+                                                         QStringLiteral("Low"),
+                                                         QStringLiteral("Upgrade"),
+                                                         QString(),
+                                                         QStringLiteral("Re&fresh"),
+                                                         QStringLiteral("Tool"),
+                                                         QStringLiteral("Low"),
+                                                         QStringLiteral("Upgrade"),
+                                                         QString(),
+                                                         QStringLiteral("Option"),
+                                                         QStringLiteral("&Help"),
+                                                         QStringLiteral("&About ZVD")}))
         << "the Edit, Player and Help menus and the Genre sort keep English where the file has no text";
     EXPECT_EQ(ui().tabMode()->tabText(1), QStringLiteral("Voice"));
     EXPECT_EQ(ui().toolButton(QStringLiteral("Delete"))->toolTip(), QStringLiteral("Remove"));
@@ -124,11 +147,11 @@ TEST(WindowTextsOfShippedLanguages, AreTranslatedAndKeepTheirPlaceholders)
     const WindowTexts english = WindowTexts::load(folder + QStringLiteral("english.lng"));
     const WindowTexts builtIn;
     const QString WindowTexts::*texts[] = {
-        &WindowTexts::progressFiles, &WindowTexts::progressBytes, &WindowTexts::progressNote,
-        &WindowTexts::cancelling,    &WindowTexts::cancel,        &WindowTexts::sentSummary,
-        &WindowTexts::receivedSummary, &WindowTexts::cancelled,   &WindowTexts::failed,
-        &WindowTexts::renameBad,     &WindowTexts::notInView,     &WindowTexts::optionsCaption,
-        &WindowTexts::unreadList,    &WindowTexts::closeFailed,   &WindowTexts::startFailed,
+        &WindowTexts::progressFiles,   &WindowTexts::progressBytes, &WindowTexts::progressNote,
+        &WindowTexts::cancelling,      &WindowTexts::cancel,        &WindowTexts::sentSummary,
+        &WindowTexts::receivedSummary, &WindowTexts::cancelled,     &WindowTexts::failed,
+        &WindowTexts::renameBad,       &WindowTexts::notInView,     &WindowTexts::optionsCaption,
+        &WindowTexts::unreadList,      &WindowTexts::closeFailed,   &WindowTexts::startFailed,
         &WindowTexts::endFailed,
     };
     for (const auto member : texts)
@@ -137,11 +160,14 @@ TEST(WindowTextsOfShippedLanguages, AreTranslatedAndKeepTheirPlaceholders)
         const WindowTexts translated = WindowTexts::load(folder + QLatin1String(name));
         for (std::size_t i = 0; i < std::size(texts); ++i) {
             // "Options" is French as well.
-            const bool sameWord = texts[i] == &WindowTexts::optionsCaption && QLatin1String(name) == "french.lng";
+            const bool sameWord =
+                texts[i] == &WindowTexts::optionsCaption && QLatin1String(name) == "french.lng";
             if (!sameWord) {
-                EXPECT_NE(translated.*texts[i], english.*texts[i]) << name << " text " << i << " is still English";
+                EXPECT_NE(translated.*texts[i], english.*texts[i])
+                    << name << " text " << i << " is still English";
             }
-            EXPECT_EQ(placeholders(translated.*texts[i]), placeholders(english.*texts[i])) << name << " text " << i;
+            EXPECT_EQ(placeholders(translated.*texts[i]), placeholders(english.*texts[i]))
+                << name << " text " << i;
         }
     }
 }

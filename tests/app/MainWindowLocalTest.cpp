@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "app/LcdPreview.h"
 #include "MainWindowFixture.h"
+#include "app/LcdPreview.h"
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QScrollBar>
 #include <QToolTip>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "app/ListDragHandler.h"
 #include "MainWindowFixture.h"
+#include "app/ListDragHandler.h"
 
 #include <QAction>
 #include <QDragMoveEvent>
@@ -122,8 +122,7 @@ TEST_F(MainWindowTest, DroppingOnePlayerFileOnAnotherMovesItBeforeThatFile)
     selectPlayerRows({1}); // Tune.mp3, entry 2
     ListHandlerAccess::start(*window, FileList::Player);
     fake.calls.clear();
-    const QRect target =
-        ui().lvwPlayer()->visualRect(ui().playerModel()->index(0, 0)); // Song.mp3, entry 0
+    const QRect target = ui().lvwPlayer()->visualRect(ui().playerModel()->index(0, 0)); // Song.mp3, entry 0
     EXPECT_TRUE(drop(ui().lvwPlayer(), ours.get(), target.center()));
     ListHandlerAccess::complete(*window, FileList::Player);
     const auto swaps = fake.callsOf("Replace");

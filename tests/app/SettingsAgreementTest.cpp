@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 // The window and zvdctl read the same ZVD.ini by the same rules, so both make the same title block.
+#include "TestEnvironment.h"
 #include "app/AppSettings.h"
 #include "core/StoredSettings.h"
-#include "TestEnvironment.h"
 #include "transfer/TitleRenderer.h"
 
 #include <QDir>

@@ -201,7 +201,8 @@ TEST_F(SyncWindow, PlanDialogListsThePlanAndItsSyncButtonRunsIt)
     // Album order: First (z track 1, y track 2), then Second.
     EXPECT_EQ(playerNames(),
               (QStringList{QStringLiteral("z.mp3"), QStringLiteral("y.mp3"), QStringLiteral("x.mp3")}));
-    EXPECT_EQ(frmMainTestAccess(*window).summaryLabel()->text(), QStringLiteral("Sync: 3 sent; 0 deleted; 0 moves"));
+    EXPECT_EQ(frmMainTestAccess(*window).summaryLabel()->text(),
+              QStringLiteral("Sync: 3 sent; 0 deleted; 0 moves"));
     EXPECT_TRUE(prompt.messages.isEmpty()) << prompt.messages.join(QLatin1Char('\n')).toStdString();
 
     // Again: everything is kept.

@@ -4,9 +4,9 @@
 // by its key and filled through its fields; Ctrl+Z. The files are copies of MP3s made by lame and
 // tagged by the usual tools; their audio frames must never change.
 #include "AudioFrames.h"
-#include "app/LcdPreview.h"
 #include "MainWindowFixture.h"
 #include "TestEnvironment.h"
+#include "app/LcdPreview.h"
 #include "app/TagEditDialog.h"
 #include "audio/TagEdit.h"
 #include "i18n/LangReader.h"

@@ -4,15 +4,15 @@
 // reaches the vendor's 32-bit library: songs sent and fetched by clicks on the lists and the
 // toolbar (the transfers run on a worker thread, the host was started by the window's), and the
 // host killed in the middle of a send and of a fetch.
-#include "core/AppPaths.h"
-#include "device/DeviceHost.h"
 #include "DeviceTestSupport.h"
+#include "TestEnvironment.h"
 #include "app/LocalFileView.h"
 #include "app/PlayerListModel.h"
 #include "app/PlayerListView.h"
 #include "app/SettingsStore.h"
-#include "TestEnvironment.h"
 #include "app/frmMain.h"
+#include "core/AppPaths.h"
+#include "device/DeviceHost.h"
 #include "frmMainTestAccess.h"
 
 #include <QAction>
@@ -131,7 +131,8 @@ protected:
 
     static void clickTool(frmMain& window, const QString& key)
     {
-        QWidget* button = frmMainTestAccess(window).tbrTool()->widgetForAction(frmMainTestAccess(window).toolButton(key));
+        QWidget* button =
+            frmMainTestAccess(window).tbrTool()->widgetForAction(frmMainTestAccess(window).toolButton(key));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
     }

@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-namespace AudioFixtures {
+namespace AudioFixtures
+{
 
 QString writeFile(const QString& dir, const QString& name, const QByteArray& bytes)
 {

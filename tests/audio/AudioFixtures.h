@@ -6,7 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace AudioFixtures {
+namespace AudioFixtures
+{
 
 // Writes bytes into dir/name and returns the path.
 QString writeFile(const QString& dir, const QString& name, const QByteArray& bytes);

@@ -3,8 +3,8 @@
 // A tag with frames of tens of megabytes: zvdctl reads it within bounded memory (its peak
 // measured by the kernel for that child alone) and shows the first 4096 characters of a text.
 #include "AudioFixtures.h"
-#include "audio/TagColumns.h"
 #include "TestEnvironment.h"
+#include "audio/TagColumns.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "core/CodePage.h"
 #include "audio/TagError.h"
 #include "audio/cMP3ID3v1.h"
+#include "core/CodePage.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,7 +11,8 @@
 
 using namespace AudioFixtures;
 
-namespace {
+namespace
+{
 
 class ID3v1 : public ::testing::Test
 {

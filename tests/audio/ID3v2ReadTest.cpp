@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "core/CodePage.h"
 #include "audio/TagError.h"
 #include "audio/cMP3ID3v2.h"
+#include "core/CodePage.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -11,7 +11,8 @@
 
 using namespace AudioFixtures;
 
-namespace {
+namespace
+{
 
 class ID3v2Read : public ::testing::Test
 {
@@ -82,9 +83,14 @@ TEST_F(ID3v2Read, CommentsSkipLanguageAndDescriptionAndAreJoined)
     read(v3(frame("COMM", QByteArray("\0engdesc\0Nice", 13)) + frame("COMM", QByteArray("\0eng\0More", 9))));
     EXPECT_EQ(tag.Comment(), QStringLiteral("Nice") + QChar(0) + QStringLiteral("\r\nMore"));
     EXPECT_EQ(tag.TagsInFrame(QStringLiteral("COMM")), 2);
-    read(v3(frame("COMM", QByteArray("\x01" "eng\xFF\xFE" "d\0\0\0\xFF\xFEN\0o\0", 16))));
+    read(v3(frame("COMM", QByteArray("\x01"
+                                     "eng\xFF\xFE"
+                                     "d\0\0\0\xFF\xFEN\0o\0",
+                                     16))));
     EXPECT_EQ(tag.Comment(), QStringLiteral("No"));
-    read(v3(frame("WXXX", QByteArray("\x01\xFF\xFE" "d\0\0\0http://x", 15))));
+    read(v3(frame("WXXX", QByteArray("\x01\xFF\xFE"
+                                     "d\0\0\0http://x",
+                                     15))));
     EXPECT_EQ(tag.LinkTo(), QStringLiteral("http://x"));
 }
 
@@ -126,7 +132,8 @@ TEST_F(ID3v2Read, OtherVersionsAreFoundButNotParsed)
 
 TEST_F(ID3v2Read, TagIsSearchedForBeforeTheAudio)
 {
-    const QByteArray tagBytes = id3v2(3, 100, frame("TIT2", QByteArray("\0Late", 5)) + frame("TPE1", QByteArray("\0Two", 4)));
+    const QByteArray tagBytes =
+        id3v2(3, 100, frame("TIT2", QByteArray("\0Late", 5)) + frame("TPE1", QByteArray("\0Two", 4)));
     read(QByteArray(5000, 'x') + tagBytes + QByteArray(100, '\0'));
     EXPECT_EQ(tag.TagPosition(), 5004);
     EXPECT_EQ(tag.Title(), QStringLiteral("Late"));
@@ -141,7 +148,8 @@ TEST_F(ID3v2Read, TagIsSearchedForBeforeTheAudio)
 
 TEST_F(ID3v2Read, Version4FrameSizesAreSyncsafe)
 {
-    const QByteArray picture = frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + QByteArray(300, char(0x89)), true);
+    const QByteArray picture =
+        frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + QByteArray(300, char(0x89)), true);
     QByteArray t = id3v2(4, syncsafe(1000), picture + frame("TIT2", QByteArray("\x03Title", 6), true));
     t.resize(1010, '\0');
     read(t + audioFrame());
@@ -157,7 +165,8 @@ TEST_F(ID3v2Read, BrokenFramesEndTheLoopQuietly)
     EXPECT_EQ(tag.FrameCount(), 1);
     read(v3(frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray())));
     EXPECT_EQ(tag.FrameCount(), 1);
-    read(id3v2(3, 100000, frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray(5000, 'x')).left(200)));
+    read(id3v2(3, 100000,
+               frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray(5000, 'x')).left(200)));
     EXPECT_EQ(tag.FrameCount(), 1);
     read(id3v2(3, 1000, frame("TIT2", QByteArray("\0A", 2))) + audioFrame() + audioFrame());
     EXPECT_EQ(tag.FrameCount(), 1);
@@ -180,8 +189,9 @@ TEST_F(ID3v2Read, DoubleBytePairsCanHideANul)
 TEST_F(ID3v2Read, AssigningAnotherFileClearsEverything)
 {
     QTemporaryDir dir;
-    const QString first = writeFile(dir.path(), QStringLiteral("1.mp3"),
-                                    v3(frame("USLT", QByteArray("\0eng\0Words", 10)) + frame("TCON", QByteArray("\0(17)", 5))));
+    const QString first =
+        writeFile(dir.path(), QStringLiteral("1.mp3"),
+                  v3(frame("USLT", QByteArray("\0eng\0Words", 10)) + frame("TCON", QByteArray("\0(17)", 5))));
     const QString second = writeFile(dir.path(), QStringLiteral("2.mp3"), audioFrame());
     tag.setMP3File(first);
     EXPECT_EQ(tag.Lyrics(), QStringLiteral("Words"));
@@ -201,16 +211,23 @@ TEST_F(ID3v2Read, DescribedFramesWithAnEmptyTextShowNeitherLanguageNorDescriptio
     EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
     read(v3(frame("COMM", QByteArray("\0eng\0", 5))));
     EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
-    read(v3(frame("USLT", QByteArray("\x03" "engdesc\0", 9))));
+    read(v3(frame("USLT", QByteArray("\x03"
+                                     "engdesc\0",
+                                     9))));
     EXPECT_TRUE(tag.Lyrics().isEmpty()) << qPrintable(tag.Lyrics());
-    read(v3(frame("COMM", QByteArray("\x01" "eng\xFF\xFE" "d\0\0\0", 10))));
+    read(v3(frame("COMM", QByteArray("\x01"
+                                     "eng\xFF\xFE"
+                                     "d\0\0\0",
+                                     10))));
     EXPECT_TRUE(tag.Comment().isEmpty()) << qPrintable(tag.Comment());
     read(v3(frame("WXXX", QByteArray("\0desc\0", 6))));
     EXPECT_TRUE(tag.LinkTo().isEmpty()) << qPrintable(tag.LinkTo());
     // A text of its own that is terminated still loses only its terminator.
     read(v3(frame("COMM", QByteArray("\0engdesc\0Nice\0", 14))));
     EXPECT_EQ(tag.Comment(), QStringLiteral("Nice"));
-    read(v3(frame("USLT", QByteArray("\x01" "eng\xFF\xFE\0\0\xFF\xFEW\0\0\0", 14))));
+    read(v3(frame("USLT", QByteArray("\x01"
+                                     "eng\xFF\xFE\0\0\xFF\xFEW\0\0\0",
+                                     14))));
     EXPECT_EQ(tag.Lyrics(), QStringLiteral("W"));
     ASSERT_TRUE(CodePage::setCodePage("CP949"));
     read(v3(frame("COMM", QByteArray("\0eng\xB0\xA1\0", 7))));
@@ -222,7 +239,8 @@ TEST_F(ID3v2Read, DescribedFramesWithAnEmptyTextShowNeitherLanguageNorDescriptio
     EXPECT_EQ(terminatedText, QString(QChar(0xAC00)));
 }
 
-namespace {
+namespace
+{
 
 // Data whose bytes from `limit` on cannot be read, like a file on a failing disk.
 class FailingDevice : public QBuffer
@@ -244,8 +262,9 @@ private:
 
 TEST_F(ID3v2Read, ReadErrorKeepsTheVersionAndTheFramesReadBeforeIt)
 {
-    QByteArray bytes = id3v2(3, 100000, frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray(6000, 'x'))) +
-                       QByteArray(1000, '\0');
+    QByteArray bytes =
+        id3v2(3, 100000, frame("TIT2", QByteArray("\0A", 2)) + frame("TPE1", QByteArray(6000, 'x'))) +
+        QByteArray(1000, '\0');
     FailingDevice device(&bytes, 4096);
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     EXPECT_THROW(tag.readTag(device), TagError);

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "AudioFixtures.h"
-#include "core/CodePage.h"
 #include "audio/ID3v2TagWriter.h"
 #include "audio/TagError.h"
 #include "audio/cMP3ID3v2.h"
+#include "core/CodePage.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,8 @@
 
 using namespace AudioFixtures;
 
-namespace {
+namespace
+{
 
 class ID3v2Write : public ::testing::Test
 {
@@ -22,8 +23,8 @@ protected:
     QString write(const QByteArray& bytes) { return writeFile(dir.path(), QStringLiteral("t.mp3"), bytes); }
     quint32 sizeField(const QByteArray& file)
     {
-        return quint32(quint8(file[6])) << 24 | quint32(quint8(file[7])) << 16 | quint32(quint8(file[8])) << 8 |
-               quint8(file[9]);
+        return quint32(quint8(file[6])) << 24 | quint32(quint8(file[7])) << 16 |
+               quint32(quint8(file[8])) << 8 | quint8(file[9]);
     }
     QTemporaryDir dir;
     cMP3ID3v2 tag;
@@ -50,7 +51,8 @@ TEST_F(ID3v2Write, FileWithoutTagGetsARoomOf2048AtItsStart)
     cMP3ID3v2 again;
     again.setMP3File(path);
     EXPECT_EQ(again.Title(), QStringLiteral("Song"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "no temporary file is left";
 }
 
 TEST_F(ID3v2Write, RoomIsTheNextMultipleOf2048AboveTheImage)
@@ -87,7 +89,8 @@ TEST_F(ID3v2Write, SyncsafeTagOfOtherTaggersIsNeverOverrun)
     other.resize(1010, '\0');
     const QString path = write(other + audio);
     tag.setMP3File(path);
-    tag.setLyrics(QString(1500, QLatin1Char('l'))); // more than the 1010 bytes, less than the plain reading 1896
+    tag.setLyrics(
+        QString(1500, QLatin1Char('l'))); // more than the 1010 bytes, less than the plain reading 1896
     tag.Update();
     const QByteArray bytes = readFile(path);
     EXPECT_TRUE(bytes.endsWith(audio)) << "the audio is intact";
@@ -141,7 +144,8 @@ TEST_F(ID3v2Write, SettersReplaceTheirFrameAndMoveItToTheEnd)
     tag.setGenre(17);
     EXPECT_EQ(tag.TagText(QStringLiteral("TCON"), 1), QStringLiteral("(17)Rock"));
     tag.setComment(QStringLiteral("Hi"));
-    EXPECT_EQ(tag.TagText(QStringLiteral("COMM"), 1), QChar(0) + QStringLiteral("nt") + QChar(0) + QStringLiteral("Hi"));
+    EXPECT_EQ(tag.TagText(QStringLiteral("COMM"), 1),
+              QChar(0) + QStringLiteral("nt") + QChar(0) + QStringLiteral("Hi"));
     tag.setLinkTo(QStringLiteral("http://x"));
     EXPECT_EQ(tag.TagText(QStringLiteral("WXXX"), 1), QChar(0) + QStringLiteral("http://x"));
 }

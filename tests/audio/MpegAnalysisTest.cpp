@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "AudioFixtures.h"
 #include "audio/MpegAnalysis.h"
+#include "AudioFixtures.h"
 #include "audio/TagError.h"
 
 #include <QFile>
@@ -10,7 +10,8 @@
 
 using namespace AudioFixtures;
 
-namespace {
+namespace
+{
 
 QByteArray padded(QByteArray bytes, qsizetype size)
 {
@@ -45,8 +46,10 @@ TEST(MpegAnalysis, ConstantBitRateFrameGivesTableRateAndDuration)
 
 TEST(MpegAnalysis, CrcFlagFollowsTheSecondByte)
 {
-    EXPECT_EQ(MpegAnalysis::analyse(padded(frameHeader(9, 0, true), 300), 300).crcProtection, QStringLiteral("yes"));
-    EXPECT_EQ(MpegAnalysis::analyse(padded(frameHeader(9, 0, false), 300), 300).crcProtection, QStringLiteral("no"));
+    EXPECT_EQ(MpegAnalysis::analyse(padded(frameHeader(9, 0, true), 300), 300).crcProtection,
+              QStringLiteral("yes"));
+    EXPECT_EQ(MpegAnalysis::analyse(padded(frameHeader(9, 0, false), 300), 300).crcProtection,
+              QStringLiteral("no"));
 }
 
 TEST(MpegAnalysis, XingFileGetsTheAverageBitRate)
@@ -85,14 +88,16 @@ TEST(MpegAnalysis, FrameAfterATagIsFoundWithinTheSearchRange)
 {
     QTemporaryDir dir;
     const QByteArray tag = id3v2(3, 2990, QByteArray(2990, '\0'));
-    const QString path = writeFile(dir.path(), QStringLiteral("a.mp3"), tag + audioFrame(1000) + QByteArray(2000, 'x'));
+    const QString path =
+        writeFile(dir.path(), QStringLiteral("a.mp3"), tag + audioFrame(1000) + QByteArray(2000, 'x'));
     const MpegInfo info = AnalyseMpegFile(path);
     EXPECT_TRUE(info.vbr);
     EXPECT_EQ(info.layer, 3);
 
     // Beyond the search range the frame is hidden, unless the search starts behind a leading tag.
-    const QString hidden = writeFile(dir.path(), QStringLiteral("b.mp3"),
-                                     QByteArray(6000, 'x') + id3v2(3, 2990, QByteArray(2990, '\0')) + audioFrame(1000));
+    const QString hidden =
+        writeFile(dir.path(), QStringLiteral("b.mp3"),
+                  QByteArray(6000, 'x') + id3v2(3, 2990, QByteArray(2990, '\0')) + audioFrame(1000));
     EXPECT_FALSE(AnalyseMpegFile(hidden).vbr);
     EXPECT_EQ(AnalyseMpegFile(hidden).layer, 0) << "the header is then read at offset 0";
 }
@@ -119,13 +124,15 @@ TEST(MpegAnalysis, ShortFileGivesTheInitialRecord)
 {
     EXPECT_EQ(MpegAnalysis::analyse(padded(frameHeader(), 255), 255), MpegInfo());
     QTemporaryDir dir;
-    EXPECT_EQ(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("s.mp3"), padded(frameHeader(), 255))), MpegInfo());
+    EXPECT_EQ(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("s.mp3"), padded(frameHeader(), 255))),
+              MpegInfo());
 }
 
 TEST(MpegAnalysis, UncomputableBitRatesBecomeZeroWithoutDividingByZero)
 {
     // Xing count 0, bit-rate index 0 (free format), bit-rate index 15.
-    for (const QByteArray& head : {padded(audioFrame(0), 600), padded(frameHeader(0), 600), padded(frameHeader(15), 600)}) {
+    for (const QByteArray& head :
+         {padded(audioFrame(0), 600), padded(frameHeader(0), 600), padded(frameHeader(15), 600)}) {
         const MpegInfo info = MpegAnalysis::analyse(head, 600);
         EXPECT_EQ(info.bitRate, 0);
         EXPECT_EQ(info.duration, 0);
@@ -151,7 +158,8 @@ TEST(MpegAnalysis, MissingFileRaisesAnError)
     EXPECT_THROW(AnalyseMpegFile(dir.filePath(QStringLiteral("missing.mp3"))), TagError);
 }
 
-namespace {
+namespace
+{
 
 // A frame header, 32 bytes of side information, then a VBRI header with the given frame count.
 QByteArray vbriFrame(quint32 frames)
@@ -185,9 +193,11 @@ TEST(MpegAnalysis, SearchStartsBehindALeadingTagOfAnySize)
 {
     QTemporaryDir dir;
     // A 30 KB cover picture in the tag; its bytes hold no frame start.
-    const QByteArray cover = frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + QByteArray(30000, char(0x89)));
+    const QByteArray cover =
+        frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + QByteArray(30000, char(0x89)));
     const QByteArray audio = audioFrame(3000) + QByteArray(100000, 'x');
-    const QString path = writeFile(dir.path(), QStringLiteral("cover.mp3"), id3v2(3, syncsafe(quint32(cover.size())), cover) + audio);
+    const QString path = writeFile(dir.path(), QStringLiteral("cover.mp3"),
+                                   id3v2(3, syncsafe(quint32(cover.size())), cover) + audio);
     MpegInfo info = AnalyseMpegFile(path);
     EXPECT_TRUE(info.vbr);
     EXPECT_EQ(info.frameCount, 3000u);
@@ -202,7 +212,8 @@ TEST(MpegAnalysis, SearchStartsBehindALeadingTagOfAnySize)
     EXPECT_EQ(MpegAnalysis::analyse(head, QFile(path).size(), path), info);
 
     // A version 2.4 tag with a footer: the audio begins 10 bytes later.
-    QByteArray withFooter = id3v2(4, syncsafe(quint32(cover.size())), cover) + "3DI\x04" + QByteArray(6, '\0');
+    QByteArray withFooter =
+        id3v2(4, syncsafe(quint32(cover.size())), cover) + "3DI\x04" + QByteArray(6, '\0');
     withFooter[5] = char(0x10);
     EXPECT_TRUE(AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("footer.mp3"), withFooter + audio)).vbr);
 
@@ -219,7 +230,8 @@ TEST(MpegAnalysis, BehindATagAnMpeg2FrameIsNotTakenAndZerosStillHideAFrame)
     MpegInfo info = AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("mpeg2.mp3"), tag + mpeg2));
     EXPECT_EQ(info.layer, 0);
     EXPECT_FALSE(info.vbr);
-    info = AnalyseMpegFile(writeFile(dir.path(), QStringLiteral("zeros.mp3"), tag + QByteArray(5000, '\0') + audioFrame(3000)));
+    info = AnalyseMpegFile(
+        writeFile(dir.path(), QStringLiteral("zeros.mp3"), tag + QByteArray(5000, '\0') + audioFrame(3000)));
     EXPECT_EQ(info.layer, 0);
     EXPECT_FALSE(info.vbr);
     // A tag size that points past the end of the file, or a damaged one, leaves the usual search.

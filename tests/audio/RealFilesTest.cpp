@@ -14,13 +14,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 bool run(const QString& program, const QStringList& args, QByteArray* output = nullptr)
 {
     QProcess process;
     process.start(program, args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         return false;
     if (output)
         *output = process.readAllStandardOutput();
@@ -39,7 +41,8 @@ protected:
     // A committed file made once by lame and a tagging tool (tests/audio/fixtures/make-fixtures.sh).
     static QString fixture(const QString& name)
     {
-        const QString path = QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name);
+        const QString path =
+            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name);
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
         return path;
     }
@@ -95,7 +98,8 @@ TEST_F(RealFiles, Id3v1TagFromId3v2Tool)
     EXPECT_EQ(v1[QStringLiteral("title")].toString(), QStringLiteral("Old Song") + QString(22, QChar(0)));
     EXPECT_EQ(v1[QStringLiteral("genre")].toInt(), 17);
     EXPECT_EQ(v1[QStringLiteral("genreName")].toString(), QStringLiteral("Rock"));
-    EXPECT_EQ(tags[QStringLiteral("columns")].toObject()[QStringLiteral("genre")].toString(), QStringLiteral("Rock"));
+    EXPECT_EQ(tags[QStringLiteral("columns")].toObject()[QStringLiteral("genre")].toString(),
+              QStringLiteral("Rock"));
 }
 
 TEST_F(RealFiles, Id3v23Latin1TagFromEyeD3)
@@ -130,13 +134,15 @@ TEST_F(RealFiles, Id3v24Utf8TagFromMid3v2)
     EXPECT_EQ(v2[QStringLiteral("version")].toInt(), 4);
     EXPECT_EQ(v2[QStringLiteral("title")].toString(), title);
     EXPECT_EQ(v2[QStringLiteral("artist")].toString(), QStringLiteral("B\u00E4nd"));
-    EXPECT_EQ(tags[QStringLiteral("columns")].toObject()[QStringLiteral("genre")].toString(), QStringLiteral("Rock"));
+    EXPECT_EQ(tags[QStringLiteral("columns")].toObject()[QStringLiteral("genre")].toString(),
+              QStringLiteral("Rock"));
 }
 
 TEST_F(RealFiles, ZvdctlPrintsNulAsAnEscapeAndFailsOnMissingFiles)
 {
-    const QString path = AudioFixtures::writeFile(dir.path(), QStringLiteral("v1.mp3"),
-                                                  AudioFixtures::audioFrame() + AudioFixtures::id3v1("A", "B", 0));
+    const QString path =
+        AudioFixtures::writeFile(dir.path(), QStringLiteral("v1.mp3"),
+                                 AudioFixtures::audioFrame() + AudioFixtures::id3v1("A", "B", 0));
     QByteArray output;
     ASSERT_TRUE(run(zvdctl, {QStringLiteral("tags"), path}, &output));
     EXPECT_TRUE(output.contains("A\\u0000\\u0000"));
@@ -154,7 +160,8 @@ TEST_F(RealFiles, Id3v24PictureBeforeTheTextFramesIsSkippedBySize)
     const QJsonObject columns = tags[QStringLiteral("columns")].toObject();
     EXPECT_EQ(columns[QStringLiteral("title")].toString(), QStringLiteral("With Picture"));
     EXPECT_EQ(columns[QStringLiteral("artist")].toString(), QStringLiteral("Band"));
-    EXPECT_EQ(tags[QStringLiteral("id3v2")].toObject()[QStringLiteral("title")].toString(), QStringLiteral("With Picture"));
+    EXPECT_EQ(tags[QStringLiteral("id3v2")].toObject()[QStringLiteral("title")].toString(),
+              QStringLiteral("With Picture"));
 }
 
 TEST_F(RealFiles, VariableBitRateFileWithACoverPictureKeepsItsAverageBitRate)
@@ -175,7 +182,8 @@ TEST_F(RealFiles, VariableBitRateFileWithACoverPictureKeepsItsAverageBitRate)
     const QJsonObject mpeg = zvdctlJson(QStringLiteral("mpeg"), path);
     EXPECT_TRUE(mpeg[QStringLiteral("vbr")].toBool());
     EXPECT_EQ(mpeg[QStringLiteral("frameCount")].toInt(), before[QStringLiteral("frameCount")].toInt());
-    const double expected = QFile(path).size() * 44100.0 / mpeg[QStringLiteral("frameCount")].toInt() / 1000 / 144;
+    const double expected =
+        QFile(path).size() * 44100.0 / mpeg[QStringLiteral("frameCount")].toInt() / 1000 / 144;
     EXPECT_GT(mpeg[QStringLiteral("bitRate")].toInt(), 0);
     EXPECT_EQ(mpeg[QStringLiteral("bitRate")].toInt(), qRound(expected));
     EXPECT_EQ(mpeg[QStringLiteral("layer")].toInt(), 3);

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
+#include "audio/TagColumns.h"
 #include "AudioFixtures.h"
 #include "audio/FileWindow.h"
 #include "audio/ID3v2FrameText.h"
-#include "audio/TagColumns.h"
 #include "audio/cMP3ID3v1.h"
 #include "audio/cMP3ID3v2.h"
 
@@ -21,7 +21,8 @@
 
 using namespace AudioFixtures;
 
-namespace {
+namespace
+{
 
 class Columns : public ::testing::Test
 {
@@ -93,7 +94,8 @@ TEST_F(Columns, NamedPipeCalledMp3GivesEmptyColumnsWithoutWaitingForAWriter)
 
 TEST_F(Columns, AgreeWithTheTagClassesOnEveryKindOfFile)
 {
-    const QByteArray picture = frame("APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + QByteArray(20000, char(0xD8)));
+    const QByteArray picture =
+        frame("APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + QByteArray(20000, char(0xD8)));
     const QList<QByteArray> files = {
         audioFrame(),
         audioFrame() + id3v1("T", "A", 3),
@@ -138,7 +140,8 @@ TEST(FileWindowReads, ServeEveryRangeExactlyAcrossWindowBorders)
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     FileWindow window(buffer, QStringLiteral("test"), 1024);
-    const QList<QPair<qint64, qint64>> ranges = {{0, 3}, {0, 4096}, {1000, 50}, {4000, 3000}, {9990, 100}, {500, 9500}, {10000, 1}, {-1, 5}};
+    const QList<QPair<qint64, qint64>> ranges = {{0, 3},      {0, 4096},   {1000, 50}, {4000, 3000},
+                                                 {9990, 100}, {500, 9500}, {10000, 1}, {-1, 5}};
     for (const auto& [offset, length] : ranges) {
         const QByteArrayView got = window.read(offset, length);
         const qint64 expected = offset < 0 || offset >= data.size() ? 0 : qMin(length, data.size() - offset);

@@ -3,8 +3,8 @@
 // Tags as the taggers of many years wrote them, byte for byte: read into the tag model, shown in
 // the list's columns and printed by zvdctl tags; and the damaged forms of each.
 #include "AudioFixtures.h"
-#include "audio/TagColumns.h"
 #include "TestEnvironment.h"
+#include "audio/TagColumns.h"
 #include "audio/cMP3ID3v2.h"
 
 #include <QDir>

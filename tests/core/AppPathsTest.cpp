@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(AppPaths, TempFileNeverReusesAnExistingName)
 {
@@ -48,9 +49,12 @@ TEST(AppPaths, StaleFilesOfOursGoAndEverythingElseStays)
     ASSERT_TRUE(dir.isValid());
     const qint64 dead = 999999999; // beyond any pid_max
     const QString live = QString::number(QCoreApplication::applicationPid());
-    const QStringList names{QStringLiteral(".zvd-%1-copy.mp3").arg(dead), QStringLiteral(".zvd-%1-x.part").arg(live),
-                            QStringLiteral(".zvd-12ab-x"),  QStringLiteral(".zvd--1-x"),
-                            QStringLiteral("zvd-%1-x").arg(dead), QStringLiteral("song.mp3")};
+    const QStringList names{QStringLiteral(".zvd-%1-copy.mp3").arg(dead),
+                            QStringLiteral(".zvd-%1-x.part").arg(live),
+                            QStringLiteral(".zvd-12ab-x"),
+                            QStringLiteral(".zvd--1-x"),
+                            QStringLiteral("zvd-%1-x").arg(dead),
+                            QStringLiteral("song.mp3")};
     for (const QString& name : names) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <future>
 #include <sys/stat.h>
 #include <unistd.h>

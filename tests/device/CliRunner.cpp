@@ -6,7 +6,10 @@
 
 #include <QProcess>
 
-QStringList CliResult::lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+QStringList CliResult::lines() const
+{
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
 
 CliRunner::CliRunner(const QString& playerFolder) : m_environment(QProcessEnvironment::systemEnvironment())
 {

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "FakeDevice.h"
-#include "i18n/MessageTexts.h"
-#include "device/PlayerSession.h"
 #include "core/Prompt.h"
+#include "device/PlayerSession.h"
+#include "i18n/MessageTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,13 @@
 
 FakeDevice* FakeDevice::current = nullptr;
 
-namespace {
+namespace
+{
 
-FakeDevice& fake() { return *FakeDevice::current; }
+FakeDevice& fake()
+{
+    return *FakeDevice::current;
+}
 
 void record(const char* function, std::vector<int64_t> numbers = {}, const char* text = nullptr)
 {
@@ -27,9 +31,21 @@ void writeEntry(PlayerEntry& out, const FakeEntry& in)
     std::memcpy(out.bytes + 36, in.longName.data(), std::min<std::size_t>(in.longName.size(), 260));
 }
 
-int16_t StartDLL() { record("StartDLL"); return 1; }
-int16_t ExitDLL() { record("ExitDLL"); return 1; }
-int16_t TestConnection() { record("TestConnection"); return fake().connection; }
+int16_t StartDLL()
+{
+    record("StartDLL");
+    return 1;
+}
+int16_t ExitDLL()
+{
+    record("ExitDLL");
+    return 1;
+}
+int16_t TestConnection()
+{
+    record("TestConnection");
+    return fake().connection;
+}
 
 int16_t Open(int32_t* handle)
 {
@@ -38,7 +54,11 @@ int16_t Open(int32_t* handle)
     return fake().openSucceeds ? 1 : 0;
 }
 
-int16_t Close(int32_t handle) { record("Close", {handle}); return 1; }
+int16_t Close(int32_t handle)
+{
+    record("Close", {handle});
+    return 1;
+}
 
 int16_t GetMediumInfo(int32_t handle, int32_t medium, uint8_t* info)
 {
@@ -91,8 +111,8 @@ int16_t Download(void*, int32_t handle, int32_t medium, const char* path)
     return 1;
 }
 
-int16_t Upload(void*, int32_t handle, int32_t medium, int32_t index, const char* path, const char*, int32_t count,
-               int32_t zero)
+int16_t Upload(void*, int32_t handle, int32_t medium, int32_t index, const char* path, const char*,
+               int32_t count, int32_t zero)
 {
     record("Upload", {handle, medium, index, count, zero}, path);
     return 1;
@@ -132,16 +152,24 @@ int16_t UpgradeFirmware(void*, int32_t handle, int32_t medium, int32_t zero, con
 
 } // namespace
 
-FakeDevice::FakeDevice() { current = this; }
-FakeDevice::~FakeDevice() { current = nullptr; }
+FakeDevice::FakeDevice()
+{
+    current = this;
+}
+FakeDevice::~FakeDevice()
+{
+    current = nullptr;
+}
 
 DeviceFunctions FakeDevice::table() const
 {
-    return {StartDLL, ExitDLL, TestConnection, Open,     Close,     GetMediumInfo,   Refresh,        Rename,
-            Replace,  Delete,  Download,       Upload,   Format,    FormatLow,       ConvertHexToBin, UpgradeFirmware};
+    return {StartDLL, ExitDLL,   TestConnection,  Open,           Close,    GetMediumInfo,
+            Refresh,  Rename,    Replace,         Delete,         Download, Upload,
+            Format,   FormatLow, ConvertHexToBin, UpgradeFirmware};
 }
 
-void FakeDevice::setMedium(uint16_t unitCount, uint16_t unitsInUse, uint16_t unitSize, uint8_t first, uint8_t second)
+void FakeDevice::setMedium(uint16_t unitCount, uint16_t unitsInUse, uint16_t unitSize, uint8_t first,
+                           uint8_t second)
 {
     std::memset(rawMedium, 0, sizeof rawMedium);
     rawMedium[7] = uint8_t(unitCount >> 8);

@@ -29,23 +29,23 @@ struct FakeCall {
 class FakeDevice
 {
 public:
-    FakeDevice();   // becomes the current fake
+    FakeDevice(); // becomes the current fake
     ~FakeDevice();
 
     DeviceFunctions table() const;
 
-    int16_t connection = 1;       // TestConnection's answer
+    int16_t connection = 1; // TestConnection's answer
     bool openSucceeds = true;
     int32_t handle = 7;
     std::vector<FakeEntry> entries;
-    uint8_t rawMedium[32] = {};   // what GetMediumInfo writes into bytes 0-31
+    uint8_t rawMedium[32] = {}; // what GetMediumInfo writes into bytes 0-31
     bool refreshSucceeds = true;
-    int failDeleteAt = -1;        // 0-based number of the Delete call that fails
+    int failDeleteAt = -1; // 0-based number of the Delete call that fails
     int failReplaceAt = -1;
     bool convertWritesImage = true;
     bool convertSucceeds = true;
     bool upgradeSucceeds = true;
-    int32_t extraCount = 0;       // added to the count Refresh reports (a misbehaving library)
+    int32_t extraCount = 0; // added to the count Refresh reports (a misbehaving library)
     std::vector<FakeCall> calls;
     std::vector<uint8_t> renamedRecord; // the record the last Rename received
 

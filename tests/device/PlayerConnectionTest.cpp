@@ -21,7 +21,8 @@ TEST_F(PlayerFixture, UnchangedStateCostsOneCallPerTick)
     fake.calls.clear();
     EXPECT_EQ(session.tick(), Tick::Unchanged);
     EXPECT_EQ(session.tick(), Tick::Unchanged);
-    EXPECT_EQ(fake.callNames(), (QStringList{QStringLiteral("TestConnection"), QStringLiteral("TestConnection")}));
+    EXPECT_EQ(fake.callNames(),
+              (QStringList{QStringLiteral("TestConnection"), QStringLiteral("TestConnection")}));
 }
 
 TEST_F(PlayerFixture, PlugInOpensAndListsThenPullOutClosesOnce)

@@ -1,13 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "DeviceTestSupport.h"
 #include "device/PlayerFileOperations.h"
+#include "DeviceTestSupport.h"
 
 #include <cstring>
 
 using namespace PlayerFileOperations;
 
-namespace {
+namespace
+{
 
 std::vector<int64_t> deleteIndexes(const FakeDevice& fake)
 {
@@ -33,7 +34,8 @@ protected:
     void SetUp() override
     {
         for (int i = 0; i < 8; ++i)
-            fake.entries.push_back({"F" + std::to_string(i), "TXT", uint32_t(100 + i), "file" + std::to_string(i) + ".txt"});
+            fake.entries.push_back(
+                {"F" + std::to_string(i), "TXT", uint32_t(100 + i), "file" + std::to_string(i) + ".txt"});
         connect(PlayerView::Hdd);
     }
 };
@@ -72,7 +74,8 @@ TEST_F(OperationsTest, FailedDeleteStopsAndNamesTheFileThatWasNotDeleted)
     ASSERT_EQ(prompt.messages.size(), 1);
     // The failed name, then every name not tried after it: all that are still on the player.
     EXPECT_TRUE(prompt.messages[0].contains(QStringLiteral("\r\nfile3.txt\r\n")));
-    EXPECT_TRUE(prompt.messages[0].endsWith(QStringLiteral("\r\nfile4.txt"))) << prompt.messages[0].toStdString();
+    EXPECT_TRUE(prompt.messages[0].endsWith(QStringLiteral("\r\nfile4.txt")))
+        << prompt.messages[0].toStdString();
     EXPECT_TRUE(prompt.messages[0].startsWith(texts.delFail));
     EXPECT_FALSE(texts.delFail.isEmpty());
     EXPECT_EQ(session.list().count(), 7) << "the list shows what is left";
@@ -106,10 +109,12 @@ TEST_F(PlayerFixture, OperationsWithoutConnectionDoNothingAndAskNothing)
 TEST(RenamedName, KeepsARealExtensionOnly)
 {
     EXPECT_EQ(RenamedName(QStringLiteral("Song.mp3"), QStringLiteral("Tune")), QStringLiteral("Tune.mp3"));
-    EXPECT_EQ(RenamedName(QStringLiteral("Song.mp3"), QStringLiteral("Tune.MP3")), QStringLiteral("Tune.MP3"));
+    EXPECT_EQ(RenamedName(QStringLiteral("Song.mp3"), QStringLiteral("Tune.MP3")),
+              QStringLiteral("Tune.MP3"));
     EXPECT_EQ(RenamedName(QStringLiteral("README"), QStringLiteral("X")), QStringLiteral("X"));
     EXPECT_EQ(RenamedName(QStringLiteral("a.b"), QStringLiteral("c")), QStringLiteral("c"));
-    EXPECT_EQ(RenamedName(QStringLiteral("Song.mp3"), QStringLiteral("Tune.wav")), QStringLiteral("Tune.wav.mp3"));
+    EXPECT_EQ(RenamedName(QStringLiteral("Song.mp3"), QStringLiteral("Tune.wav")),
+              QStringLiteral("Tune.wav.mp3"));
 }
 
 TEST_F(OperationsTest, RenameSendsTheEntrysFreshRecordAndTheNewName)

@@ -43,7 +43,8 @@ TEST_F(PlayerFixture, ViewsFilterByExactExtensionAndIndexesKeepTheirPlaceInTheWh
                 {"NOTE", "TXT", 40, "note.txt"}});
     connect(PlayerView::Record);
     EXPECT_EQ(listedIndexes(), (std::vector<int32_t>{0, 3, 4}));
-    EXPECT_EQ(session.list().row(0).name, QStringLiteral("VOICE1.ZVD")) << "empty long name shows the 8.3 name";
+    EXPECT_EQ(session.list().row(0).name, QStringLiteral("VOICE1.ZVD"))
+        << "empty long name shows the 8.3 name";
 
     session.setView(PlayerView::Audio);
     session.RefreshPlayerList();
@@ -138,7 +139,7 @@ TEST(PlayerEntryDecoding, MusicSmallerThanTheTitleBlockListsAsZero)
 TEST(MediumDecoding, WordsAreBigEndianAndLandInTheDecodedHalf)
 {
     MediumInfo info{};
-    info.bytes[7] = 0x1e;  // unit count 7800
+    info.bytes[7] = 0x1e; // unit count 7800
     info.bytes[8] = 0x78;
     info.bytes[15] = 0xab; // a single byte field
     info.bytes[25] = 0x02; // unit size 512
@@ -168,8 +169,10 @@ TEST(MediumDecoding, LargeMediaKeepTheirTrueSize)
 TEST(MediumDecoding, MemoryLabelIsShownAsItStandsEvenWithPercentSigns)
 {
     const MediumCapacity capacity{qint64(122) << 20, qint64(119) << 20};
-    EXPECT_EQ(capacityText(QStringLiteral("Mem %1 %2"), capacity), QStringLiteral("Mem %1 %2: 119 MBytes / 122 MBytes"));
-    EXPECT_EQ(capacityText(QStringLiteral("100%"), capacity), QStringLiteral("100%: 119 MBytes / 122 MBytes"));
+    EXPECT_EQ(capacityText(QStringLiteral("Mem %1 %2"), capacity),
+              QStringLiteral("Mem %1 %2: 119 MBytes / 122 MBytes"));
+    EXPECT_EQ(capacityText(QStringLiteral("100%"), capacity),
+              QStringLiteral("100%: 119 MBytes / 122 MBytes"));
 }
 
 TEST(MediumDecoding, MoreUnitsInUseThanExistLeavesNoFreeSpace)

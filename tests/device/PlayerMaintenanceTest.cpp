@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "core/AppPaths.h"
-#include "DeviceTestSupport.h"
 #include "device/PlayerMaintenance.h"
+#include "DeviceTestSupport.h"
+#include "core/AppPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,8 @@ protected:
 
     QStringList leftoverImages() const
     {
-        return QDir(AppPaths::tempFolder()).entryList({QStringLiteral("*~temp*.bin")}, QDir::Files | QDir::Hidden);
+        return QDir(AppPaths::tempFolder())
+            .entryList({QStringLiteral("*~temp*.bin")}, QDir::Files | QDir::Hidden);
     }
 };
 

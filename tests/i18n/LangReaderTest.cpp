@@ -9,7 +9,8 @@
 using mControlUI::ReadLangKey;
 using mControlUI::ReadLangKeyFromBytes;
 
-namespace {
+namespace
+{
 
 QString lookup(const char* file, const char* section, const char* key)
 {
@@ -28,8 +29,10 @@ TEST(ReadLangKey, EntryNeedsOneBlankOnEachSideOfTheEqualsSign)
 TEST(ReadLangKey, CommaCutsTheValueUnlessTheWholeLineIsQuoted)
 {
     EXPECT_EQ(lookup("[Msgbox]\r\nDelete = Yes, delete\r\n", "Msgbox", "Delete"), QStringLiteral("Yes"));
-    EXPECT_EQ(lookup("[Msgbox]\r\n\"Delete = Yes, delete\"\r\n", "Msgbox", "Delete"), QStringLiteral("Yes, delete"));
-    EXPECT_EQ(lookup("[Msgbox]\r\nDelete = \"Yes, delete\"\r\n", "Msgbox", "Delete"), QStringLiteral("\"Yes"));
+    EXPECT_EQ(lookup("[Msgbox]\r\n\"Delete = Yes, delete\"\r\n", "Msgbox", "Delete"),
+              QStringLiteral("Yes, delete"));
+    EXPECT_EQ(lookup("[Msgbox]\r\nDelete = \"Yes, delete\"\r\n", "Msgbox", "Delete"),
+              QStringLiteral("\"Yes"));
 }
 
 TEST(ReadLangKey, SectionsAndKeysIgnoreCase)
@@ -47,8 +50,10 @@ TEST(ReadLangKey, MissingKeyIsTakenFromALaterSection)
 
 TEST(ReadLangKey, OnlyTheFirstSectionOfANameIsRead)
 {
-    EXPECT_EQ(lookup("[UI]\r\nENG = First\r\n[UI]\r\nLOCAL = Second\r\n", "UI", "LOCAL"), QStringLiteral("Second"));
-    EXPECT_EQ(lookup("[UI]\r\nENG = First\r\n[UI]\r\nENG = Second\r\n", "UI", "ENG"), QStringLiteral("First"));
+    EXPECT_EQ(lookup("[UI]\r\nENG = First\r\n[UI]\r\nLOCAL = Second\r\n", "UI", "LOCAL"),
+              QStringLiteral("Second"));
+    EXPECT_EQ(lookup("[UI]\r\nENG = First\r\n[UI]\r\nENG = Second\r\n", "UI", "ENG"),
+              QStringLiteral("First"));
 }
 
 TEST(ReadLangKey, IndentedEntriesAndHeadersAreFound)
@@ -83,7 +88,8 @@ TEST(ReadLangKey, LoneCarriageReturnsAndLineFeedsEndLines)
 
 TEST(ReadLangKey, LinesWithoutEqualsSignAreComments)
 {
-    EXPECT_EQ(lookup("Just a note\r\n[S]\r\nnote about Key\r\n\r\nKey = v\r\n", "S", "Key"), QStringLiteral("v"));
+    EXPECT_EQ(lookup("Just a note\r\n[S]\r\nnote about Key\r\n\r\nKey = v\r\n", "S", "Key"),
+              QStringLiteral("v"));
 }
 
 TEST(ReadLangKey, UnclosedQuoteEndsWithItsLine)
@@ -100,7 +106,8 @@ TEST(ReadLangKey, BytesAreTheAnsiCodePage)
 TEST(ReadLangKey, MissingFileIsAFailureNotAnEmptyText)
 {
     QTemporaryDir dir;
-    EXPECT_FALSE(ReadLangKey(dir.filePath(QStringLiteral("none.lng")), QStringLiteral("UI"), QStringLiteral("Title")));
+    EXPECT_FALSE(
+        ReadLangKey(dir.filePath(QStringLiteral("none.lng")), QStringLiteral("UI"), QStringLiteral("Title")));
     EXPECT_FALSE(ReadLangKey(QString(), QStringLiteral("UI"), QStringLiteral("Title")));
     EXPECT_FALSE(mControlUI::CanOpenLanguageFile(dir.filePath(QStringLiteral("none.lng"))));
 
@@ -108,7 +115,8 @@ TEST(ReadLangKey, MissingFileIsAFailureNotAnEmptyText)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[UI]\r\nTitle = Hello\r\n");
     file.close();
-    EXPECT_EQ(ReadLangKey(file.fileName(), QStringLiteral("UI"), QStringLiteral("Title")), QStringLiteral("Hello"));
+    EXPECT_EQ(ReadLangKey(file.fileName(), QStringLiteral("UI"), QStringLiteral("Title")),
+              QStringLiteral("Hello"));
     EXPECT_EQ(ReadLangKey(file.fileName(), QStringLiteral("UI"), QStringLiteral("Nope")), QString());
 }
 

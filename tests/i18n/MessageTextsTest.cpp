@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "i18n/LangReader.h"
 #include "i18n/MessageTexts.h"
 #include "TestEnvironment.h"
+#include "i18n/LangReader.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -10,9 +10,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-QString englishFile() { return TestEnvironment::sourceDir() + QStringLiteral("/Language/english.lng"); }
+QString englishFile()
+{
+    return TestEnvironment::sourceDir() + QStringLiteral("/Language/english.lng");
+}
 
 struct Key {
     const char* section;
@@ -21,20 +25,22 @@ struct Key {
 
 // Every text the window, the messages and the options dialog look up.
 constexpr Key ShippedKeys[] = {
-    {"Menu", "File"}, {"Menu", "Exit"}, {"Menu", "View"}, {"Menu", "LICON"}, {"Menu", "SIcon"},
-    {"Menu", "List"}, {"Menu", "Detail"}, {"Menu", "Filename"}, {"Menu", "Filesize"}, {"Menu", "Title"},
-    {"Menu", "Artist"}, {"Menu", "Tool"}, {"Menu", "LowFormat"}, {"Menu", "Upgrade"}, {"Menu", "Option"},
-    {"UI", "Title"}, {"UI", "ENG"}, {"UI", "LOCAL"},
-    {"Main", "folder"}, {"Main", "files"}, {"Main", "Audio"}, {"Main", "Record"}, {"Main", "HDD"},
-    {"Main", "Download"}, {"Main", "Upload"}, {"Main", "Delete"}, {"Main", "Format"}, {"Main", "Filename"},
-    {"Main", "Filesize"}, {"Main", "Title"}, {"Main", "Artist"}, {"Main", "Genre"}, {"Main", "Single File"},
-    {"Main", "Multi File"}, {"Main", "byte"}, {"Main", "Memory"}, {"Main", "Connect"}, {"Main", "DisConnect"},
-    {"Msgbox", "NOTENOUGH"}, {"Msgbox", "SameFile1"}, {"Msgbox", "SameFile2"}, {"Msgbox", "FirmUp"},
-    {"Msgbox", "Delete"}, {"Msgbox", "Del_Format"}, {"Msgbox", "Format"}, {"Msgbox", "Format_Low"},
-    {"Msgbox", "DelFail"}, {"Msgbox", "FirmFail"}, {"Msgbox", "SendFail"}, {"Msgbox", "RecvFail"},
-    {"OPTION", "Font"}, {"OPTION", "Bold"}, {"OPTION", "Title"}, {"OPTION", "Filename"}, {"OPTION", "ID3Tag"},
-    {"MAIN", "Title"}, {"OPTION", "Artist"}, {"OPTION", "Genre"}, {"OPTION", "Language"}, {"OPTION", "Browse"},
-    {"OPTION", "Ok"}, {"OPTION", "Cancel"},
+    {"Menu", "File"},        {"Menu", "Exit"},         {"Menu", "View"},        {"Menu", "LICON"},
+    {"Menu", "SIcon"},       {"Menu", "List"},         {"Menu", "Detail"},      {"Menu", "Filename"},
+    {"Menu", "Filesize"},    {"Menu", "Title"},        {"Menu", "Artist"},      {"Menu", "Tool"},
+    {"Menu", "LowFormat"},   {"Menu", "Upgrade"},      {"Menu", "Option"},      {"UI", "Title"},
+    {"UI", "ENG"},           {"UI", "LOCAL"},          {"Main", "folder"},      {"Main", "files"},
+    {"Main", "Audio"},       {"Main", "Record"},       {"Main", "HDD"},         {"Main", "Download"},
+    {"Main", "Upload"},      {"Main", "Delete"},       {"Main", "Format"},      {"Main", "Filename"},
+    {"Main", "Filesize"},    {"Main", "Title"},        {"Main", "Artist"},      {"Main", "Genre"},
+    {"Main", "Single File"}, {"Main", "Multi File"},   {"Main", "byte"},        {"Main", "Memory"},
+    {"Main", "Connect"},     {"Main", "DisConnect"},   {"Msgbox", "NOTENOUGH"}, {"Msgbox", "SameFile1"},
+    {"Msgbox", "SameFile2"}, {"Msgbox", "FirmUp"},     {"Msgbox", "Delete"},    {"Msgbox", "Del_Format"},
+    {"Msgbox", "Format"},    {"Msgbox", "Format_Low"}, {"Msgbox", "DelFail"},   {"Msgbox", "FirmFail"},
+    {"Msgbox", "SendFail"},  {"Msgbox", "RecvFail"},   {"OPTION", "Font"},      {"OPTION", "Bold"},
+    {"OPTION", "Title"},     {"OPTION", "Filename"},   {"OPTION", "ID3Tag"},    {"MAIN", "Title"},
+    {"OPTION", "Artist"},    {"OPTION", "Genre"},      {"OPTION", "Language"},  {"OPTION", "Browse"},
+    {"OPTION", "Ok"},        {"OPTION", "Cancel"},
 };
 
 } // namespace
@@ -42,7 +48,8 @@ constexpr Key ShippedKeys[] = {
 TEST(EnglishLanguageFile, HasATextForEveryKey)
 {
     for (const Key& key : ShippedKeys) {
-        const auto value = mControlUI::ReadLangKey(englishFile(), QLatin1String(key.section), QLatin1String(key.key));
+        const auto value =
+            mControlUI::ReadLangKey(englishFile(), QLatin1String(key.section), QLatin1String(key.key));
         ASSERT_TRUE(value.has_value());
         EXPECT_FALSE(value->isEmpty()) << key.section << '/' << key.key;
     }
@@ -51,7 +58,8 @@ TEST(EnglishLanguageFile, HasATextForEveryKey)
 TEST(EnglishLanguageFile, KeepsTheDesignTextsWhereTheyMatter)
 {
     const auto text = [](const char* section, const char* key) {
-        return mControlUI::ReadLangKey(englishFile(), QLatin1String(section), QLatin1String(key)).value_or(QString());
+        return mControlUI::ReadLangKey(englishFile(), QLatin1String(section), QLatin1String(key))
+            .value_or(QString());
     };
     EXPECT_EQ(text("Main", "folder"), QStringLiteral(" Folder"));
     EXPECT_EQ(text("UI", "Title"), QStringLiteral("ZV-R3100 Audio Manager"));
@@ -98,7 +106,8 @@ TEST(MessageTexts, OlderFilesGetBuiltInFailureTextsButNothingElse)
     EXPECT_FALSE(MessageTexts::load(dir.filePath(QStringLiteral("none.lng"))));
 }
 
-namespace {
+namespace
+{
 
 // The %1, %2 ... a text fills in; a translation that drops one loses a count or a name.
 QSet<QString> placeholders(const QString& text)

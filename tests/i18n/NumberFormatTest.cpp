@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-QString fmt(qint64 value, const char* pattern) { return FormatNumber(value, QString::fromUtf8(pattern)); }
+namespace
+{
+QString fmt(qint64 value, const char* pattern)
+{
+    return FormatNumber(value, QString::fromUtf8(pattern));
+}
 } // namespace
 
 TEST(NumberFormat, DigitPlaceholdersTakeTheCountAndLiteralsStay)

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "localfiles/FolderScanner.h"
+#include "audio/TagColumns.h"
 #include "localfiles/LocalFileModel.h"
 #include "localfiles/PathJoin.h"
-#include "audio/TagColumns.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +120,8 @@ TEST_F(FolderScanner, RealTagReaderLeavesColumnsEmptyForDamagedFiles)
 QByteArray taggedMp3(const QByteArray& title, const QByteArray& artist, int padding = 200)
 {
     QByteArray frames;
-    for (const auto& [id, text] : {std::pair{QByteArray("TIT2"), title}, std::pair{QByteArray("TPE1"), artist}}) {
+    for (const auto& [id, text] :
+         {std::pair{QByteArray("TIT2"), title}, std::pair{QByteArray("TPE1"), artist}}) {
         const int size = int(text.size()) + 1;
         frames += id;
         frames += char(size >> 24);
@@ -167,9 +168,11 @@ TEST_F(RelativeScan, SizeAndTagsComeFromOneOpenOfEachFile)
     writeSong(QStringLiteral("one.mp3"), "One", 100);
     writeSong(QStringLiteral("two.MP3"), "Two", 300);
     makeFile(QStringLiteral("three.wma"), 7);
-    ASSERT_EQ(::symlink("one.mp3", QFile::encodeName(dir.filePath(QStringLiteral("link.mp3"))).constData()), 0);
-    ASSERT_EQ(::symlink("missing.mp3", QFile::encodeName(dir.filePath(QStringLiteral("dangling.mp3"))).constData()),
+    ASSERT_EQ(::symlink("one.mp3", QFile::encodeName(dir.filePath(QStringLiteral("link.mp3"))).constData()),
               0);
+    ASSERT_EQ(
+        ::symlink("missing.mp3", QFile::encodeName(dir.filePath(QStringLiteral("dangling.mp3"))).constData()),
+        0);
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     ASSERT_EQ(::symlink("sub", QFile::encodeName(dir.filePath(QStringLiteral("folder.mp3"))).constData()), 0);
 
@@ -222,7 +225,8 @@ TEST_F(RelativeScan, ListedRowsArePendingUntilCompletedAndThenMatchAFullScan)
     EXPECT_FALSE(gone.hasSize());
     EXPECT_TRUE(gone.title.isEmpty());
     EXPECT_TRUE(listFolderRows(QStringLiteral(":computer"), ScanRule::forView(ViewTab::Audio)).empty());
-    EXPECT_TRUE(listFolderRows(dir.filePath(QStringLiteral("nothing")), ScanRule::forView(ViewTab::Audio)).empty());
+    EXPECT_TRUE(
+        listFolderRows(dir.filePath(QStringLiteral("nothing")), ScanRule::forView(ViewTab::Audio)).empty());
 }
 
 class BackgroundFill : public RelativeScan

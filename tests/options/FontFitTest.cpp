@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "app/options/FontPreview.h"
 #include "OptionsFixture.h"
+#include "app/options/FontPreview.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -12,7 +12,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // A font whose text is `factor` pixels high per point.
 FontFit::HeightMeasure linear(double factor)
@@ -34,7 +35,8 @@ TEST(FontFit, TakesTheLargestSizeThatFitsTwentyFourPixels)
     const QFont font = liberationSans();
     EXPECT_EQ(FontFit::FittedPointSize(font, QStringLiteral("x"), linear(1.5)), 16) << "16 pt = 24 px fits";
     EXPECT_EQ(FontFit::FittedPointSize(font, QStringLiteral("x"), linear(1.6)), 15);
-    EXPECT_EQ(FontFit::FittedPointSize(font, QStringLiteral("x"), linear(4.8)), 5) << "5 pt = 24 px still fits";
+    EXPECT_EQ(FontFit::FittedPointSize(font, QStringLiteral("x"), linear(4.8)), 5)
+        << "5 pt = 24 px still fits";
 }
 
 TEST(FontFit, HeightIsRoundedBeforeTheComparison)
@@ -46,7 +48,8 @@ TEST(FontFit, HeightIsRoundedBeforeTheComparison)
 
 TEST(FontFit, StopsAtTwentyAndFallsBackToFour)
 {
-    EXPECT_EQ(FontFit::FittedPointSize(liberationSans(), {}, linear(1.0)), 20) << "20 pt = 20 px: nothing exceeds";
+    EXPECT_EQ(FontFit::FittedPointSize(liberationSans(), {}, linear(1.0)), 20)
+        << "20 pt = 20 px: nothing exceeds";
     EXPECT_EQ(FontFit::FittedPointSize(liberationSans(), {}, linear(5.0)), 4) << "5 pt is already 25 px";
 }
 
@@ -62,7 +65,8 @@ TEST(FontFit, RealMetricsAreMeasuredAtNinetySixDpi)
 TEST_F(OptionsFixture, PreviewTakesTheFittedSizeOfTheChosenFace)
 {
     frmOptions& dialog = open(defaults());
-    const QList<QListWidgetItem*> found = dialog.lstFont()->findItems(QStringLiteral("Liberation Sans"), Qt::MatchExactly);
+    const QList<QListWidgetItem*> found =
+        dialog.lstFont()->findItems(QStringLiteral("Liberation Sans"), Qt::MatchExactly);
     ASSERT_FALSE(found.isEmpty()) << "fonts-liberation is installed by the build scripts";
     dialog.lstFont()->setCurrentItem(found.first());
     const QFont fitted = dialog.picDemo()->previewFont();

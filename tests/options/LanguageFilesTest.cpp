@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 // The language files that ship beside the program: complete, in their code page, and written so
 // that the reader takes every text whole.
+#include "TestEnvironment.h"
 #include "core/CodePage.h"
 #include "i18n/LangItemReader.h"
 #include "i18n/LangReader.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct ShippedLanguage {
     const char* file;
@@ -25,12 +26,17 @@ struct ShippedLanguage {
 constexpr ShippedLanguage kShipped[] = {
     {"english.lng", "CP1252", "English", "English"},
     {"german.lng", "CP1252", "German", "Deutsch"},
-    {"french.lng", "CP1252", "French", "Fran\xC3\xA7" "ais"},
+    {"french.lng", "CP1252", "French",
+     "Fran\xC3\xA7"
+     "ais"},
     {"spanish.lng", "CP1252", "Spanish", "Espa\xC3\xB1ol"},
     {"korean.lng", "CP949", "Korean", "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4"},
 };
 
-QDir languageFolder() { return QDir(TestEnvironment::sourceDir() + QStringLiteral("/Language")); }
+QDir languageFolder()
+{
+    return QDir(TestEnvironment::sourceDir() + QStringLiteral("/Language"));
+}
 
 QByteArray bytesOf(const QString& name)
 {
@@ -61,7 +67,10 @@ QMap<QString, QSet<QString>> entries(const QString& text)
 class CodePageScope
 {
 public:
-    explicit CodePageScope(const char* name) : m_old(CodePage::name()) { EXPECT_TRUE(CodePage::setCodePage(name)); }
+    explicit CodePageScope(const char* name) : m_old(CodePage::name())
+    {
+        EXPECT_TRUE(CodePage::setCodePage(name));
+    }
     ~CodePageScope() { CodePage::setCodePage(m_old); }
 
 private:
@@ -124,7 +133,8 @@ TEST(ShippedLanguages, NamesAreRightAndEveryEnglishNameIsUnique)
         SCOPED_TRACE(language.file);
         CodePageScope scope(language.codePage);
         const QByteArray bytes = bytesOf(QLatin1String(language.file));
-        const QString eng = mControlUI::ReadLangKeyFromBytes(bytes, QStringLiteral("UI"), QStringLiteral("ENG"));
+        const QString eng =
+            mControlUI::ReadLangKeyFromBytes(bytes, QStringLiteral("UI"), QStringLiteral("ENG"));
         EXPECT_EQ(eng, QLatin1String(language.englishName));
         EXPECT_EQ(mControlUI::ReadLangKeyFromBytes(bytes, QStringLiteral("UI"), QStringLiteral("LOCAL")),
                   QString::fromUtf8(language.localName));
@@ -141,7 +151,8 @@ TEST(ShippedLanguages, NoTextIsCutAtAComma)
         const QString text = CodePage::toUnicode(bytesOf(QLatin1String(language.file)));
         for (const QString& line : text.split(QStringLiteral("\r\n"))) {
             if (line.contains(QStringLiteral(" = ")) && line.contains(QLatin1Char(','))) {
-                EXPECT_TRUE(line.trimmed().startsWith(QLatin1Char('"'))) << "unquoted: " << line.toStdString();
+                EXPECT_TRUE(line.trimmed().startsWith(QLatin1Char('"')))
+                    << "unquoted: " << line.toStdString();
             }
         }
     }

@@ -3,19 +3,20 @@
 #include "OptionsFixture.h"
 #include "app/options/dlgFirm.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 std::vector<bool> ticks(const frmOptions& dialog)
 {
@@ -69,7 +70,8 @@ TEST_F(OptionsFixture, SelectorFourteenTicksAllFieldsInTitleArtistGenreOrder)
 
 TEST_F(OptionsFixture, SizeUnitPassesThroughAndLargeValuesComeBackAsTwo)
 {
-    for (const auto& [given, expected] : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 2}, {7, 2}, {-1, 2}}) {
+    for (const auto& [given, expected] :
+         std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 2}, {7, 2}, {-1, 2}}) {
         OptionsValues values = defaults();
         values.sizeUnit = given;
         frmOptions& dialog = open(values);
@@ -81,7 +83,8 @@ TEST_F(OptionsFixture, SizeUnitPassesThroughAndLargeValuesComeBackAsTwo)
 
 TEST_F(OptionsFixture, CancelChangesNothing)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     writeLanguage(QStringLiteral("german.lng"), QStringLiteral("German"), QStringLiteral("Deutsch"));
     OptionsValues values = defaults(english);
     values.displayName = 6;
@@ -142,11 +145,11 @@ TEST(dlgFirm, OffersFirmwareFilesAndGivesTheFullPathOrNothing)
 // and a choice made with the keyboard comes back on OK.
 TEST_F(OptionsFixture, ConversionQualityShowsTheStoredChoiceAndReturnsTheNewOne)
 {
-    for (const auto& [stored, shown] : std::vector<std::pair<QString, QString>>{
-             {QStringLiteral("CBR256"), QStringLiteral("CBR256")},
-             {QStringLiteral("v0"), QStringLiteral("V0")},
-             {QStringLiteral("V12"), QStringLiteral("V2")},
-             {QString(), QStringLiteral("V2")}}) {
+    for (const auto& [stored, shown] :
+         std::vector<std::pair<QString, QString>>{{QStringLiteral("CBR256"), QStringLiteral("CBR256")},
+                                                  {QStringLiteral("v0"), QStringLiteral("V0")},
+                                                  {QStringLiteral("V12"), QStringLiteral("V2")},
+                                                  {QString(), QStringLiteral("V2")}}) {
         OptionsValues values = defaults();
         values.conversionQuality = stored;
         frmOptions& dialog = open(values);

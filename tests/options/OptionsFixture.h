@@ -28,10 +28,10 @@ protected:
 
     QTemporaryDir m_dir;
     LanguageFolders m_folders;
-    QString m_nextChoice;         // what the injected file dialog returns
+    QString m_nextChoice; // what the injected file dialog returns
     int m_fileDialogShown = 0;
     QString m_lastFilter;
     FontFit::HeightMeasure m_measure; // empty: real metrics
-    QStringList m_applied;        // files the dialog applied to the "main window"
+    QStringList m_applied;            // files the dialog applied to the "main window"
     std::unique_ptr<frmOptions> m_dialog;
 };

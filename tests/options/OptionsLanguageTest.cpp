@@ -18,7 +18,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QStringList items(const QComboBox* box)
 {
@@ -68,7 +69,8 @@ TEST_F(OptionsFixture, TheListShowsEachLanguageByItsOwnNameAndChoosesByIt)
     QStringList shown;
     for (int i = 0; i < dialog.cboLang()->count(); ++i)
         shown << dialog.cboLang()->itemText(i);
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("English"), QStringLiteral("Deutsch"), QStringLiteral("Plain")}))
+    EXPECT_EQ(shown,
+              (QStringList{QStringLiteral("English"), QStringLiteral("Deutsch"), QStringLiteral("Plain")}))
         << "a file without its own name is listed by its English one";
     EXPECT_EQ(dialog.cboLang()->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("German"));
 
@@ -83,7 +85,8 @@ TEST_F(OptionsFixture, TheListShowsEachLanguageByItsOwnNameAndChoosesByIt)
 
 TEST_F(OptionsFixture, MissingStoredLanguageKeepsTheFirstEntryAndItsTexts)
 {
-    writeLanguage(QStringLiteral("a.lng"), QStringLiteral("Alpha"), QStringLiteral("Alpha local"), QStringLiteral("A-OK"));
+    writeLanguage(QStringLiteral("a.lng"), QStringLiteral("Alpha"), QStringLiteral("Alpha local"),
+                  QStringLiteral("A-OK"));
     writeLanguage(QStringLiteral("b.lng"), QStringLiteral("Beta"), QStringLiteral("Beta local"));
     frmOptions& dialog = open(defaults(QDir(m_dir.path()).filePath(QStringLiteral("gone.lng"))));
     EXPECT_EQ(dialog.cboLang()->currentData().toString(), QStringLiteral("Alpha"));
@@ -93,7 +96,8 @@ TEST_F(OptionsFixture, MissingStoredLanguageKeepsTheFirstEntryAndItsTexts)
 
 TEST_F(OptionsFixture, OkAppliesANewLanguageOnlyWhenItChanged)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     const QString german = writeLanguage(QStringLiteral("german.lng"), QStringLiteral("German"),
                                          QStringLiteral("Deutsch"), QStringLiteral("Jawohl"));
     frmOptions& unchanged = open(defaults(english));
@@ -126,7 +130,8 @@ TEST_F(OptionsFixture, NoLanguageFilesLeavesTheListEmptyAndTheSettingAlone)
 
 TEST_F(OptionsFixture, FileWithoutEnglishNameIsListedUnderAnEmptyName)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     const QString odd = writeFile(m_folders.program, QStringLiteral("odd.lng"),
                                   "[UI]\r\nLOCAL = Nameless\r\n[OPTION]\r\nOk = Fine\r\n");
     frmOptions& dialog = open(defaults(english));
@@ -142,8 +147,10 @@ TEST_F(OptionsFixture, FileWithoutEnglishNameIsListedUnderAnEmptyName)
 
 TEST_F(OptionsFixture, NamesakesAreBothListedAndTheFirstFileWins)
 {
-    const QString first = writeLanguage(QStringLiteral("a.lng"), QStringLiteral("Same"), QStringLiteral("First"));
-    const QString second = writeLanguage(QStringLiteral("b.lng"), QStringLiteral("Same"), QStringLiteral("Second"));
+    const QString first =
+        writeLanguage(QStringLiteral("a.lng"), QStringLiteral("Same"), QStringLiteral("First"));
+    const QString second =
+        writeLanguage(QStringLiteral("b.lng"), QStringLiteral("Same"), QStringLiteral("Second"));
     frmOptions& dialog = open(defaults());
     EXPECT_EQ(items(dialog.cboLang()), (QStringList{QStringLiteral("Same"), QStringLiteral("Same")}));
     dialog.cboLang()->setCurrentIndex(1);
@@ -162,10 +169,11 @@ TEST_F(OptionsFixture, NamesakesAreBothListedAndTheFirstFileWins)
 
 TEST_F(OptionsFixture, BrowseCopiesTheFileIntoTheLanguageFolderAndSelectsIt)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     QTemporaryDir elsewhere;
-    m_nextChoice = writeLanguage(QStringLiteral("klingon.lng"), QStringLiteral("Klingon"), QStringLiteral("tlhIngan Hol"),
-                                 QStringLiteral("Qapla'"), elsewhere.path());
+    m_nextChoice = writeLanguage(QStringLiteral("klingon.lng"), QStringLiteral("Klingon"),
+                                 QStringLiteral("tlhIngan Hol"), QStringLiteral("Qapla'"), elsewhere.path());
     frmOptions& dialog = open(defaults(english));
     dialog.Command1_Click();
     EXPECT_EQ(m_fileDialogShown, 1);
@@ -182,7 +190,8 @@ TEST_F(OptionsFixture, BrowseCopiesTheFileIntoTheLanguageFolderAndSelectsIt)
 
 TEST_F(OptionsFixture, BrowseCancelledChangesNothing)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     frmOptions& dialog = open(defaults(english));
     m_nextChoice.clear();
     dialog.Command1_Click();
@@ -197,8 +206,8 @@ TEST_F(OptionsFixture, BrowseFallsBackToTheUsersFolderWhenTheProgramsCannotBeWri
     writeFile(m_dir.path(), QStringLiteral("blocker"), "x");
     m_folders.program = QDir(m_dir.path()).filePath(QStringLiteral("blocker/Language"));
     QTemporaryDir elsewhere;
-    m_nextChoice = writeLanguage(QStringLiteral("pirate.lng"), QStringLiteral("Pirate"), QStringLiteral("Arr"),
-                                 QStringLiteral("Aye"), elsewhere.path());
+    m_nextChoice = writeLanguage(QStringLiteral("pirate.lng"), QStringLiteral("Pirate"),
+                                 QStringLiteral("Arr"), QStringLiteral("Aye"), elsewhere.path());
     frmOptions& dialog = open(defaults());
     dialog.Command1_Click();
     const QString installed = QDir(m_folders.user).filePath(QStringLiteral("pirate.lng"));
@@ -215,10 +224,11 @@ TEST_F(OptionsFixture, BrowseFallsBackToTheUsersFolderWhenTheProgramsCannotBeWri
 
 TEST_F(OptionsFixture, BrowsedFileReplacesANamesakeAndAFileIsNeverCopiedOntoItself)
 {
-    const QString old = writeLanguage(QStringLiteral("german.lng"), QStringLiteral("German"), QStringLiteral("Alt"));
+    const QString old =
+        writeLanguage(QStringLiteral("german.lng"), QStringLiteral("German"), QStringLiteral("Alt"));
     QTemporaryDir elsewhere;
-    m_nextChoice = writeLanguage(QStringLiteral("deutsch.lng"), QStringLiteral("German"), QStringLiteral("Neu"),
-                                 QStringLiteral("OK"), elsewhere.path());
+    m_nextChoice = writeLanguage(QStringLiteral("deutsch.lng"), QStringLiteral("German"),
+                                 QStringLiteral("Neu"), QStringLiteral("OK"), elsewhere.path());
     frmOptions& dialog = open(defaults(old));
     dialog.Command1_Click();
     EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("Neu")) << "the file just fetched is meant";
@@ -241,7 +251,8 @@ TEST(LanguageFolders, ProgramFolderFirstThenTheUsersBesideThePlayerData)
 
 TEST_F(OptionsFixture, BrowsedPipeIsNotCopiedAndChangesNothing)
 {
-    const QString english = writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
+    const QString english =
+        writeLanguage(QStringLiteral("english.lng"), QStringLiteral("English"), QStringLiteral("English"));
     QTemporaryDir elsewhere;
     m_nextChoice = elsewhere.filePath(QStringLiteral("pipe.lng"));
     const QByteArray pipe = QFile::encodeName(m_nextChoice);

@@ -7,8 +7,10 @@
 
 #include <memory>
 
-namespace TestEnvironment {
-namespace {
+namespace TestEnvironment
+{
+namespace
+{
 std::unique_ptr<QTemporaryDir> g_root;
 }
 
@@ -27,10 +29,19 @@ void isolate()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-QString root() { return g_root ? g_root->path() : QString(); }
+QString root()
+{
+    return g_root ? g_root->path() : QString();
+}
 
-QString binDir() { return QStringLiteral(ZVD_TEST_BIN_DIR); }
+QString binDir()
+{
+    return QStringLiteral(ZVD_TEST_BIN_DIR);
+}
 
-QString sourceDir() { return QStringLiteral(ZVD_TEST_SOURCE_DIR); }
+QString sourceDir()
+{
+    return QStringLiteral(ZVD_TEST_SOURCE_DIR);
+}
 
 } // namespace TestEnvironment

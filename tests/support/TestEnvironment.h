@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace TestEnvironment {
+namespace TestEnvironment
+{
 
 // Points XDG_CONFIG_HOME, XDG_DATA_HOME and ZVD_PLAYER_DIR at a private temporary folder and
 // fixes the code page, before any test runs.

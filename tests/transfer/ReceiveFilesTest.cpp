@@ -161,8 +161,8 @@ TEST_F(ReceiveFiles, EntryNamesThatWouldLeaveTheFolderAreRefused)
     EXPECT_TRUE(uploads.empty());
     EXPECT_TRUE(prompt.questions.isEmpty());
     EXPECT_EQ(read(QStringLiteral("evil.txt")), QByteArray("mine"));
-    EXPECT_TRUE(QDir(localDir.filePath(QStringLiteral("in"))).isEmpty(QDir::AllEntries | QDir::Hidden |
-                                                                      QDir::NoDotAndDotDot));
+    EXPECT_TRUE(QDir(localDir.filePath(QStringLiteral("in")))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 TEST_F(ReceiveFiles, FolderEndingInASeparatorGetsNoSecondOne)

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "transfer/SendFiles.h"
-#include "core/AppPaths.h"
-#include "localfiles/FolderScanner.h"
-#include "device/PlayerSetAside.h"
-#include "transfer/TitleBlock.h"
 #include "TestEnvironment.h"
 #include "TransferFake.h"
+#include "core/AppPaths.h"
+#include "device/PlayerSetAside.h"
+#include "localfiles/FolderScanner.h"
+#include "transfer/TitleBlock.h"
 
 #include "audio/MpegAnalysis.h"
 
@@ -123,7 +123,8 @@ TEST_F(SendFiles, ReplacedEntriesAreDeletedWithShiftedIndexes)
     EXPECT_EQ(fake.callsOf("Rename").at(0).numbers.at(2), 5);
     EXPECT_EQ(fake.callsOf("Rename").at(0).text, aside);
     EXPECT_EQ(fake.callsOf("Delete").at(0).text, aside);
-    EXPECT_EQ(fake.callNames().indexOf(QStringLiteral("Download")) < fake.callNames().indexOf(QStringLiteral("Delete")),
+    EXPECT_EQ(fake.callNames().indexOf(QStringLiteral("Download")) <
+                  fake.callNames().indexOf(QStringLiteral("Delete")),
               true)
         << "the old entry goes only after its replacement arrived";
 }
@@ -195,9 +196,9 @@ TEST_F(SendFiles, MusicSentOutsideTheAudioViewStillCarriesItsBlock)
     connect(PlayerView::Hdd);
     makeLocalFile(QStringLiteral("song.mp3"), "music");
     makeLocalFile(QStringLiteral("notes.txt"), "text");
-    local.setRows(mFileAPI::scanFolderRows(localDir.path(),
-                                           mFileAPI::ScanRule::include(QStringLiteral("MP3"),
-                                                                       QStringLiteral("TXT"), QString())));
+    local.setRows(mFileAPI::scanFolderRows(
+        localDir.path(),
+        mFileAPI::ScanRule::include(QStringLiteral("MP3"), QStringLiteral("TXT"), QString())));
     auto r = request({0, 1});
     EXPECT_EQ(requiredSpace(r), 9 + TitleBlock::Size);
     ASSERT_EQ(SendSelectedFiles(r).status, TransferOutcome::Status::Done);
@@ -317,8 +318,8 @@ TEST_F(SendFiles, UnreadableSourceIsReportedAndLeavesNoCopy)
 // Copies a committed MP3 made once by lame (tests/audio/fixtures).
 bool copyFixture(const QString& name, const QString& target)
 {
-    return QFile::copy(QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name),
-                       target);
+    return QFile::copy(
+        QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name), target);
 }
 
 TEST_F(SendFiles, TitleValueIsTheBitRateOfXingFilesOnly)
@@ -343,7 +344,8 @@ TEST_F(SendFiles, TitleValueOfAXingFileBehindALargeCoverPicture)
     const QString encoded = localDir.filePath(QStringLiteral("vbr.encoded"));
     ASSERT_TRUE(copyFixture(QStringLiteral("vbr.mp3"), encoded));
     // An ID3v2.3 tag holding a 30 KB picture before the audio: far beyond the first 5000 bytes.
-    const QByteArray picture = QByteArray("APIC\0\0\x75\x30\0\0\0image/png\0\x03\0", 23) + QByteArray(30000 - 13, char(0x89));
+    const QByteArray picture =
+        QByteArray("APIC\0\0\x75\x30\0\0\0image/png\0\x03\0", 23) + QByteArray(30000 - 13, char(0x89));
     QByteArray tag = QByteArray("ID3\x03\0\0\0\x01\x6A\x3A", 10) + picture;
     ASSERT_EQ(tag.size(), 10 + (1 << 14) + (0x6A << 7) + 0x3A); // the syncsafe size in the header
     QFile audio(encoded);

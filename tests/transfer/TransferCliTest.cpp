@@ -50,8 +50,8 @@ protected:
     // Copies a committed MP3 made once by lame (tests/audio/fixtures) into the source folder.
     void fixture(const QString& fixtureName, const QString& name)
     {
-        const QString from =
-            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + fixtureName);
+        const QString from = QDir(TestEnvironment::sourceDir())
+                                 .filePath(QStringLiteral("tests/audio/fixtures/") + fixtureName);
         ASSERT_TRUE(QFile::copy(from, src(name))) << qPrintable(from);
     }
 

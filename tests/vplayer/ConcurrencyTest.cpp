@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "vplayer/FileSystem.h"
-#include "vplayer/PlayerControl.h"
 #include "PlayerLibrary.h"
 #include "TestEnvironment.h"
+#include "vplayer/FileSystem.h"
+#include "vplayer/PlayerControl.h"
 
 #include <QDir>
 #include <QElapsedTimer>

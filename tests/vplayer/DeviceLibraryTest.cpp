@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "vplayer/PlayerControl.h"
 #include "PlayerLibrary.h"
+#include "vplayer/PlayerControl.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -316,8 +316,8 @@ TEST_F(DeviceLibrary, OpeningRemovesTheIncomingPartsOfProcessesThatAreGone)
     const QDir data(QString::fromStdString(fixture.playerFolder() + "/incoming"));
     ASSERT_TRUE(data.mkpath(QStringLiteral(".")));
     const QString live = QStringLiteral("incoming-%1-1.part").arg(QCoreApplication::applicationPid());
-    const QStringList names{QStringLiteral("incoming-999999999-3.part"), live, QStringLiteral("incoming-x-1.part"),
-                            QStringLiteral("notes.part")};
+    const QStringList names{QStringLiteral("incoming-999999999-3.part"), live,
+                            QStringLiteral("incoming-x-1.part"), QStringLiteral("notes.part")};
     for (const QString& name : names) {
         QFile file(data.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

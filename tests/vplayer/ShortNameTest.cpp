@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
-#include "vplayer/PlayerState.h"
 #include "vplayer/ShortName.h"
+#include "vplayer/PlayerState.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +79,8 @@ TEST(ShortName, LongNameValidity)
 TEST(ShortName, HintedNamesAreTheSmallestFreeTailAsAPlainSearchFindsIt)
 {
     std::mt19937 random(11);
-    const std::vector<std::string> stems = {"Holiday recording ", "Holiday rec", "Holida", "HOLIDAY x", "Song ",
-                                            "a b", "Holiday"};
+    const std::vector<std::string> stems = {
+        "Holiday recording ", "Holiday rec", "Holida", "HOLIDAY x", "Song ", "a b", "Holiday"};
     PlayerState state;
     const auto plain = [&](const std::string& longName, const StoredEntry* self) {
         return ShortName::make(longName, [&](const ShortName::Name& candidate) {

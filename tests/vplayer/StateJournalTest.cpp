@@ -3,9 +3,9 @@
 // The state file's journal: every change replays to the state that made it, a cut anywhere in
 // the journal opens at the last whole change, damage is refused, killed writers leave a state
 // the next open reads, and processes see each other's changes through their cached states.
+#include "PlayerLibrary.h"
 #include "vplayer/FileSystem.h"
 #include "vplayer/PlayerControl.h"
-#include "PlayerLibrary.h"
 #include "vplayer/StateFile.h"
 #include "vplayer/VirtualPlayer.h"
 
