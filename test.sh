@@ -18,6 +18,13 @@ for arg in "$@"; do
 done
 jobs=$(( $(nproc) + 1 ))
 
+# The code follows .clang-format: a file that does not fails the run like any test.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z '*.cpp' '*.h' '*.c'
+else
+    find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print0
+fi | xargs -0 clang-format --dry-run -Werror
+
 # ZVD.exe and zvdctl.exe with the Qt for MinGW from the shared toolchains (unpacked into the build
 # folder), their NSIS installer and ZIP, and the installed program folder that the Wine test runs
 # (with the i686 virtual player DLL put beside it as the vendor's DLL would be). The Qt build is

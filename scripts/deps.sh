@@ -5,7 +5,7 @@
 zvd_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     fonts-liberation fonts-dejavu-core adwaita-icon-theme
     lame eyed3 python3-mutagen id3v2 libtag1-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libmp3lame-dev
