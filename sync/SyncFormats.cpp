@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "sync/SyncFormats.h"
 
+#include "convert/ConvertibleFormats.h"
+
 #include <QStringList>
 
 namespace SyncFormats
@@ -25,10 +27,8 @@ bool playsAsIs(const QString& name)
 
 bool needsConversion(const QString& name)
 {
-    static const QStringList converted = {
-        QStringLiteral("flac"), QStringLiteral("m4a"),  QStringLiteral("aac"), QStringLiteral("ogg"),
-        QStringLiteral("oga"),  QStringLiteral("opus"), QStringLiteral("wav")};
-    return converted.contains(lowerExtension(name));
+    // One list of converted formats for the whole program: the one sending converts by.
+    return ::needsConversion(name);
 }
 
 bool canConvert(const QString& name)
