@@ -61,6 +61,10 @@ foreach(entry ${ZVD_INSTALLED_PROGRAMS})
 endforeach()
 
 install(TARGETS ZVD_USB LIBRARY DESTINATION ${ZVD_PROGRAM_DIR} RUNTIME DESTINATION ${ZVD_PROGRAM_DIR})
+if(ZVD_CONVERSION)
+    # The converter, loaded by the programs beside it on the first conversion.
+    install(TARGETS zvd_codecs LIBRARY DESTINATION ${ZVD_PROGRAM_DIR})
+endif()
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/Language/ DESTINATION ${ZVD_PROGRAM_DIR}/Language
         FILES_MATCHING PATTERN "*.lng")

@@ -233,3 +233,29 @@ TEST_F(ConvertCli, NotEnoughSpaceCountsTheConvertedSize)
 }
 
 } // namespace
+
+// The converter is a module beside the program; a program whose module went missing (a partial
+// copy, a broken installation) still lists and sends MP3 files and refuses conversions by name.
+TEST_F(ConvertCli, AMissingConverterModuleRefusesConversionOnly)
+{
+    const QString flac = tone(QStringLiteral("flac"), QStringLiteral("x.flac"));
+    const QString lonely = work.filePath(QStringLiteral("lonely"));
+    ASSERT_TRUE(QDir().mkpath(lonely));
+    ASSERT_TRUE(QFile::copy(TestEnvironment::binDir() + QStringLiteral("/zvdctl"), lonely + "/zvdctl"));
+    const auto run = [&](const QString& args) {
+        return cli.shell(QStringLiteral("exec '%1/zvdctl' %2").arg(lonely, args));
+    };
+    const CliResult converted = run(QStringLiteral("convert '%1' '%2'").arg(flac, out("x.mp3")));
+    EXPECT_EQ(converted.status, 1);
+    EXPECT_TRUE(converted.err.contains(QLatin1String("converter module"))) << qPrintable(converted.err);
+    EXPECT_FALSE(QFile::exists(out("x.mp3")));
+
+    const CliResult scanned = run(QStringLiteral("scan '%1'").arg(work.filePath(QStringLiteral("src"))));
+    ASSERT_EQ(scanned.status, 0) << qPrintable(scanned.err);
+    EXPECT_TRUE(scanned.out.startsWith(QLatin1String("x.flac\t"))) << qPrintable(scanned.out);
+
+    const CliResult sent = run(QStringLiteral("send --yes '%1'").arg(flac));
+    EXPECT_EQ(sent.status, 1);
+    EXPECT_TRUE(sent.err.contains(QLatin1String("converter module"))) << qPrintable(sent.err);
+    EXPECT_TRUE(listed().isEmpty());
+}
