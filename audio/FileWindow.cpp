@@ -37,13 +37,26 @@ QByteArrayView FileWindow::read(qint64 offset, qint64 length)
     const qint64 cacheEnd = m_start + m_data.size();
     if (offset >= m_start && end <= cacheEnd)
         return bytesAt(m_data, offset - m_start, length);
-    if (offset >= m_start && offset < cacheEnd) {
+    if (offset >= m_start && offset <= cacheEnd && offset > m_start) {
+        // A reader walking forward (a tag search through an untagged file, a frame walk): the
+        // bytes before offset are done with, and each step reads twice as far ahead as the one
+        // before, so a file searched to its end costs a few dozen reads, not one per window,
+        // and the window never holds more than the read-ahead limit.
+        m_data.remove(0, static_cast<qsizetype>(offset - m_start));
+        m_start = offset;
+        m_readAhead = qMin(m_readAhead * 2, MaxReadAhead);
+        const qint64 have = m_start + m_data.size();
+        fill(have, qMin(qMax(end - have, m_readAhead), m_size - have), true);
+        return bytesAt(m_data, 0, length);
+    }
+    if (offset == m_start && offset < cacheEnd) {
         // Only the part behind the window is missing: read just that and append it.
         fill(cacheEnd, end - cacheEnd, true);
         return bytesAt(m_data, offset - m_start, length);
     }
     m_start = offset;
     m_data.clear();
+    m_readAhead = m_windowSize;
     fill(offset, qMin(qMax(length, m_windowSize), m_size - offset), false);
     return bytesAt(m_data, 0, length);
 }

@@ -45,6 +45,9 @@ private:
     ReadOnlyFile* m_file = nullptr;
     QString m_errorSource;
     qint64 m_windowSize;
+    // How far the next forward step reads; grows while the reader keeps walking forward.
+    static constexpr qint64 MaxReadAhead = 512 * 1024;
+    qint64 m_readAhead = 0;
     qint64 m_size;
     qint64 m_start = 0;
     QByteArray m_data;

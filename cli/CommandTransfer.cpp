@@ -29,6 +29,8 @@ namespace
 const QString Yes = QStringLiteral("--yes");
 const QString No = QStringLiteral("--no");
 const QString View = QStringLiteral("--view");
+// The LCD selector that shows the file name rather than tag columns.
+constexpr int DisplayFileName = 1;
 
 // Ctrl+C lets the file in flight finish, then cancels the rest, so no temporary file stays behind.
 std::atomic<bool> interrupted{false};
@@ -129,7 +131,9 @@ int answeredStatus(CommandContext& c, const CliPrompt& prompt, const TransferOut
 }
 
 // The local list a send works on: the given files, in argument order, as the window lists them.
-bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTextStream& err)
+// Tag columns are read only when the LCD text is made of them: with the file name shown, a
+// music file whose search for a tag runs to its end would cost a second full read.
+bool localRowsFor(const QStringList& files, bool withTags, std::vector<LocalFileRow>& rows, QTextStream& err)
 {
     for (const QString& file : files) {
         const QFileInfo info(file);
@@ -146,7 +150,7 @@ bool localRowsFor(const QStringList& files, std::vector<LocalFileRow>& rows, QTe
         row.path = QDir::toNativeSeparators(info.absoluteFilePath());
         row.size = size;
         row.sizeText = mFileAPI::FormatSize(row.size);
-        if (mFileAPI::hasTagColumns(row.name))
+        if (withTags && mFileAPI::hasTagColumns(row.name))
             mFileAPI::FillTagColumns(row.path, row);
         rows.push_back(row);
     }
@@ -176,7 +180,7 @@ int send(CommandContext& c)
         return ExitUsage;
     }
     std::vector<LocalFileRow> rows;
-    if (!localRowsFor(parsed.positional, rows, c.err))
+    if (!localRowsFor(parsed.positional, lcd != DisplayFileName, rows, c.err))
         return ExitFailed;
     CliPlayer player(c);
     if (const int result = player.connect(view); result != ExitDone)

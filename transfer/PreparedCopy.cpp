@@ -10,10 +10,45 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace
 {
 constexpr qint64 ChunkSize = 1 << 20;
+
+// The kernel copies the source's bytes file to file, without a trip through this process (and
+// shares the blocks where the file system can). Both files are at their start. Returns the bytes
+// copied before the source ended or the kernel declined (another file system, an old kernel);
+// the caller copies the rest, if any, by hand. -1 on a read or write error.
+qint64 copyInKernel(QFile& source, QFile& copy)
+{
+    qint64 done = 0;
+#ifdef Q_OS_LINUX
+    for (;;) {
+        const ssize_t got = ::copy_file_range(source.handle(), nullptr, copy.handle(), nullptr, 1 << 30, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP))
+            break;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    // QFile keeps its own idea of the position: both files go on where the kernel stopped.
+    if (done > 0 && (!source.seek(done) || !copy.seek(done)))
+        return -1;
+#else
+    Q_UNUSED(source);
+    Q_UNUSED(copy);
+#endif
+    return done;
 }
+} // namespace
 
 PreparedCopy::PreparedCopy() = default;
 
@@ -39,12 +74,14 @@ bool PreparedCopy::fail(const QString& error)
     return false;
 }
 
-bool PreparedCopy::createTarget(const QString& fileName)
+bool PreparedCopy::createTarget(const QString& fileName, QFile& file)
 {
     m_privateFolder = AppPaths::createTempFolder();
     if (m_privateFolder.isEmpty())
         return false;
-    QFile file(QDir(m_privateFolder).filePath(fileName));
+    // Written through the descriptor that created it: opening the new file again to truncate
+    // it would make ext4 push its blocks to the disk on close, only for it to be deleted.
+    file.setFileName(QDir(m_privateFolder).filePath(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
     m_path = file.fileName();
@@ -63,23 +100,31 @@ bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockF
     QString why;
     if (!RegularFile::open(source, sourcePath, QIODevice::ReadOnly, &why))
         return fail(why);
-    if (!createTarget(fileName))
+    QFile copy;
+    if (!createTarget(fileName, copy))
         return fail(QStringLiteral("cannot create a temporary copy"));
-    QFile copy(m_path);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(copy.errorString());
 
-    QByteArray head;
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    qint64 copied = 0;
+    // The head (for the block's bit rate) is read on its own; the copy then takes the whole
+    // source from its start.
+    QByteArray head(qMax<qint64>(headSize, 0), Qt::Uninitialized);
+    const qint64 headGot = headSize > 0 ? source.read(head.data(), headSize) : 0;
+    if (headGot < 0 || !source.seek(0))
+        return fail(source.errorString());
+    head.truncate(headGot);
+    qint64 copied = copyInKernel(source, copy);
+    if (copied < 0)
+        return fail(copy.error() != QFileDevice::NoError
+                        ? copy.errorString()
+                        : QStringLiteral("cannot copy: ") + qt_error_string(errno));
+    QByteArray chunk;
     for (;;) {
+        if (chunk.isEmpty())
+            chunk.resize(ChunkSize);
         const qint64 got = source.read(chunk.data(), ChunkSize);
         if (got < 0)
             return fail(source.errorString());
         if (got == 0)
             break;
-        if (head.size() < headSize)
-            head.append(chunk.constData(), qMin(got, headSize - head.size()));
         if (copy.write(chunk.constData(), got) != got)
             return fail(copy.errorString());
         copied += got;

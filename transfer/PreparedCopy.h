@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -31,7 +32,7 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool createTarget(const QString& fileName);
+    bool createTarget(const QString& fileName, QFile& file);
     bool fail(const QString& error);
     void remove();
 

@@ -4,6 +4,7 @@
 #include "AudioFixtures.h"
 #include "audio/FileWindow.h"
 #include "audio/ID3v2FrameText.h"
+#include "audio/ID3v2Locator.h"
 #include "audio/cMP3ID3v1.h"
 #include "audio/cMP3ID3v2.h"
 
@@ -149,5 +150,51 @@ TEST(FileWindowReads, ServeEveryRangeExactlyAcrossWindowBorders)
         if (expected > 0) {
             EXPECT_EQ(got, QByteArrayView(data).sliced(offset, expected)) << offset;
         }
+    }
+}
+
+// A buffer that counts the reads that reach it.
+class CountingBuffer : public QBuffer
+{
+public:
+    using QBuffer::QBuffer;
+    int reads = 0;
+
+protected:
+    qint64 readData(char* data, qint64 length) override
+    {
+        ++reads;
+        return QBuffer::readData(data, length);
+    }
+};
+
+// An untagged file with no frame start is searched to its end: the window reads further ahead
+// the longer the walk goes on, yet still finds a marker across any chunk border, and each range
+// it serves is the file's own bytes.
+TEST(FileWindowReads, ForwardWalkFindsLateMarkersWithFewReads)
+{
+    QByteArray data(3 * 1024 * 1024 + 123, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char('a' + i % 23); // never 0xFF, so no chunk ends the search early
+    for (const qint64 at :
+         {qint64(0), qint64(4093 * 300 - 1), qint64(4093 * 700 - 2), qint64(data.size() - 3)}) {
+        QByteArray bytes = data;
+        if (at > 0)
+            bytes.replace(at, 3, "ID3");
+        CountingBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        FileWindow window(buffer, QStringLiteral("test"), 1024);
+        EXPECT_EQ(ID3v2Locator::FindTag(window), at > 0 ? at + 4 : 0) << at;
+        EXPECT_LT(buffer.reads, 40) << at;
+    }
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    FileWindow window(buffer, QStringLiteral("test"), 1024);
+    for (qint64 offset = 0; offset < data.size(); offset += 100000) {
+        const QByteArrayView got = window.read(offset, 70000);
+        ASSERT_EQ(got, QByteArrayView(data).sliced(offset, qMin<qint64>(70000, data.size() - offset)))
+            << offset;
+        // A read inside the current window is served from it, whatever came before.
+        ASSERT_EQ(window.read(offset + 10, 5), QByteArrayView(data).sliced(offset + 10, 5)) << offset;
     }
 }
