@@ -4,8 +4,7 @@
 // the others stay, zvdctl tags shows the result, and a file that cannot be written (read-only,
 // on a full disk, or with a tag that could not be written back) stays byte for byte as it was.
 #include "AudioFrames.h"
-#include "CliRunner.h"
-#include "TestEnvironment.h"
+#include "CliFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,24 +22,13 @@
 namespace
 {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-class TagSetCli : public ::testing::Test
+class TagSetCli : public CliFixture
 {
 protected:
-    TagSetCli() : cli(playerDir.path()) {}
-
     QString copy(const QString& name, const QString& as = QString())
     {
-        const QString source =
-            QDir(TestEnvironment::sourceDir()).filePath(QStringLiteral("tests/audio/fixtures/") + name);
         const QString target = work.filePath(as.isEmpty() ? name : as);
-        EXPECT_TRUE(QFile::copy(source, target));
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+        copyFixture(name, target);
         return target;
     }
 
@@ -55,10 +43,6 @@ protected:
     {
         return QDir(work.path()).entryList({QStringLiteral(".zvd-*")}, QDir::Files | QDir::Hidden);
     }
-
-    QTemporaryDir playerDir;
-    QTemporaryDir work;
-    CliRunner cli;
 };
 
 TEST_F(TagSetCli, OptionsGivenChangeAndTheRestKeepEachFilesValue)

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: MIT
 // zvdctl convert, scan and send on FLAC, Ogg, M4A and Opus files against the real virtual
 // player: the player receives "name.mp3", a damaged file is named and the batch goes on.
-#include "CliRunner.h"
-#include "TestEnvironment.h"
+#include "CliFixture.h"
 #include "ToneFiles.h"
 
 #include "audio/MpegAnalysis.h"
@@ -19,22 +18,16 @@
 namespace
 {
 
-class ConvertCli : public ::testing::Test
+class ConvertCli : public CliFixture
 {
 protected:
-    ConvertCli() : cli(playerDir.path()) {}
-
     void SetUp() override
     {
         if (const QString tool = ToneFiles::missingTool(); !tool.isEmpty())
             GTEST_SKIP() << "missing tool: " << qPrintable(tool);
-        ASSERT_TRUE(playerDir.isValid() && work.isValid());
-        ASSERT_EQ(cli.zvdsim({"reset"}).status, 0);
-        ASSERT_EQ(cli.zvdsim({"attach"}).status, 0);
+        startPlayer();
         binBefore =
             QDir(TestEnvironment::binDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        QDir(work.path()).mkdir(QStringLiteral("src"));
-        QDir(work.path()).mkdir(QStringLiteral("out"));
     }
 
     void TearDown() override
@@ -56,20 +49,6 @@ protected:
         EXPECT_TRUE(QFile::copy(made.path, to));
         return to;
     }
-    QString src(const QString& name) const { return work.filePath(QStringLiteral("src/") + name); }
-    QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
-
-    QMap<QString, qint64> listed()
-    {
-        QMap<QString, qint64> sizes;
-        for (const QString& line : cli.zvdctl({"ls"}).lines()) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            if (fields.size() == 3)
-                sizes.insert(fields[2], fields[1].toLongLong());
-        }
-        return sizes;
-    }
-
     QJsonObject tags(const QString& path)
     {
         const CliResult result = cli.zvdctl({"tags", path});
@@ -77,9 +56,6 @@ protected:
         return QJsonDocument::fromJson(result.out.toUtf8()).object();
     }
 
-    QTemporaryDir playerDir;
-    QTemporaryDir work;
-    CliRunner cli;
     QStringList binBefore;
 };
 

@@ -3,8 +3,7 @@
 // zvdctl against the real virtual player when things go wrong: a failing store while replacing,
 // a player that cannot be listed, a process killed in the middle of a transfer, a player pulled
 // out, another program taking the name. Each case runs zvdctl and zvdsim as separate processes.
-#include "CliRunner.h"
-#include "TestEnvironment.h"
+#include "CliFixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,25 +17,10 @@
 namespace
 {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-class SafeReplaceCli : public ::testing::Test
+class SafeReplaceCli : public CliFixture
 {
 protected:
-    SafeReplaceCli() : cli(playerDir.path()) {}
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(playerDir.isValid() && work.isValid());
-        ASSERT_EQ(cli.zvdsim({"reset"}).status, 0);
-        ASSERT_EQ(cli.zvdsim({"attach"}).status, 0);
-        QDir(work.path()).mkdir(QStringLiteral("src"));
-        QDir(work.path()).mkdir(QStringLiteral("out"));
-    }
+    void SetUp() override { startPlayer(); }
 
     void TearDown() override
     {
@@ -49,28 +33,6 @@ protected:
     {
         return QDir(folder).entryList({QStringLiteral(".zvd-*")},
                                       QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
-
-    QString src(const QString& name) const { return work.filePath(QStringLiteral("src/") + name); }
-    QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
-
-    void write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    // Display name -> listed size, as zvdctl ls prints them (a new connection each time).
-    QMap<QString, qint64> listed()
-    {
-        QMap<QString, qint64> sizes;
-        for (const QString& line : cli.zvdctl({"ls"}).lines()) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            if (fields.size() == 3)
-                sizes.insert(fields[2], fields[1].toLongLong());
-        }
-        return sizes;
     }
 
     QStringList incomingParts() const
@@ -102,10 +64,6 @@ protected:
         }
         return false;
     }
-
-    QTemporaryDir playerDir;
-    QTemporaryDir work;
-    CliRunner cli;
 };
 
 TEST_F(SafeReplaceCli, AFailedStoreGivesTheOldEntryItsNameBack)

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: MIT
 // zvdctl send, get, scan and title against the real virtual player, each in its own process,
 // on MP3 files that lame made once (tests/audio/fixtures).
-#include "CliRunner.h"
-#include "TestEnvironment.h"
+#include "CliFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,25 +15,13 @@
 namespace
 {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-class TransferCli : public ::testing::Test
+class TransferCli : public CliFixture
 {
 protected:
-    TransferCli() : cli(playerDir.path()) {}
-
     void SetUp() override
     {
-        ASSERT_TRUE(playerDir.isValid() && work.isValid());
-        ASSERT_EQ(cli.zvdsim({"reset"}).status, 0);
-        ASSERT_EQ(cli.zvdsim({"attach"}).status, 0);
+        startPlayer();
         binBefore = QDir(TestEnvironment::binDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QDir(work.path()).mkdir(QStringLiteral("src"));
-        QDir(work.path()).mkdir(QStringLiteral("out"));
     }
 
     void TearDown() override
@@ -44,39 +31,9 @@ protected:
                   binBefore);
     }
 
-    QString src(const QString& name) const { return work.filePath(QStringLiteral("src/") + name); }
-    QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
-
     // Copies a committed MP3 made once by lame (tests/audio/fixtures) into the source folder.
-    void fixture(const QString& fixtureName, const QString& name)
-    {
-        const QString from = QDir(TestEnvironment::sourceDir())
-                                 .filePath(QStringLiteral("tests/audio/fixtures/") + fixtureName);
-        ASSERT_TRUE(QFile::copy(from, src(name))) << qPrintable(from);
-    }
+    void fixture(const QString& fixtureName, const QString& name) { copyFixture(fixtureName, src(name)); }
 
-    void write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    // Display name -> listed size, as zvdctl ls prints them.
-    QMap<QString, qint64> listed()
-    {
-        QMap<QString, qint64> sizes;
-        for (const QString& line : cli.zvdctl({"ls"}).lines()) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            if (fields.size() == 3)
-                sizes.insert(fields[2], fields[1].toLongLong());
-        }
-        return sizes;
-    }
-
-    QTemporaryDir playerDir;
-    QTemporaryDir work;
-    CliRunner cli;
     QStringList binBefore;
 };
 
