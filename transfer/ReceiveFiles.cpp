@@ -120,8 +120,13 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
     }
     // A library that failed midway (or whose host was killed) may leave its own scratch file
     // named after the path it was given; a name that starts with our unique part's is ours too.
+    // Only a failed upload is searched for such files: listing the target folder after every
+    // file would make a batch into a large folder cost the square of its size.
+    bool uploadFailed = true;
     const auto removePart = qScopeGuard([&] {
         QFile::remove(partName);
+        if (!uploadFailed)
+            return;
         const QFileInfo part(partName);
         const QDir folder = part.absoluteDir();
         for (const QString& name : folder.entryList({part.fileName() + QStringLiteral(".*")},
@@ -140,6 +145,7 @@ bool receiveOne(ReceiveRequest& request, const ReceiveItem& item, QString& error
         error = QString(session.texts().shortRead).arg(QFileInfo(partName).size()).arg(entry.size);
         return false;
     }
+    uploadFailed = false;
     return putInPlace(partName, item, error);
 }
 

@@ -39,8 +39,14 @@ int16_t fakeUpload(void*, int32_t, int32_t, int32_t index, const char* path, con
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     const QByteArray content = self.playerContent.value(QString::fromLatin1(name)).left(count);
-    // A failing transfer still leaves half a file, as a pulled cable would.
+    // A failing transfer still leaves half a file, as a pulled cable would, and a scratch file of
+    // the library's own named after the path it was given.
     target.write(fail ? content.left(content.size() / 2) : content);
+    if (fail) {
+        QFile scratch(QFile::decodeName(path) + QStringLiteral(".lib-scratch"));
+        if (scratch.open(QIODevice::WriteOnly))
+            scratch.write("half");
+    }
     return fail ? 0 : 1;
 }
 
