@@ -283,16 +283,25 @@ int scan(CommandContext& c)
         c.err << "zvdctl: not a folder: " << folder << '\n';
         return ExitFailed;
     }
-    LocalFileModel local;
     QStringList refused;
-    mFileAPI::ScanFolderForView(local, folder, tab, &refused);
+    const std::vector<LocalFileRow> rows =
+        mFileAPI::scanFolderRows(folder, mFileAPI::ScanRule::forView(tab), {}, &refused);
     for (const QString& line : refused)
         c.err << "zvdctl: not listed: " << line << '\n';
-    for (int i = 0; i < local.count(); ++i) {
-        const LocalFileRow& row = local.row(i);
-        c.out << row.name << '\t' << row.sizeText << '\t' << row.title << '\t' << row.artist << '\t'
-              << row.genre << '\n';
+    // The listing is made whole and written once: the stream's buffer, fed five fields at a
+    // time, spent more on moving its contents than the folder's tags cost to read.
+    qsizetype length = 0;
+    for (const LocalFileRow& row : rows)
+        length += row.name.size() + row.sizeText.size() + row.title.size() + row.artist.size() +
+                  row.genre.size() + 5;
+    QString listing;
+    listing.reserve(length);
+    for (const LocalFileRow& row : rows) {
+        for (const QString* field : {&row.name, &row.sizeText, &row.title, &row.artist})
+            listing.append(*field).append(QLatin1Char('\t'));
+        listing.append(row.genre).append(QLatin1Char('\n'));
     }
+    c.out << listing;
     return ExitDone;
 }
 
