@@ -150,10 +150,10 @@ quint32 attributeWordAt(int folder, const char* name)
 
 // Reads size and tag columns of a listed row: an MP3 file is opened once, relative to its
 // folder, and its size taken from that open; any other file costs one status look-up.
-void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumnReader& reader)
+void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumnReader& reader,
+                const SizeFormatter& formatter)
 {
     row.pending = false;
-    const SizeFormatter formatter;
     // The extension is what follows the last point; only "MP3" files, in any case, have tags read.
     const qsizetype dot = row.name.lastIndexOf(QLatin1Char('.'));
     const bool tags = QStringView(row.name).sliced(dot + 1).compare(u"MP3", Qt::CaseInsensitive) == 0;
@@ -195,6 +195,9 @@ std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
     if (!open.isOpen())
         return rows;
     const QString prefix = AddSlash(QDir::toNativeSeparators(folder));
+    // One formatter for the folder: asking the locale for its separators costs more per file
+    // than formatting the size.
+    const SizeFormatter formatter;
     while (const dirent* entry = ::readdir(open.dir())) {
         const char* bytes = entry->d_name;
         if (bytes[0] == '.' && (bytes[1] == 0 || (bytes[1] == '.' && bytes[2] == 0)))
@@ -219,7 +222,7 @@ std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
         }
         rows.push_back(listedRow(prefix, name));
         if (complete)
-            completeAt(open.fd(), bytes, rows.back(), *complete);
+            completeAt(open.fd(), bytes, rows.back(), *complete, formatter);
     }
     return rows;
 }
@@ -285,7 +288,7 @@ void RowCompleter::complete(LocalFileRow& row, const TagColumnReader& reader) co
         return;
 #ifdef Q_OS_UNIX
     if (m_folder >= 0) {
-        completeAt(m_folder, nameBytes(row).constData(), row, reader);
+        completeAt(m_folder, nameBytes(row).constData(), row, reader, m_formatter);
         return;
     }
 #endif
@@ -293,7 +296,7 @@ void RowCompleter::complete(LocalFileRow& row, const TagColumnReader& reader) co
     const QFileInfo info(row.path);
     if (info.isFile()) {
         row.size = info.size();
-        row.sizeText = SizeFormatter().format(row.size);
+        row.sizeText = m_formatter.format(row.size);
         if (hasTagColumns(row.name))
             FillTagColumns(row.path, row, reader);
     }

@@ -5,6 +5,7 @@
 
 #include "localfiles/LocalFileRow.h"
 #include "localfiles/ScanRule.h"
+#include "localfiles/SizeFormat.h"
 
 #include <functional>
 #include <vector>
@@ -52,6 +53,7 @@ public:
 
 private:
     int m_folder = -1;
+    const SizeFormatter m_formatter; // made once: the locale's separators are slow to ask for
 };
 
 // Fills the model with the folder's files whose extension is one of the words.
