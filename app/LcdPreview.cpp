@@ -17,7 +17,6 @@ constexpr QRgb kInk = 0xFF1E2814;        // lit pixel
 LcdPreview::LcdPreview(QWidget* parent) : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setToolTip(QStringLiteral("LCD title"));
     hide();
 }
 

@@ -23,8 +23,12 @@ struct WindowTexts {
     QString aboutLicence = QStringLiteral("Licence");
     QString aboutLibrary = QStringLiteral("Device library");
     QString noLibrary = QStringLiteral("none loaded");
-    // The PC list's note on what the view lists
-    QString viewMusic = QStringLiteral("MP3 and WMA files");
+    // The PC list's note on what the view lists. The music view lists the formats converted to MP3
+    // on send in every build; a build made without the converter lists them but cannot send them.
+    QString viewMusicConverted =
+        QStringLiteral("MP3 and WMA files; FLAC, M4A, AAC, Ogg, Opus and WAV are sent as MP3");
+    QString viewMusicUnconverted =
+        QStringLiteral("MP3 and WMA files; FLAC, M4A, AAC, Ogg, Opus and WAV cannot be sent by this build");
     QString viewRecord = QStringLiteral("voice recordings");
     QString viewOther = QStringLiteral("all files");
     // Progress window and batch summaries
@@ -49,6 +53,13 @@ struct WindowTexts {
     QString closeFailed = QStringLiteral("The connection to the player could not be closed.");
     QString startFailed = QStringLiteral("The device library could not be started.");
     QString endFailed = QStringLiteral("The device library could not be shut down.");
+    // Tool tips: the capacity bar, the LCD preview, the tabs (music, recordings, other files)
+    QString capacityTip = QStringLiteral("Memory in use");
+    QString lcdPreviewTip = QStringLiteral("LCD title: the text the player shows while this file plays");
+    // (the English tab tips are the fixed texts the window always had)
+    QString musicTabTip = QStringLiteral("View Audio Files (MP3, WMA)");
+    QString recordTabTip = QStringLiteral("View Record Files (ZVD)");
+    QString otherTabTip = QStringLiteral("View Files");
     // The options dialog's caption
     QString optionsCaption = QStringLiteral("Options");
     // Locale of the language (for Qt's own buttons and dialogs), e.g. "de"; empty: English.

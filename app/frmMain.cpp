@@ -49,12 +49,8 @@ struct ToolPosition {
 constexpr ToolPosition kToolPositions[8] = {{""}, {"Download"}, {"-"}, {"Upload"},
                                             {""}, {"Delete"},   {"-"}, {"Format"}};
 
-struct TabText {
-    const char* caption;
-    const char* toolTip;
-};
-constexpr TabText kTabs[3] = {
-    {"AUDIO", "View Audio Files (MP3, WMA)"}, {"RECORD", "View Record Files (ZVD)"}, {"HDD", "View Files"}};
+// Captions until a language file names the tabs; their tool tips come from the window texts.
+constexpr const char* kTabs[3] = {"AUDIO", "RECORD", "HDD"};
 
 // Room for the tool strip's tabs and buttons, and for a few rows in each list.
 const QSize MinimumWindowSize(560, 440);
@@ -76,6 +72,7 @@ frmMain::frmMain(mTCC730& device, Prompt* prompt, QWidget* parent)
     buildMenus();
     buildToolStrip();
     buildStatusBars();
+    applyWindowTexts(); // the tips of the strip and status bar, built after the menus
     connectSignals();
     resize(800, 600);
 }
@@ -213,6 +210,16 @@ void frmMain::applyWindowTexts()
         m_aboutAction->setText(m_windowTexts.about);
     if (m_syncAction)
         m_syncAction->setText(m_syncTexts.menu);
+    if (m_capacityBar)
+        m_capacityBar->setToolTip(m_windowTexts.capacityTip);
+    if (m_lcdPreview)
+        m_lcdPreview->setToolTip(m_windowTexts.lcdPreviewTip);
+    if (m_tabMode) {
+        const QString tips[3] = {m_windowTexts.musicTabTip, m_windowTexts.recordTabTip,
+                                 m_windowTexts.otherTabTip};
+        for (int i = 0; i < 3 && i < m_tabMode->count(); ++i)
+            m_tabMode->setTabToolTip(i, tips[i]);
+    }
     const QMap<QString, QString> texts = {
         {QStringLiteral("Send"), m_windowTexts.send},
         {QStringLiteral("Fetch"), m_windowTexts.fetch},
@@ -317,10 +324,8 @@ void frmMain::buildToolStrip()
     m_tabMode = new QTabBar(m_picTool);
     m_tabMode->setDrawBase(false);
     m_tabMode->setExpanding(false);
-    for (const TabText& tab : kTabs) {
-        const int index = m_tabMode->addTab(QLatin1String(tab.caption));
-        m_tabMode->setTabToolTip(index, QLatin1String(tab.toolTip));
-    }
+    for (const char* caption : kTabs)
+        m_tabMode->addTab(QLatin1String(caption));
     m_tbrTool = new QToolBar(m_picTool);
     m_tbrTool->setIconSize(QSize(24, 24));
     m_tbrTool->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -357,7 +362,6 @@ void frmMain::buildStatusBars()
     m_capacityBar->setTextVisible(false);
     m_capacityBar->setFixedWidth(90);
     m_capacityBar->setMaximumHeight(12);
-    m_capacityBar->setToolTip(QStringLiteral("Memory in use"));
     // The outcome of the last batch, beside the capacity.
     m_lblSummary = new QLabel(m_sbrStatus);
     m_lblSummary->setTextFormat(Qt::PlainText);

@@ -79,9 +79,9 @@ void frmMain::RefreshLocalList()
 void frmMain::showViewNote()
 {
     const int tab = selectedTab();
-    m_lblViewNote->setText(tab == 1   ? m_windowTexts.viewMusic
-                           : tab == 2 ? m_windowTexts.viewRecord
-                                      : m_windowTexts.viewOther);
+    const QString& music = ConvertibleFormats::conversionAvailable() ? m_windowTexts.viewMusicConverted
+                                                                     : m_windowTexts.viewMusicUnconverted;
+    m_lblViewNote->setText(tab == 1 ? music : tab == 2 ? m_windowTexts.viewRecord : m_windowTexts.viewOther);
 }
 
 void frmMain::mnuView_Click(int index)

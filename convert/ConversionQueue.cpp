@@ -54,6 +54,7 @@ void ConversionQueue::work()
         const QString folder = AppPaths::createTempFolder();
         if (folder.isEmpty()) {
             done.result.error = QStringLiteral("cannot create a temporary folder for the MP3");
+            done.result.failure = ConversionFailure::Write;
         } else {
             done.path = QDir(folder).filePath(job.playerName);
             done.result = Mp3Converter::convert(job.source, done.path, m_quality, [this] {

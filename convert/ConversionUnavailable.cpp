@@ -10,6 +10,7 @@ namespace Mp3Converter
 ConversionResult convert(const QString&, const QString&, const ConversionQuality&, const CancelCheck&)
 {
     ConversionResult result;
+    result.failure = ConversionFailure::Unavailable;
     result.error = QStringLiteral("this build of ZVD cannot convert files to MP3 (it was made without FFmpeg "
                                   "and LAME); convert it to MP3 first");
     return result;

@@ -102,10 +102,11 @@ private:
     bool m_committed = false;
 };
 
-ConversionResult failed(const QString& why)
+ConversionResult failed(ConversionFailure failure, const QString& why)
 {
     ConversionResult result;
     result.error = why;
+    result.failure = failure;
     return result;
 }
 
@@ -114,13 +115,15 @@ ConversionResult cancelledResult()
     ConversionResult result;
     result.cancelled = true;
     result.error = QStringLiteral("cancelled");
+    result.failure = ConversionFailure::Cancelled;
     return result;
 }
 
 // Encodes everything the decoder delivers into the open part file, then writes LAME's
 // Xing/Info frame over the first frame it reserved.
 QString encodeInto(AudioDecoder& decoder, lame_global_flags* lame, PartFile& part, qint64 audioStart,
-                   const Mp3Converter::CancelCheck& cancelled, bool& wasCancelled)
+                   const Mp3Converter::CancelCheck& cancelled, bool& wasCancelled,
+                   ConversionFailure& sinkFailure)
 {
     std::vector<unsigned char> mp3;
     const QString writeError = QStringLiteral("cannot write the MP3: ");
@@ -128,13 +131,22 @@ QString encodeInto(AudioDecoder& decoder, lame_global_flags* lame, PartFile& par
         mp3.resize(std::size_t(samples) * 5 / 4 + 7200);
         const int made = lame_encode_buffer_ieee_float(lame, left, right ? right : left, samples, mp3.data(),
                                                        int(mp3.size()));
-        return made >= 0 && part.write(mp3.data(), made);
+        if (made < 0) {
+            sinkFailure = ConversionFailure::Encoder;
+            return false;
+        }
+        if (!part.write(mp3.data(), made)) {
+            sinkFailure = ConversionFailure::Write;
+            return false;
+        }
+        return true;
     };
     QString why = decoder.run(encode, cancelled, wasCancelled);
     if (!why.isEmpty() || wasCancelled)
         return why;
     mp3.resize(7200);
     const int tail = lame_encode_flush(lame, mp3.data(), int(mp3.size()));
+    sinkFailure = ConversionFailure::Write; // from here on, every failure is one of writing
     if (tail < 0 || !part.write(mp3.data(), tail))
         return writeError + part.file().errorString();
     unsigned char frame[2880];
@@ -165,39 +177,48 @@ ConversionResult convert(const QString& source, const QString& target, const Con
 {
     // A pipe or a device named like a music file would block the decoder or never end.
     if (const QString why = RegularFile::problem(source); !why.isEmpty())
-        return failed(why);
+        return failed(ConversionFailure::NotAFile, why);
     if (samePath(source, target))
-        return failed(QStringLiteral("the MP3 would replace the file it is made from"));
+        return failed(ConversionFailure::SameFile,
+                      QStringLiteral("the MP3 would replace the file it is made from"));
     AudioDecoder decoder;
     if (const QString why = decoder.open(source); !why.isEmpty())
-        return failed(why);
+        return failed(ConversionFailure::Unreadable, why);
     Lame lame = makeEncoder(decoder.outputRate(), decoder.outputChannels(), quality);
     if (!lame)
-        return failed(QStringLiteral("the MP3 encoder does not take %1 Hz, %2 channels at %3")
+        return failed(ConversionFailure::Encoder,
+                      QStringLiteral("the MP3 encoder does not take %1 Hz, %2 channels at %3")
                           .arg(decoder.outputRate())
                           .arg(decoder.outputChannels())
                           .arg(quality.text()));
     const SourceTags tags = SourceTags::read(source);
     PartFile part;
     if (!part.create(target))
-        return failed(QStringLiteral("cannot create a file in %1").arg(QFileInfo(target).absolutePath()));
+        return failed(ConversionFailure::Write,
+                      QStringLiteral("cannot create a file in %1").arg(QFileInfo(target).absolutePath()));
     const QByteArray tag = Mp3Tagging::id3v2For(tags);
     if (part.file().write(tag) != tag.size())
-        return failed(QStringLiteral("cannot write the MP3: ") + part.file().errorString());
+        return failed(ConversionFailure::Write,
+                      QStringLiteral("cannot write the MP3: ") + part.file().errorString());
     bool wasCancelled = false;
-    const QString why = encodeInto(decoder, lame.get(), part, tag.size(), cancelled, wasCancelled);
+    // Past opening, a failure is the decoder's on damaged audio unless the encoding side reports one.
+    ConversionFailure sinkFailure = ConversionFailure::Unreadable;
+    const QString why =
+        encodeInto(decoder, lame.get(), part, tag.size(), cancelled, wasCancelled, sinkFailure);
     if (wasCancelled)
         return cancelledResult();
     if (!why.isEmpty())
-        return failed(why);
+        return failed(sinkFailure, why);
     part.file().close();
     QString tagWhy;
     if (!Mp3Tagging::appendId3v1(part.file().fileName(), tags, tagWhy))
-        return failed(QStringLiteral("cannot write the MP3's ID3v1 tag: ") + tagWhy);
+        return failed(ConversionFailure::Write,
+                      QStringLiteral("cannot write the MP3's ID3v1 tag: ") + tagWhy);
     ConversionResult result;
     result.size = QFileInfo(part.file().fileName()).size();
     if (!part.commit(target))
-        return failed(QStringLiteral("cannot rename the finished MP3 to %1").arg(target));
+        return failed(ConversionFailure::Write,
+                      QStringLiteral("cannot rename the finished MP3 to %1").arg(target));
     result.ok = true;
     return result;
 }

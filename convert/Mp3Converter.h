@@ -12,11 +12,24 @@
 
 #include <functional>
 
+// The kind of a failure, for a window to name in the user's language; error has the details.
+enum class ConversionFailure {
+    None,
+    NotAFile,    // missing, a pipe, a device or a folder
+    SameFile,    // the MP3 would replace its own source
+    Unreadable,  // not music of a known format, protected, or damaged
+    Encoder,     // the MP3 encoder refused the audio, or memory ran out
+    Write,       // the MP3 could not be created, written, tagged or renamed
+    Unavailable, // a build without the converter
+    Cancelled,
+};
+
 struct ConversionResult {
     bool ok = false;
     bool cancelled = false;
     QString error;   // why it failed, without the file's name (the caller names it)
     qint64 size = 0; // the MP3's bytes
+    ConversionFailure failure = ConversionFailure::None;
 };
 
 namespace Mp3Converter

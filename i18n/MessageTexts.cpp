@@ -55,6 +55,14 @@ constexpr Slot Slots[] = {
     {"Msgbox", "NotTried", &MessageTexts::notTried},
     {"Msgbox", "AsideNotDeleted", &MessageTexts::asideNotDeleted},
     {"Msgbox", "AsideNotRenamed", &MessageTexts::asideNotRenamed},
+    {"Msgbox", "ConvNotAFile", &MessageTexts::convNotAFile},
+    {"Msgbox", "ConvSameFile", &MessageTexts::convSameFile},
+    {"Msgbox", "ConvUnreadable", &MessageTexts::convUnreadable},
+    {"Msgbox", "ConvEncoder", &MessageTexts::convEncoder},
+    {"Msgbox", "ConvWrite", &MessageTexts::convWrite},
+    {"Msgbox", "ConvUnavailable", &MessageTexts::convUnavailable},
+    {"Msgbox", "ConvNoRoom", &MessageTexts::convNoRoom},
+    {"Msgbox", "NotConverted", &MessageTexts::notConverted},
 };
 
 struct Fallback {
@@ -93,6 +101,15 @@ constexpr Fallback Fallbacks[] = {
     {&MessageTexts::notTried, "Not tried either:"},
     {&MessageTexts::asideNotDeleted, "the old copy of %1 (now %2) could not be deleted"},
     {&MessageTexts::asideNotRenamed, "%2 could not be given its name %1 back"},
+    {&MessageTexts::convNotAFile, "it is missing or not a regular file (a pipe, a device or a folder)"},
+    {&MessageTexts::convSameFile, "its MP3 would replace the file itself"},
+    {&MessageTexts::convUnreadable, "it cannot be read as music: an unknown or protected format, or damaged"},
+    {&MessageTexts::convEncoder, "the MP3 encoder cannot take its audio"},
+    {&MessageTexts::convWrite, "its MP3 could not be written (is the disk full?)"},
+    {&MessageTexts::convUnavailable,
+     "this build of ZVD cannot convert files to MP3; convert it to MP3 first"},
+    {&MessageTexts::convNoRoom, "its MP3 (%1 bytes) does not fit in the space left on the player"},
+    {&MessageTexts::notConverted, "These files were not sent:"},
 };
 
 } // namespace

@@ -54,6 +54,15 @@ struct MessageTexts {
     QString notTried;        // "NotTried": heads the deletions not tried after a failed one
     QString asideNotDeleted; // "AsideNotDeleted": a leftover old copy %1 (now %2) could not be deleted
     QString asideNotRenamed; // "AsideNotRenamed": a leftover %2 could not get its name %1 back
+    // Why a file to be converted to MP3 on the way was not sent, and the heading of their list.
+    QString convNotAFile;    // "ConvNotAFile": missing, a pipe, a device or a folder
+    QString convSameFile;    // "ConvSameFile": the MP3 would replace its source
+    QString convUnreadable;  // "ConvUnreadable": not music of a known format, protected or damaged
+    QString convEncoder;     // "ConvEncoder": the MP3 encoder refused the audio
+    QString convWrite;       // "ConvWrite": the MP3 could not be written
+    QString convUnavailable; // "ConvUnavailable": a build without the converter
+    QString convNoRoom;      // "ConvNoRoom": the MP3 (%1, its size) does not fit on the player
+    QString notConverted;    // "NotConverted": heads the list of files not sent for these reasons
 
     // Every slot from the file; std::nullopt when the file cannot be opened.
     static std::optional<MessageTexts> load(const QString& languageFile);

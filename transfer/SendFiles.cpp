@@ -299,7 +299,7 @@ struct Prepared {
     bool cancelled = false;
 };
 
-Prepared prepare(const SendItem& item, ConversionQueue* conversions, qint64 room)
+Prepared prepare(const SendItem& item, ConversionQueue* conversions, qint64 room, const MessageTexts& texts)
 {
     Prepared prepared;
     if (item.conversion < 0 || !conversions) {
@@ -313,7 +313,7 @@ Prepared prepare(const SendItem& item, ConversionQueue* conversions, qint64 room
         return prepared;
     }
     if (!done.result.ok) {
-        prepared.error = done.result.error;
+        prepared.error = conversionFailureText(texts, done.result);
         conversions->release(item.conversion);
         return prepared;
     }
@@ -321,8 +321,7 @@ Prepared prepare(const SendItem& item, ConversionQueue* conversions, qint64 room
     prepared.size = done.result.size;
     // The space check before the batch estimated this size; the real one decides.
     if (prepared.size + (item.withBlock ? TitleBlockSize : 0) > room) {
-        prepared.error = QStringLiteral("its MP3 (%1 bytes) does not fit in the space left on the player")
-                             .arg(mFileAPI::FormatSize(prepared.size));
+        prepared.error = QString(texts.convNoRoom).arg(mFileAPI::FormatSize(prepared.size));
         prepared.noRoom = true;
         conversions->release(item.conversion);
     }
@@ -370,7 +369,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
             outcome.status = Status::Cancelled;
             break;
         }
-        const Prepared prepared = prepare(item, conversions.get(), room);
+        const Prepared prepared = prepare(item, conversions.get(), room, session.texts());
         if (prepared.cancelled) {
             outcome.status = Status::Cancelled;
             break;
@@ -414,7 +413,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
     if (!notConverted.isEmpty()) {
         if (outcome.status == Status::Done)
             outcome.status = Status::Failed;
-        request.prompt.showMessage(QStringLiteral("These files were not sent:\r\n") +
+        request.prompt.showMessage(session.texts().notConverted + QLatin1String("\r\n") +
                                        notConverted.join(QLatin1String("\r\n")),
                                    session.texts().title, Prompt::Icon::Warning);
     }

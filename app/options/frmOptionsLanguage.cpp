@@ -3,6 +3,7 @@
 // The options dialog's language group and its relabelling from language files.
 #include "app/options/frmOptions.h"
 
+#include "convert/ConversionQuality.h"
 #include "i18n/LangReader.h"
 
 #include <QCheckBox>
@@ -154,7 +155,20 @@ void frmOptions::SetOptionTexts(const QString& filePath)
             return;
         targets[i](*text);
     }
-    // The caption came later than the first language files: a file without it keeps English.
+    // The caption and the quality group came later than the first language files: a file
+    // without them keeps English.
     const auto caption = lookUp(filePath, "Window", "OptionsCaption");
     setWindowTitle(caption && !caption->isEmpty() ? *caption : QStringLiteral("Options"));
+    const auto quality = lookUp(filePath, "OPTION", "Quality");
+    m_fraConvert->setTitle(quality && !quality->isEmpty() ? *quality
+                                                          : QStringLiteral("MP3 quality of converted files"));
+    // "VBR V%1 (about %2 kbit/s)": the level and the mean rate; constant rates need no words.
+    const auto vbr = lookUp(filePath, "OPTION", "QualityVbr");
+    const QString vbrText =
+        vbr && vbr->contains(QLatin1String("%2")) ? *vbr : QStringLiteral("VBR V%1 (about %2 kbit/s)");
+    for (int i = 0; i < m_cboQuality->count(); ++i) {
+        const auto choice = ConversionQuality::parse(m_cboQuality->itemData(i).toString());
+        if (choice && !choice->constant)
+            m_cboQuality->setItemText(i, vbrText.arg(choice->level).arg(choice->expectedKbps()));
+    }
 }

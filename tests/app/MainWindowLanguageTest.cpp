@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "MainWindowFixture.h"
 #include "TestEnvironment.h"
+#include "app/LcdPreview.h"
+#include "app/WindowTexts.h"
+#include "convert/ConvertibleFormats.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
@@ -106,6 +110,25 @@ TEST_F(MainWindowTest, ASecondLanguageReplacesEveryTextAndAMissingKeyEmptiesItsT
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Bare"));
 }
 
+// The tips of the status bar and the tabs, and the music view's note, speak the chosen language;
+// the note says what this build does with the formats it converts.
+TEST_F(MainWindowTest, TipsAndTheMusicViewNoteFollowTheLanguageAndTheBuild)
+{
+    start();
+    const QString german = TestEnvironment::sourceDir() + QStringLiteral("/Language/german.lng");
+    ASSERT_TRUE(ui().ApplyLanguageFile(german));
+    const WindowTexts texts = WindowTexts::load(german);
+    EXPECT_EQ(ui().capacityBar()->toolTip(), texts.capacityTip);
+    EXPECT_EQ(ui().lcdPreview()->toolTip(), texts.lcdPreviewTip);
+    EXPECT_EQ(ui().tabMode()->tabToolTip(0), texts.musicTabTip);
+    EXPECT_EQ(ui().tabMode()->tabToolTip(1), texts.recordTabTip);
+    EXPECT_EQ(ui().tabMode()->tabToolTip(2), texts.otherTabTip);
+    ASSERT_EQ(ui().selectedTab(), 1);
+    EXPECT_EQ(ui().viewNote()->text(), ConvertibleFormats::conversionAvailable()
+                                           ? texts.viewMusicConverted
+                                           : texts.viewMusicUnconverted);
+}
+
 TEST_F(MainWindowTest, AMissingLanguageFileIsReportedOnceAndChangesNothing)
 {
     start();
@@ -147,12 +170,29 @@ TEST(WindowTextsOfShippedLanguages, AreTranslatedAndKeepTheirPlaceholders)
     const WindowTexts english = WindowTexts::load(folder + QStringLiteral("english.lng"));
     const WindowTexts builtIn;
     const QString WindowTexts::*texts[] = {
-        &WindowTexts::progressFiles,   &WindowTexts::progressBytes, &WindowTexts::progressNote,
-        &WindowTexts::cancelling,      &WindowTexts::cancel,        &WindowTexts::sentSummary,
-        &WindowTexts::receivedSummary, &WindowTexts::cancelled,     &WindowTexts::failed,
-        &WindowTexts::renameBad,       &WindowTexts::notInView,     &WindowTexts::optionsCaption,
-        &WindowTexts::unreadList,      &WindowTexts::closeFailed,   &WindowTexts::startFailed,
+        &WindowTexts::progressFiles,
+        &WindowTexts::progressBytes,
+        &WindowTexts::progressNote,
+        &WindowTexts::cancelling,
+        &WindowTexts::cancel,
+        &WindowTexts::sentSummary,
+        &WindowTexts::receivedSummary,
+        &WindowTexts::cancelled,
+        &WindowTexts::failed,
+        &WindowTexts::renameBad,
+        &WindowTexts::notInView,
+        &WindowTexts::optionsCaption,
+        &WindowTexts::unreadList,
+        &WindowTexts::closeFailed,
+        &WindowTexts::startFailed,
         &WindowTexts::endFailed,
+        &WindowTexts::viewMusicConverted,
+        &WindowTexts::viewMusicUnconverted,
+        &WindowTexts::capacityTip,
+        &WindowTexts::lcdPreviewTip,
+        &WindowTexts::musicTabTip,
+        &WindowTexts::recordTabTip,
+        &WindowTexts::otherTabTip,
     };
     for (const auto member : texts)
         EXPECT_EQ(english.*member, builtIn.*member) << "the English file says what the fallback says";

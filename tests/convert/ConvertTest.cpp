@@ -249,20 +249,36 @@ TEST_F(Convert, DamagedOrUnreadableInputIsRefusedAndLeavesNothing)
     const QString empty = write(QStringLiteral("empty.m4a"), QByteArray());
     ASSERT_EQ(::mkfifo(QFile::encodeName(out(QStringLiteral("pipe.flac"))).constData(), 0600), 0);
 
-    for (const QString& bad :
-         {noise, cut, garbled, empty, out(QStringLiteral("pipe.flac")), out(QStringLiteral("absent.flac"))}) {
+    // The kind decides what the window says; a damaged file must not be blamed on the disk.
+    const std::pair<QString, ConversionFailure> cases[] = {
+        {noise, ConversionFailure::Unreadable},
+        {cut, ConversionFailure::Unreadable},
+        {garbled, ConversionFailure::Unreadable},
+        {empty, ConversionFailure::Unreadable},
+        {out(QStringLiteral("pipe.flac")), ConversionFailure::NotAFile},
+        {out(QStringLiteral("absent.flac")), ConversionFailure::NotAFile},
+    };
+    for (const auto& [bad, kind] : cases) {
         SCOPED_TRACE(qPrintable(bad));
         const QString mp3 = out(QStringLiteral("result.mp3"));
         const ConversionResult result = Mp3Converter::convert(bad, mp3, ConversionQuality());
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(result.error.isEmpty());
+        EXPECT_EQ(int(result.failure), int(kind));
         EXPECT_FALSE(QFile::exists(mp3));
         EXPECT_TRUE(ourTempFiles(work.path()).isEmpty()) << qPrintable(ourTempFiles(work.path()).join(u' '));
     }
     // The MP3 must not replace its own source.
     const QString self = write(QStringLiteral("self.flac"), flac);
-    EXPECT_FALSE(Mp3Converter::convert(self, self, ConversionQuality()).ok);
+    const ConversionResult onItself = Mp3Converter::convert(self, self, ConversionQuality());
+    EXPECT_FALSE(onItself.ok);
+    EXPECT_EQ(int(onItself.failure), int(ConversionFailure::SameFile));
     EXPECT_EQ(readAll(self), flac);
+    // A target folder that is not there: the failure is the disk's, not the file's.
+    const ConversionResult unwritable = Mp3Converter::convert(
+        source(QStringLiteral("flac")).path, out(QStringLiteral("gone/x.mp3")), ConversionQuality());
+    EXPECT_FALSE(unwritable.ok);
+    EXPECT_EQ(int(unwritable.failure), int(ConversionFailure::Write));
 }
 
 TEST_F(Convert, CancelStopsSoonAndLeavesNoPartialFile)

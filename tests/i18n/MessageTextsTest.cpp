@@ -136,6 +136,9 @@ TEST(MessageTexts, EveryShippedTranslationHasItsOwnFailureTextsWithTheSamePlaceh
         &MessageTexts::nameTaken,      &MessageTexts::notPlainName,    &MessageTexts::sizeUnknown,
         &MessageTexts::shortRead,      &MessageTexts::memoryUnread,    &MessageTexts::entriesUnread,
         &MessageTexts::notTried,       &MessageTexts::asideNotDeleted, &MessageTexts::asideNotRenamed,
+        &MessageTexts::convNotAFile,   &MessageTexts::convSameFile,    &MessageTexts::convUnreadable,
+        &MessageTexts::convEncoder,    &MessageTexts::convWrite,       &MessageTexts::convUnavailable,
+        &MessageTexts::convNoRoom,     &MessageTexts::notConverted,
     };
     const MessageTexts builtIn = MessageTexts::builtIn();
     for (const char* name : {"german.lng", "french.lng", "spanish.lng", "korean.lng"}) {

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "OptionsFixture.h"
+#include "TestEnvironment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,6 +57,24 @@ TEST_F(OptionsFixture, OpeningShowsTheStoredLanguageAndItsTexts)
     EXPECT_EQ(dialog.chkID3(0)->text(), QStringLiteral("German title")) << "from MAIN/Title";
     EXPECT_EQ(dialog.frame(1)->title(), QStringLiteral("German font"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options")) << "the caption is never relabelled";
+}
+
+// The groups added after the first language files speak the language too, not only English.
+TEST_F(OptionsFixture, TheShippedGermanFileLabelsTheQualityGroup)
+{
+    frmOptions& dialog =
+        open(defaults(TestEnvironment::sourceDir() + QStringLiteral("/Language/german.lng")));
+    QStringList titles;
+    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>())
+        titles << group->title();
+    EXPECT_TRUE(titles.contains(QStringLiteral("MP3-Qualität umgewandelter Dateien")))
+        << qPrintable(titles.join(u'|'));
+    EXPECT_FALSE(titles.contains(QStringLiteral("MP3 quality of converted files")));
+    const auto* quality = dialog.findChild<QComboBox*>(QStringLiteral("cboQuality"));
+    ASSERT_TRUE(quality);
+    for (int i = 0; i < quality->count(); ++i)
+        EXPECT_FALSE(quality->itemText(i).contains(QStringLiteral("about")))
+            << qPrintable(quality->itemText(i));
 }
 
 TEST_F(OptionsFixture, TheListShowsEachLanguageByItsOwnNameAndChoosesByIt)
