@@ -59,6 +59,19 @@ bool parseOrder(const QString& text, SyncOrder& order)
     return true;
 }
 
+// A quality named on the command line must be one; a stored one that is not falls back to V2.
+bool parseQuality(const QString& given, const QString& stored, ConversionQuality& quality)
+{
+    if (!given.isEmpty()) {
+        const std::optional<ConversionQuality> parsed = ConversionQuality::parse(given);
+        if (parsed)
+            quality = *parsed;
+        return parsed.has_value();
+    }
+    quality = ConversionQuality::parse(stored).value_or(ConversionQuality());
+    return true;
+}
+
 void printPlan(QTextStream& out, const SyncPlan& plan)
 {
     for (const SyncItem& item : plan.items) {
@@ -82,13 +95,19 @@ int sync(CommandContext& c)
 {
     ParsedArgs parsed;
     SyncOptions options;
+    StoredSettings::Values settings;
+    settings.load(*StoredSettings::open());
+    // The quality the window's sends and syncs use, unless the command names one.
     if (!parseArgs(c.args,
                    {QStringLiteral("--mirror"), QStringLiteral("--dry-run"), QStringLiteral("--yes"),
                     QStringLiteral("--no")},
-                   {QStringLiteral("--order")}, parsed, c.err) ||
+                   {QStringLiteral("--order"), QStringLiteral("--quality")}, parsed, c.err) ||
         parsed.positional.size() != 1 ||
-        !parseOrder(parsed.value(QStringLiteral("--order"), QStringLiteral("album")), options.order)) {
-        c.err << "usage: zvdctl sync [--mirror] [--dry-run] [--order album|name|none] [--yes|--no] DIR\n";
+        !parseOrder(parsed.value(QStringLiteral("--order"), QStringLiteral("album")), options.order) ||
+        !parseQuality(parsed.value(QStringLiteral("--quality")), settings.conversionQuality,
+                      options.quality)) {
+        c.err << "usage: zvdctl sync [--mirror] [--dry-run] [--order album|name|none] "
+                 "[--quality V0..V9|CBR128|CBR192|CBR256|CBR320] [--yes|--no] DIR\n";
         return ExitUsage;
     }
     options.mirror = parsed.has(QStringLiteral("--mirror"));
@@ -142,8 +161,6 @@ int sync(CommandContext& c)
         return ExitFailed;
     }
 
-    StoredSettings::Values settings;
-    settings.load(*StoredSettings::open());
     const LcdTitleFont font{settings.font.face, settings.font.points, settings.font.bold};
     SyncObserver observer(c.err);
     std::signal(SIGINT, onSyncInterrupt);
@@ -170,7 +187,7 @@ int sync(CommandContext& c)
     return outcome.playerGone ? ExitNoPlayer : ExitFailed;
 }
 
-CommandRegistrar syncCommand{"sync", "sync [--mirror] [--dry-run] [--order album|name|none] [--yes|--no] DIR",
-                             &sync};
+CommandRegistrar syncCommand{
+    "sync", "sync [--mirror] [--dry-run] [--order album|name|none] [--quality Q] [--yes|--no] DIR", &sync};
 
 } // namespace
