@@ -26,7 +26,8 @@ extern "C" void onSyncInterrupt(int)
     std::signal(SIGINT, SIG_DFL); // a second Ctrl+C stops at once
 }
 
-// Ctrl+C lets the file or move in flight finish, then stops: every entry stays whole.
+// Ctrl+C lets the file or move in flight finish (a conversion stops at once), then stops: every
+// entry stays whole.
 class SyncObserver : public TransferObserver
 {
 public:
@@ -40,6 +41,8 @@ public:
         return true;
     }
     void fileFinished(const TransferProgress&, bool) override {}
+    // Asked by the conversions on their own threads: Ctrl+C stops a long one within a second.
+    bool stopRequested() const override { return interrupted; }
 
 private:
     QTextStream& m_err;
