@@ -140,6 +140,8 @@ void SyncDialog::stopPlanning()
 
 void SyncDialog::planned(SyncPreparation prep)
 {
+    // It said it finished; it is gone a moment later, and only then may it be deleted.
+    m_thread->wait();
     m_thread->deleteLater();
     m_thread = nullptr;
     if (m_replanWanted) {
@@ -153,7 +155,7 @@ void SyncDialog::planned(SyncPreparation prep)
         return;
     }
     if (!m_prep.ok) {
-        m_summary->setText(m_texts.noPlan + QLatin1Char(' ') + m_prep.error);
+        m_summary->setText(m_texts.noPlan + QLatin1Char(' ') + problemText());
         m_start->setEnabled(false);
         return;
     }
@@ -182,6 +184,25 @@ void SyncDialog::planned(SyncPreparation prep)
     m_start->setText(plan.fits() ? m_texts.start : m_texts.startFitting);
     // Nothing at all fits: there is nothing to offer.
     m_start->setEnabled(plan.fits() || plan.sendsThatFit > 0 || plan.count(A::Delete) > 0);
+}
+
+QString SyncDialog::problemText() const
+{
+    using P = SyncPreparation::Problem;
+    switch (m_prep.problem) {
+    case P::NotAFolder:
+        return QString(m_texts.notAFolder).arg(m_folder);
+    case P::NoPlayer:
+        return m_texts.noPlayer;
+    case P::MediumUnread:
+        return m_texts.mediumUnread;
+    case P::EntriesUnread:
+        return m_texts.entriesUnread;
+    case P::None:
+    case P::Stopped:
+        break;
+    }
+    return m_prep.error;
 }
 
 void SyncDialog::chooseFolder()

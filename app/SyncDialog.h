@@ -66,6 +66,7 @@ private:
     void chooseFolder();
     SyncOptions options() const;
     QString actionText(SyncItem::Action action) const;
+    QString problemText() const;
 
     Planner m_planner;
     SyncTexts m_texts;

@@ -39,6 +39,10 @@ const Key kKeys[] = {
     {"Problems", &SyncTexts::problems},
     {"Reading", &SyncTexts::reading},
     {"Stopped", &SyncTexts::stopped},
+    {"NotAFolder", &SyncTexts::notAFolder},
+    {"NoPlayer", &SyncTexts::noPlayer},
+    {"MediumUnread", &SyncTexts::mediumUnread},
+    {"EntriesUnread", &SyncTexts::entriesUnread},
 };
 
 } // namespace

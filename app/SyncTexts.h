@@ -39,6 +39,10 @@ struct SyncTexts {
     QString problems = QStringLiteral("The sync did not finish:");
     QString reading = QStringLiteral("Reading the folder and the player...");
     QString stopped = QStringLiteral("Stopped before the plan was made.");
+    QString notAFolder = QStringLiteral("not a folder: %1");
+    QString noPlayer = QStringLiteral("no player attached");
+    QString mediumUnread = QStringLiteral("the player's memory could not be read");
+    QString entriesUnread = QStringLiteral("the player's entries could not be read");
 
     // Why each file gets its action ("WhyNew", "WhyChanged"... in the file).
     std::array<QString, std::size_t(SyncItem::Why::Last) + 1> whys;

@@ -403,15 +403,18 @@ SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const
     SyncPreparation prep;
     const QFileInfo info(folder);
     if (!info.isDir()) {
+        prep.problem = SyncPreparation::Problem::NotAFolder;
         prep.error = QStringLiteral("not a folder: %1").arg(folder);
         return prep;
     }
     if (!session.isConnected()) {
+        prep.problem = SyncPreparation::Problem::NoPlayer;
         prep.error = QStringLiteral("no player attached");
         return prep;
     }
     MediumInfo medium{};
     if (!session.library().GetMediumInfo(session.handle(), 0, medium)) {
+        prep.problem = SyncPreparation::Problem::MediumUnread;
         prep.error = QStringLiteral("the player's memory could not be read");
         return prep;
     }
@@ -422,6 +425,7 @@ SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const
     input.unitBytes = qint64(fields.unitSize) * fields.firstFactor * fields.secondFactor;
     input.freeBytes = capacityOf(fields).freeBytes;
     if (!session.readEntries(input.entries)) {
+        prep.problem = SyncPreparation::Problem::EntriesUnread;
         prep.error = QStringLiteral("the player's entries could not be read");
         return prep;
     }
@@ -433,6 +437,7 @@ SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const
     prep.plan = SyncPlanner::makePlan(input);
     if (stopped && stopped()) {
         prep.stopped = true;
+        prep.problem = SyncPreparation::Problem::Stopped;
         prep.error = QStringLiteral("stopped");
         return prep;
     }

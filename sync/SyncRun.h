@@ -19,8 +19,10 @@
 #include <functional>
 
 struct SyncPreparation {
+    enum class Problem { None, NotAFolder, NoPlayer, MediumUnread, EntriesUnread, Stopped };
     bool ok = false;
-    QString error;      // why there is no plan
+    Problem problem = Problem::None;
+    QString error;      // why there is no plan, in English
     QString recordNote; // a record that could not be read (the plan then deletes nothing)
     QString recordPath;
     SyncRecord record; // settled against the player

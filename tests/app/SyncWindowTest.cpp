@@ -345,6 +345,10 @@ TEST(SyncTexts, EveryTranslationWordsEveryReasonAndKeepsItsMarkers)
                     << name << ' ' << i;
         }
         EXPECT_NE(texts.reading, english.reading) << name;
+        for (QString SyncTexts::*text : {&SyncTexts::stopped, &SyncTexts::notAFolder, &SyncTexts::noPlayer,
+                                         &SyncTexts::mediumUnread, &SyncTexts::entriesUnread})
+            EXPECT_NE(texts.*text, english.*text) << name;
+        EXPECT_TRUE(texts.notAFolder.contains(QLatin1String("%1"))) << name;
     }
     // An item's reason is worded with its arguments, a name holding a marker left as it is.
     const SyncTexts german = SyncTexts::load(folder + QStringLiteral("german.lng"));
