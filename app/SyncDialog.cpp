@@ -12,7 +12,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -48,6 +50,10 @@ SyncDialog::SyncDialog(const QString& folder, Planner planner, const SyncTexts& 
     m_list->setHeaderLabels({texts.columnAction, texts.columnFile, texts.columnReason, texts.columnSize});
     m_summary = new QLabel;
     m_summary->setWordWrap(true);
+    m_busy = new QProgressBar;
+    m_busy->setRange(0, 0); // no end known: it only shows that work goes on
+    m_busy->setTextVisible(false);
+    m_busy->hide();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
     m_start = buttons->addButton(texts.start, QDialogButtonBox::AcceptRole);
     m_start->setDefault(true);
@@ -55,6 +61,7 @@ SyncDialog::SyncDialog(const QString& folder, Planner planner, const SyncTexts& 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_list, 1);
+    layout->addWidget(m_busy);
     layout->addWidget(m_summary);
     layout->addWidget(buttons);
     resize(720, 480);
@@ -65,6 +72,11 @@ SyncDialog::SyncDialog(const QString& folder, Planner planner, const SyncTexts& 
     connect(buttons, &QDialogButtonBox::accepted, this, &SyncDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SyncDialog::reject);
     replan();
+}
+
+SyncDialog::~SyncDialog()
+{
+    stopPlanning();
 }
 
 SyncOptions SyncDialog::options() const
@@ -93,10 +105,57 @@ QString SyncDialog::actionText(SyncItem::Action action) const
 
 void SyncDialog::replan()
 {
-    m_prep = m_planner(m_folder, options());
+    if (m_thread) {
+        // The plan being made is for the old choices: stop it and start again when it ends.
+        m_stop->store(true);
+        m_replanWanted = true;
+        return;
+    }
+    m_replanWanted = false;
+    m_prep = SyncPreparation();
     m_list->clear();
+    m_start->setEnabled(false);
+    m_summary->setText(m_texts.reading);
+    m_busy->show();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    auto result = std::make_shared<SyncPreparation>();
+    m_stop = stop;
+    m_thread = QThread::create([planner = m_planner, folder = m_folder, options = options(), stop, result] {
+        *result = planner(folder, options, [stop] { return stop->load(); });
+    });
+    connect(m_thread, &QThread::finished, this, [this, result] { planned(std::move(*result)); });
+    m_thread->start();
+}
+
+void SyncDialog::stopPlanning()
+{
+    if (!m_thread)
+        return;
+    m_stop->store(true);
+    m_thread->disconnect(this);
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+}
+
+void SyncDialog::planned(SyncPreparation prep)
+{
+    // It said it finished; it is gone a moment later, and only then may it be deleted.
+    m_thread->wait();
+    m_thread->deleteLater();
+    m_thread = nullptr;
+    if (m_replanWanted) {
+        replan();
+        return;
+    }
+    m_busy->hide();
+    m_prep = std::move(prep);
+    if (m_prep.stopped) {
+        m_summary->setText(m_texts.stopped);
+        return;
+    }
     if (!m_prep.ok) {
-        m_summary->setText(m_texts.noPlan + QLatin1Char(' ') + m_prep.error);
+        m_summary->setText(m_texts.noPlan + QLatin1Char(' ') + problemText());
         m_start->setEnabled(false);
         return;
     }
@@ -105,8 +164,8 @@ void SyncDialog::replan()
     QList<QTreeWidgetItem*> rows;
     for (const SyncItem& item : plan.items) {
         const QString shown = item.relativePath.isEmpty() ? item.name : item.relativePath;
-        rows << new QTreeWidgetItem(
-            QStringList{actionText(item.action), shown, item.reason, mFileAPI::FormatSize(item.size)});
+        rows << new QTreeWidgetItem(QStringList{actionText(item.action), shown, m_texts.reason(item),
+                                                mFileAPI::FormatSize(item.size)});
     }
     m_list->addTopLevelItems(rows);
     m_list->header()->resizeSections(QHeaderView::ResizeToContents);
@@ -127,6 +186,25 @@ void SyncDialog::replan()
     m_start->setEnabled(plan.fits() || plan.sendsThatFit > 0 || plan.count(A::Delete) > 0);
 }
 
+QString SyncDialog::problemText() const
+{
+    using P = SyncPreparation::Problem;
+    switch (m_prep.problem) {
+    case P::NotAFolder:
+        return QString(m_texts.notAFolder).arg(m_folder);
+    case P::NoPlayer:
+        return m_texts.noPlayer;
+    case P::MediumUnread:
+        return m_texts.mediumUnread;
+    case P::EntriesUnread:
+        return m_texts.entriesUnread;
+    case P::None:
+    case P::Stopped:
+        break;
+    }
+    return m_prep.error;
+}
+
 void SyncDialog::chooseFolder()
 {
     const QString chosen = m_chooser(this, m_folder);
@@ -137,9 +215,16 @@ void SyncDialog::chooseFolder()
     replan();
 }
 
+void SyncDialog::reject()
+{
+    // Cancel while the plan is being made stops the folder's reading first.
+    stopPlanning();
+    QDialog::reject();
+}
+
 void SyncDialog::accept()
 {
-    if (!m_prep.ok)
+    if (m_thread || !m_prep.ok)
         return;
     if (!m_prep.plan.fits())
         m_prep.plan.keepWhatFits();

@@ -4,7 +4,11 @@
 // the file lacks keeps its English text.
 #pragma once
 
+#include "sync/SyncPlan.h"
+
 #include <QString>
+
+#include <array>
 
 struct SyncTexts {
     QString menu = QStringLiteral("S&ync Folder to Player...");
@@ -33,6 +37,19 @@ struct SyncTexts {
     QString startFitting = QStringLiteral("&Send what fits");
     QString done = QStringLiteral("Sync: %1 sent; %2 deleted; %3 moves");
     QString problems = QStringLiteral("The sync did not finish:");
+    QString reading = QStringLiteral("Reading the folder and the player...");
+    QString stopped = QStringLiteral("Stopped before the plan was made.");
+    QString notAFolder = QStringLiteral("not a folder: %1");
+    QString noPlayer = QStringLiteral("no player attached");
+    QString mediumUnread = QStringLiteral("the player's memory could not be read");
+    QString entriesUnread = QStringLiteral("the player's entries could not be read");
+
+    // Why each file gets its action ("WhyNew", "WhyChanged"... in the file).
+    std::array<QString, std::size_t(SyncItem::Why::Last) + 1> whys;
+
+    SyncTexts();
+    // The reason of an item, with its arguments in place.
+    QString reason(const SyncItem& item) const;
 
     static SyncTexts load(const QString& languageFile);
 };

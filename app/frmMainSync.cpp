@@ -8,6 +8,7 @@
 #include "app/SyncDialog.h"
 #include "app/TransferProgressDialog.h"
 #include "app/WorkerThread.h"
+#include "convert/ConversionQuality.h"
 #include "transfer/TitleRenderer.h"
 
 #include <QLabel>
@@ -16,11 +17,23 @@ void frmMain::syncFolderToPlayer()
 {
     if (isBusy())
         return;
-    const auto planner = [this](const QString& folder, const SyncOptions& options) {
-        return prepareSync(m_session, folder, options);
+    // Converted files go at the quality the window's sends use.
+    const ConversionQuality quality =
+        ConversionQuality::parse(m_settings.conversionQuality).value_or(ConversionQuality());
+    const auto planner = [this, quality](const QString& folder, SyncOptions options,
+                                         const std::function<bool()>& stopped) {
+        options.quality = quality;
+        return prepareSync(m_session, folder, options, stopped);
     };
+    // The plan reads the player on a thread of its own: the connection check must not call the
+    // player meanwhile.
+    const bool checking = m_tmrCheck.isActive();
+    m_tmrCheck.stop();
     SyncDialog dialog(currentFolder(), planner, m_syncTexts, this);
-    if (dialog.exec() != QDialog::Accepted)
+    const int answer = dialog.exec();
+    if (checking)
+        m_tmrCheck.start();
+    if (answer != QDialog::Accepted)
         return;
     SyncPreparation& prep = dialog.preparation();
 

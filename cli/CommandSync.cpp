@@ -26,7 +26,8 @@ extern "C" void onSyncInterrupt(int)
     std::signal(SIGINT, SIG_DFL); // a second Ctrl+C stops at once
 }
 
-// Ctrl+C lets the file or move in flight finish, then stops: every entry stays whole.
+// Ctrl+C lets the file or move in flight finish (a conversion stops at once), then stops: every
+// entry stays whole.
 class SyncObserver : public TransferObserver
 {
 public:
@@ -40,6 +41,8 @@ public:
         return true;
     }
     void fileFinished(const TransferProgress&, bool) override {}
+    // Asked by the conversions on their own threads: Ctrl+C stops a long one within a second.
+    bool stopRequested() const override { return interrupted; }
 
 private:
     QTextStream& m_err;
@@ -56,6 +59,19 @@ bool parseOrder(const QString& text, SyncOrder& order)
         order = SyncOrder::None;
     else
         return false;
+    return true;
+}
+
+// A quality named on the command line must be one; a stored one that is not falls back to V2.
+bool parseQuality(const QString& given, const QString& stored, ConversionQuality& quality)
+{
+    if (!given.isEmpty()) {
+        const std::optional<ConversionQuality> parsed = ConversionQuality::parse(given);
+        if (parsed)
+            quality = *parsed;
+        return parsed.has_value();
+    }
+    quality = ConversionQuality::parse(stored).value_or(ConversionQuality());
     return true;
 }
 
@@ -82,13 +98,19 @@ int sync(CommandContext& c)
 {
     ParsedArgs parsed;
     SyncOptions options;
+    StoredSettings::Values settings;
+    settings.load(*StoredSettings::open());
+    // The quality the window's sends and syncs use, unless the command names one.
     if (!parseArgs(c.args,
                    {QStringLiteral("--mirror"), QStringLiteral("--dry-run"), QStringLiteral("--yes"),
                     QStringLiteral("--no")},
-                   {QStringLiteral("--order")}, parsed, c.err) ||
+                   {QStringLiteral("--order"), QStringLiteral("--quality")}, parsed, c.err) ||
         parsed.positional.size() != 1 ||
-        !parseOrder(parsed.value(QStringLiteral("--order"), QStringLiteral("album")), options.order)) {
-        c.err << "usage: zvdctl sync [--mirror] [--dry-run] [--order album|name|none] [--yes|--no] DIR\n";
+        !parseOrder(parsed.value(QStringLiteral("--order"), QStringLiteral("album")), options.order) ||
+        !parseQuality(parsed.value(QStringLiteral("--quality")), settings.conversionQuality,
+                      options.quality)) {
+        c.err << "usage: zvdctl sync [--mirror] [--dry-run] [--order album|name|none] "
+                 "[--quality V0..V9|CBR128|CBR192|CBR256|CBR320] [--yes|--no] DIR\n";
         return ExitUsage;
     }
     options.mirror = parsed.has(QStringLiteral("--mirror"));
@@ -142,8 +164,6 @@ int sync(CommandContext& c)
         return ExitFailed;
     }
 
-    StoredSettings::Values settings;
-    settings.load(*StoredSettings::open());
     const LcdTitleFont font{settings.font.face, settings.font.points, settings.font.bold};
     SyncObserver observer(c.err);
     std::signal(SIGINT, onSyncInterrupt);
@@ -170,7 +190,7 @@ int sync(CommandContext& c)
     return outcome.playerGone ? ExitNoPlayer : ExitFailed;
 }
 
-CommandRegistrar syncCommand{"sync", "sync [--mirror] [--dry-run] [--order album|name|none] [--yes|--no] DIR",
-                             &sync};
+CommandRegistrar syncCommand{
+    "sync", "sync [--mirror] [--dry-run] [--order album|name|none] [--quality Q] [--yes|--no] DIR", &sync};
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <taglib/opusfile.h>
 #include <taglib/tag.h>
 #include <taglib/tfilestream.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 #include <taglib/xiphcomment.h>
@@ -150,6 +151,13 @@ SourceTags SourceTags::read(const QString& path, bool withCover)
         tags.genre = trimmed(fromTagLib(tag->genre()));
         tags.year = int(qMin(tag->year(), 9999u));
         tags.track = int(qMin(tag->track(), 9999u));
+        // Album artist and disc have no field of their own in TagLib's common tag; each format
+        // maps its own (ALBUMARTIST, aART, TPE2; DISCNUMBER, disk) to these property names.
+        const TagLib::PropertyMap properties = file.file()->properties();
+        if (const TagLib::StringList artists = properties.value("ALBUMARTIST"); !artists.isEmpty())
+            tags.albumArtist = trimmed(fromTagLib(artists.front()));
+        if (const TagLib::StringList discs = properties.value("DISCNUMBER"); !discs.isEmpty())
+            tags.disc = qBound(0, discs.front().toInt(), 9999);
         if (withCover)
             readCover(file.file(), tags);
     } catch (...) {

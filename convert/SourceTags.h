@@ -14,9 +14,11 @@ struct SourceTags {
     QString artist;
     QString album;
     QString genre;
-    int year = 0;     // 0: none
-    int track = 0;    // 0: none
-    QByteArray cover; // the front cover (else the first picture), as stored
+    QString albumArtist; // empty: none
+    int year = 0;        // 0: none
+    int track = 0;       // 0: none
+    int disc = 0;        // 0: none
+    QByteArray cover;    // the front cover (else the first picture), as stored
     QString coverMime;
 
     // Never throws: a file that cannot be read gives empty tags.

@@ -4,6 +4,8 @@
 
 #include "audio/cMP3ID3v1.h"
 #include "audio/cMP3ID3v2.h"
+#include "convert/ConvertibleFormats.h"
+#include "convert/SourceTags.h"
 #include "localfiles/FileExtension.h"
 
 #include <exception>
@@ -95,8 +97,17 @@ int leadingNumber(const QString& text)
 OrderKey read(const QString& path, const QString& relativePath)
 {
     OrderKey key;
-    if (mFileAPI::isMp3Name(fileNameOf(relativePath)))
+    const QString name = fileNameOf(relativePath);
+    if (mFileAPI::isMp3Name(name)) {
         readTags(path, key);
+    } else if (needsConversion(name)) {
+        // Its MP3 will carry these tags; they are read now so the plan orders it like the others.
+        const SourceTags tags = SourceTags::read(path, false);
+        key.albumArtist = tags.albumArtist.isEmpty() ? tags.artist : tags.albumArtist;
+        key.album = tags.album;
+        key.disc = tags.disc;
+        key.track = tags.track;
+    }
     if (key.album.isEmpty())
         key.album = folderOf(relativePath);
     if (key.track == 0)

@@ -18,7 +18,8 @@ struct OrderKey {
 namespace OrderKeys
 {
 
-// From the file's ID3v2 tag (TPE2, else TPE1; TALB; TPOS; TRCK), else its ID3v1 tag. Without an
+// From the file's ID3v2 tag (TPE2, else TPE1; TALB; TPOS; TRCK), else its ID3v1 tag; for a file
+// that is converted on its way, from its own tags (FLAC, MP4, Ogg, WAV). Without an
 // album the folder part of relativePath names it; without a track number, the digits the file
 // name starts with ("07 Song.mp3"). Files whose tags cannot be read get the path parts alone.
 OrderKey read(const QString& path, const QString& relativePath);

@@ -26,12 +26,16 @@ bool before(const QString& a, const QString& b)
     return left.size() < right.size();
 }
 
-std::vector<SourceFile> scan(const QString& folder, QStringList* unreadable)
+std::vector<SourceFile> scan(const QString& folder, QStringList* unreadable,
+                             const std::function<bool()>& stopped)
 {
     std::vector<SourceFile> files;
     const QDir root(folder);
     QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    std::size_t seen = 0;
     while (it.hasNext()) {
+        if (stopped && ++seen % 64 == 0 && stopped())
+            return files;
         const QFileInfo info = it.nextFileInfo();
         // QDir::Files without QDir::System already leaves FIFOs, sockets and devices out.
         if (!info.isFile() || !info.isReadable()) {

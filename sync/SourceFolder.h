@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 struct SourceFile {
@@ -22,7 +23,9 @@ namespace SourceFolder
 // Regular files only (no FIFOs, devices or hidden files; symbolic links to folders are not
 // followed, so a link loop cannot make the walk endless). Ordered folder by folder, each name
 // compared without regard to letter case. Names that cannot be read are reported in `unreadable`.
-std::vector<SourceFile> scan(const QString& folder, QStringList* unreadable = nullptr);
+// `stopped` is polled now and then; when it says so the walk ends early with what it found.
+std::vector<SourceFile> scan(const QString& folder, QStringList* unreadable = nullptr,
+                             const std::function<bool()>& stopped = {});
 
 // Folder order of two relative paths: component by component, ignoring letter case.
 bool before(const QString& a, const QString& b);

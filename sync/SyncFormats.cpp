@@ -33,8 +33,7 @@ bool needsConversion(const QString& name)
 
 bool canConvert(const QString& name)
 {
-    (void)name;
-    return false;
+    return ::needsConversion(name) && ConvertibleFormats::conversionAvailable();
 }
 
 } // namespace SyncFormats

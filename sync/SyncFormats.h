@@ -15,8 +15,8 @@ bool playsAsIs(const QString& name);
 // Formats the player cannot play but a converter could turn into MP3 (FLAC, AAC, Ogg, Opus, WAV).
 bool needsConversion(const QString& name);
 
-// Whether a file that needs conversion can be sent at all. Until converting on send exists,
-// such files are listed as skipped; this is the one place that decides it.
+// Whether a file that needs conversion can be sent at all: only by a build made with the
+// converter (FFmpeg and LAME). Other builds list such files as skipped.
 bool canConvert(const QString& name);
 
 } // namespace SyncFormats

@@ -8,7 +8,11 @@
 #include "sync/SourceFolder.h"
 #include "sync/SyncRecord.h"
 
+#include "convert/ConversionQuality.h"
+#include "convert/Mp3Converter.h"
 #include "device/PlayerFile.h"
+
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -18,21 +22,51 @@ enum class SyncOrder { Album, Name, None };
 struct SyncOptions {
     bool mirror = false; // delete the entries an earlier sync of this folder sent whose file is gone
     SyncOrder order = SyncOrder::Album;
+    ConversionQuality quality; // of the files converted to MP3 on their way
 };
 
 struct SyncItem {
     enum class Action { Send, Delete, Keep, Skip };
+    // Why an item gets its action; the window words each in the user's language.
+    enum class Why {
+        New,
+        NewConverted, // %1: the quality
+        Changed,
+        ChangedConverted, // %1: the quality
+        QualityChanged,   // %1: the quality it was sent at, %2: the one chosen now
+        Unchanged,
+        NeedsConverting, // a format this build cannot convert
+        NotMusic,
+        NameNotStorable, // %1: the player's code page
+        NameTooLong,     // %1: the most bytes a name may take
+        TooLarge,
+        NameTaken,  // %1: the file of the folder that has the name
+        Mp3HasName, // %1: the MP3 of the folder that has the name
+        NameInOtherView,
+        AlreadyOnPlayer,
+        OtherFileOnPlayer,
+        GoneFromFolder,
+        GoneKept, // without mirror
+        FromOtherFolder,
+        NotSentBySync,
+        DoesNotFit,
+        Last = DoesNotFit
+    };
     Action action = Action::Skip;
-    QString name;         // on the player
+    Why why = Why::NotMusic;
+    QStringList whyArgs;
+    QString name;         // on the player: for a converted file, the name of its MP3
     QString relativePath; // in the folder; empty for an entry that has no file there
     QString path;         // absolute local path; empty likewise
     qint64 size = 0;      // the local file's size; for an entry without a file, its listed size
+    qint64 sendSize = 0;  // a send's bytes: the file's, or the expected size of its MP3
     qint64 modified = 0;
     qint64 stored = 0;       // the entry's size on the player: expected after a send, as it is otherwise
     bool replaces = false;   // a send that replaces an older copy of the same name
+    bool converted = false;  // a send converted to MP3 on its way
     bool fromFolder = false; // a kept or deleted entry that an earlier sync of this folder sent
     OrderKey key;
-    QString reason;
+    QString reason; // why, in English
 };
 
 struct SyncPlan {
@@ -69,6 +103,14 @@ struct SyncInput {
     std::function<OrderKey(const SourceFile&)> readKey = [](const SourceFile& f) {
         return OrderKeys::read(f.path, f.relativePath);
     };
+    // The bytes the MP3 of a file converted on its way is expected to take; 0 when unknown.
+    std::function<qint64(const SourceFile&, const ConversionQuality&)> estimate =
+        [](const SourceFile& f, const ConversionQuality& quality) {
+            return Mp3Converter::estimatedSize(f.path, quality);
+        };
+    // Polled between files while tags and sizes are read; true stops the planning (the plan is
+    // then incomplete and must not be carried out).
+    std::function<bool()> stopped;
 };
 
 namespace SyncPlanner
@@ -86,5 +128,12 @@ SyncPlan makePlan(SyncInput& input);
 qint64 storedSizeOf(qint64 fileSize);
 
 const char* actionWord(SyncItem::Action action);
+
+// The reason in English, with its arguments in place.
+QString englishReason(SyncItem::Why why, const QStringList& args = {});
+// The English text of a reason, with %1 and %2 where its arguments go.
+const char* reasonTemplate(SyncItem::Why why);
+// The text with %1, %2... replaced by the arguments in turn.
+QString withArgs(QString text, const QStringList& args);
 
 } // namespace SyncPlanner

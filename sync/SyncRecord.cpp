@@ -31,6 +31,7 @@ QJsonArray toJson(const std::vector<SyncRecordEntry>& entries)
                                  {QStringLiteral("size"), double(e.size)},
                                  {QStringLiteral("modified"), double(e.modified)},
                                  {QStringLiteral("stored"), double(e.stored)},
+                                 {QStringLiteral("quality"), e.quality},
                                  {QStringLiteral("albumArtist"), e.key.albumArtist},
                                  {QStringLiteral("album"), e.key.album},
                                  {QStringLiteral("disc"), e.key.disc},
@@ -51,6 +52,7 @@ std::vector<SyncRecordEntry> fromJson(const QJsonArray& array)
         e.size = qint64(o.value(QStringLiteral("size")).toDouble(-1));
         e.modified = qint64(o.value(QStringLiteral("modified")).toDouble());
         e.stored = qint64(o.value(QStringLiteral("stored")).toDouble(-1));
+        e.quality = o.value(QStringLiteral("quality")).toString();
         e.key.albumArtist = o.value(QStringLiteral("albumArtist")).toString();
         e.key.album = o.value(QStringLiteral("album")).toString();
         e.key.disc = o.value(QStringLiteral("disc")).toInt();

@@ -20,8 +20,10 @@ struct SyncRecordEntry {
     QString name;         // the entry's name on the player
     qint64 size = 0;      // the file's size when it was sent
     qint64 modified = 0;  // its modification time then (ms since the epoch)
-    qint64 stored = 0;    // the entry's size on the player
+    qint64 stored = 0;    // the entry's size on the player; 0 while a converted file's MP3 is
+                          // on its way (its size is known only once it arrived)
     OrderKey key;         // its place in the album order, as its tags were then
+    QString quality = {}; // the MP3 quality a converted file was sent at; empty: sent as it is
 };
 
 class SyncRecord

@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <numeric>
@@ -67,6 +68,30 @@ private:
     PlayerSession& m_session;
     PlayerView m_view;
     bool m_changed = false;
+};
+
+// Passes progress on, and notes which files the player stored.
+class ArrivalObserver : public TransferObserver
+{
+public:
+    explicit ArrivalObserver(TransferObserver* inner) : m_inner(inner) {}
+    bool fileStarting(const TransferProgress& progress) override
+    {
+        return !m_inner || m_inner->fileStarting(progress);
+    }
+    void fileFinished(const TransferProgress& progress, bool ok) override
+    {
+        if (ok)
+            m_arrived.insert(nameKey(progress.name));
+        if (m_inner)
+            m_inner->fileFinished(progress, ok);
+    }
+    bool stopRequested() const override { return m_inner && m_inner->stopRequested(); }
+    const QSet<QString>& arrived() const { return m_arrived; }
+
+private:
+    TransferObserver* m_inner;
+    QSet<QString> m_arrived;
 };
 
 class Runner
@@ -152,9 +177,13 @@ private:
         return false;
     }
 
-    SyncRecordEntry recordEntryFor(const SyncItem& item) const
+    // A converted file's entry: the size its MP3 will take is known once it arrived.
+    SyncRecordEntry recordEntryFor(const SyncItem& item, qint64 stored = 0) const
     {
-        return {m_plan.folder, item.relativePath, item.name, item.size, item.modified, item.stored, item.key};
+        return {m_plan.folder, item.relativePath,
+                item.name,     item.size,
+                item.modified, item.converted ? stored : item.stored,
+                item.key,      item.converted ? m_plan.options.quality.text() : QString()};
     }
 
     // The deletes of a mirror sync, each only when the entry is still the one the plan saw.
@@ -212,12 +241,13 @@ private:
         std::vector<LocalFileRow> rows;
         rows.reserve(m_sends.size());
         for (const SyncItem* item : m_sends) {
+            // The file under its own name: sending converts "a.flac" and stores it as "a.mp3".
             LocalFileRow row;
-            row.name = item->name;
+            row.name = QFileInfo(item->path).fileName();
             row.path = item->path;
             row.size = item->size;
             row.sizeText = mFileAPI::FormatSize(item->size);
-            if (mFileAPI::isMp3Name(row.name))
+            if (mFileAPI::hasTagColumns(row.name))
                 mFileAPI::FillTagColumns(row.path, row);
             rows.push_back(std::move(row));
         }
@@ -226,9 +256,17 @@ private:
         std::vector<int> all(m_sends.size());
         std::iota(all.begin(), all.end(), 0);
         PlannedPrompt prompt(m_prompt);
-        SendRequest send{session(),          prompt, local, all, m_request.lcdSelector, m_request.makeBlock,
-                         m_request.observer, {}};
+        ArrivalObserver arrivals(m_request.observer);
+        SendRequest send{session(),
+                         prompt,
+                         local,
+                         all,
+                         m_request.lcdSelector,
+                         m_request.makeBlock,
+                         &arrivals,
+                         m_plan.options.quality};
         const TransferOutcome outcome = SendSelectedFiles(send);
+        m_storedWhole = arrivals.arrived();
         m_outcome.playerGone = outcome.playerGone;
         updateRecord();
         switch (outcome.status) {
@@ -250,6 +288,19 @@ private:
         return m_outcome.status == SyncOutcome::Status::Done && m_outcome.notSent.isEmpty();
     }
 
+    // Whether the entry of the item's name, of this stored size, is what the item sent.
+    bool arrived(const SyncItem& item, qint64 stored) const
+    {
+        if (!item.converted)
+            return stored == item.stored;
+        // The MP3's size was not known in advance. Sending said it arrived; or, should the old
+        // copy it replaced have stayed, the entry is the new one when its size is another.
+        if (m_storedWhole.contains(nameKey(item.name)))
+            return true;
+        const SyncRecordEntry* older = m_record.find(item.name);
+        return !item.replaces || (older && older->stored != stored);
+    }
+
     // What arrived is what the player holds now under the name with the stored size expected.
     void updateRecord()
     {
@@ -260,8 +311,8 @@ private:
                 stored.insert(nameKey(entry.displayName()), entry.storedSize);
             for (const SyncItem* item : m_sends) {
                 const auto it = stored.constFind(nameKey(item->name));
-                if (it != stored.cend() && *it == item->stored) {
-                    m_record.put(recordEntryFor(*item));
+                if (it != stored.cend() && arrived(*item, *it)) {
+                    m_record.put(recordEntryFor(*item, *it));
                     ++m_outcome.sent;
                 } else {
                     m_outcome.notSent << item->name;
@@ -340,25 +391,30 @@ private:
     Prompt& m_prompt;
     std::vector<const SyncItem*> m_sends;
     std::vector<PlayerFile> m_entries;
+    QSet<QString> m_storedWhole; // names the send reported as stored
     SyncOutcome m_outcome;
 };
 
 } // namespace
 
-SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const SyncOptions& options)
+SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const SyncOptions& options,
+                            const std::function<bool()>& stopped)
 {
     SyncPreparation prep;
     const QFileInfo info(folder);
     if (!info.isDir()) {
+        prep.problem = SyncPreparation::Problem::NotAFolder;
         prep.error = QStringLiteral("not a folder: %1").arg(folder);
         return prep;
     }
     if (!session.isConnected()) {
+        prep.problem = SyncPreparation::Problem::NoPlayer;
         prep.error = QStringLiteral("no player attached");
         return prep;
     }
     MediumInfo medium{};
     if (!session.library().GetMediumInfo(session.handle(), 0, medium)) {
+        prep.problem = SyncPreparation::Problem::MediumUnread;
         prep.error = QStringLiteral("the player's memory could not be read");
         return prep;
     }
@@ -369,14 +425,22 @@ SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const
     input.unitBytes = qint64(fields.unitSize) * fields.firstFactor * fields.secondFactor;
     input.freeBytes = capacityOf(fields).freeBytes;
     if (!session.readEntries(input.entries)) {
+        prep.problem = SyncPreparation::Problem::EntriesUnread;
         prep.error = QStringLiteral("the player's entries could not be read");
         return prep;
     }
     prep.recordPath = SyncRecord::pathFor(medium);
     if (!input.record.load(prep.recordPath, &prep.recordNote))
         input.record = SyncRecord();
-    input.files = SourceFolder::scan(input.folder, &prep.unreadable);
+    input.files = SourceFolder::scan(input.folder, &prep.unreadable, stopped);
+    input.stopped = stopped;
     prep.plan = SyncPlanner::makePlan(input);
+    if (stopped && stopped()) {
+        prep.stopped = true;
+        prep.problem = SyncPreparation::Problem::Stopped;
+        prep.error = QStringLiteral("stopped");
+        return prep;
+    }
     prep.record = std::move(input.record);
     prep.ok = true;
     return prep;

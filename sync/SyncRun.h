@@ -16,18 +16,25 @@
 
 #include <QStringList>
 
+#include <functional>
+
 struct SyncPreparation {
+    enum class Problem { None, NotAFolder, NoPlayer, MediumUnread, EntriesUnread, Stopped };
     bool ok = false;
-    QString error;      // why there is no plan
+    Problem problem = Problem::None;
+    QString error;      // why there is no plan, in English
     QString recordNote; // a record that could not be read (the plan then deletes nothing)
     QString recordPath;
     SyncRecord record; // settled against the player
     SyncPlan plan;
     QStringList unreadable; // files of the folder that could not be read
+    bool stopped = false;   // the caller stopped it; there is no plan
 };
 
-// Reads everything a plan needs from the folder and the connected player.
-SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const SyncOptions& options);
+// Reads everything a plan needs from the folder and the connected player. `stopped` is polled
+// while the folder is read (it may take long): true ends it without a plan.
+SyncPreparation prepareSync(PlayerSession& session, const QString& folder, const SyncOptions& options,
+                            const std::function<bool()>& stopped = {});
 
 struct SyncRequest {
     PlayerSession& session;

@@ -6,6 +6,7 @@
 #include "TestEnvironment.h"
 #include "app/SettingsStore.h"
 #include "app/SyncDialog.h"
+#include "app/SyncTexts.h"
 #include "app/TransferProgressDialog.h"
 #include "app/frmMain.h"
 #include "frmMainTestAccess.h"
@@ -13,11 +14,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,7 +114,7 @@ protected:
 
     // Opens File > Sync folder to player with the keyboard (Alt+F, then the item's letter); while
     // the plan dialog is open, `inDialog` looks at it and answers it with clicks.
-    void openSyncByKeyboard(const std::function<void(SyncDialog&)>& inDialog)
+    void openSyncByKeyboard(const std::function<void(SyncDialog&)>& inDialog, bool waitForPlan = true)
     {
         dialogSeen = false;
         bool handled = false;
@@ -123,6 +126,10 @@ protected:
                 return;
             handled = true;
             dialogSeen = true;
+            // The plan is made on a thread of its own; the dialog shows it when it is ready.
+            if (waitForPlan) {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->planning(); }, 20000));
+            }
             inDialog(*dialog);
             if (dialog->isVisible()) // a check failed before any button: do not hang
                 dialog->reject();
@@ -194,6 +201,7 @@ TEST_F(SyncWindow, PlanDialogListsThePlanAndItsSyncButtonRunsIt)
         QTest::mouseClick(dialog.mirrorBox(), Qt::LeftButton, {},
                           QPoint(5, dialog.mirrorBox()->height() / 2));
         EXPECT_TRUE(dialog.mirrorBox()->isChecked());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.planning(); }, 20000));
         EXPECT_EQ(dialog.planList()->topLevelItemCount(), 4);
         QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
     });
@@ -274,4 +282,83 @@ TEST_F(SyncWindow, FullPlayerOffersWhatFitsBeforeAnythingChanges)
     });
     ASSERT_TRUE(dialogSeen);
     EXPECT_TRUE(playerNames().isEmpty());
+}
+
+TEST_F(SyncWindow, ALargeFolderIsReadWhileTheDialogRespondsAndCancelStopsTheReading)
+{
+    // Enough songs that reading them and their tags takes the planning thread a good while.
+    const QByteArray bytes = song("Many", "1", 1);
+    for (int i = 0; i < 20000; ++i)
+        put(QStringLiteral("Many/%1.mp3").arg(i, 5, 10, QLatin1Char('0')), bytes);
+    bool stillPlanning = false;
+    qint64 longestStall = 0;
+    qint64 closedAfter = -1;
+    openSyncByKeyboard(
+        [&](SyncDialog& dialog) {
+            EXPECT_TRUE(dialog.busyIndicator()->isVisible());
+            EXPECT_FALSE(dialog.startButton()->isEnabled());
+            // The dialog's event loop turns while the folder is read: a timer keeps its time.
+            QElapsedTimer clock;
+            clock.start();
+            qint64 last = 0;
+            QTimer tick;
+            tick.setInterval(5);
+            QObject::connect(&tick, &QTimer::timeout, [&] {
+                longestStall = std::max(longestStall, clock.elapsed() - last);
+                last = clock.elapsed();
+            });
+            tick.start();
+            QTest::qWait(400);
+            stillPlanning = dialog.planning();
+            QPushButton* cancel = nullptr;
+            for (QPushButton* button : dialog.findChildren<QPushButton*>())
+                if (button->text().contains(QStringLiteral("Cancel")))
+                    cancel = button;
+            ASSERT_NE(cancel, nullptr);
+            clock.restart();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            closedAfter = clock.elapsed();
+            EXPECT_FALSE(dialog.isVisible());
+        },
+        false);
+    ASSERT_TRUE(dialogSeen);
+    EXPECT_TRUE(stillPlanning) << "the plan was made too fast to show anything";
+    EXPECT_LT(longestStall, 500); // reading the folder takes seconds
+    EXPECT_LT(closedAfter, 2000) << "Cancel waits for the reading to stop";
+    EXPECT_TRUE(playerNames().isEmpty());
+}
+
+TEST(SyncTexts, EveryTranslationWordsEveryReasonAndKeepsItsMarkers)
+{
+    const SyncTexts english;
+    const QString folder = QDir(TestEnvironment::binDir()).filePath(QStringLiteral("Language/"));
+    const SyncTexts shipped = SyncTexts::load(folder + QStringLiteral("english.lng"));
+    for (std::size_t i = 0; i < english.whys.size(); ++i)
+        EXPECT_EQ(shipped.whys[i], english.whys[i]) << i;
+    for (const char* name : {"german.lng", "french.lng", "spanish.lng", "korean.lng"}) {
+        const SyncTexts texts = SyncTexts::load(folder + QString::fromLatin1(name));
+        for (std::size_t i = 0; i < english.whys.size(); ++i) {
+            EXPECT_NE(texts.whys[i], english.whys[i]) << name << ' ' << i;
+            for (const char* marker : {"%1", "%2"})
+                EXPECT_EQ(texts.whys[i].contains(QLatin1String(marker)),
+                          english.whys[i].contains(QLatin1String(marker)))
+                    << name << ' ' << i;
+        }
+        EXPECT_NE(texts.reading, english.reading) << name;
+        for (QString SyncTexts::*text : {&SyncTexts::stopped, &SyncTexts::notAFolder, &SyncTexts::noPlayer,
+                                         &SyncTexts::mediumUnread, &SyncTexts::entriesUnread})
+            EXPECT_NE(texts.*text, english.*text) << name;
+        EXPECT_TRUE(texts.notAFolder.contains(QLatin1String("%1"))) << name;
+    }
+    // An item's reason is worded with its arguments, a name holding a marker left as it is.
+    const SyncTexts german = SyncTexts::load(folder + QStringLiteral("german.lng"));
+    SyncItem item;
+    item.why = SyncItem::Why::QualityChanged;
+    item.whyArgs = {QStringLiteral("V2"), QStringLiteral("CBR320")};
+    EXPECT_EQ(german.reason(item),
+              QStringLiteral("zuvor mit V2 umgewandelt; wird mit CBR320 erneut gesendet"));
+    item.why = SyncItem::Why::NameTaken;
+    item.whyArgs = {QStringLiteral("a%2b.mp3")};
+    EXPECT_EQ(german.reason(item),
+              QStringLiteral("der Player hat nur eine Datei pro Name; a%2b.mp3 hat ihn"));
 }

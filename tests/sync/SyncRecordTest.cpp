@@ -18,8 +18,15 @@ TEST(SyncRecord, SavesAndLoadsWhatArrivedAndWhatWasPending)
     record.arrived.push_back({QStringLiteral("/m"), QStringLiteral("A/ä.mp3"), QStringLiteral("ä.mp3"),
                               5'000'000'000, 1796744249294, 5'000'001'546,
                               OrderKey{QStringLiteral("X"), QStringLiteral("Y"), 1, 2}});
-    record.pending.push_back(
-        {QStringLiteral("/m"), QStringLiteral("b.mp3"), QStringLiteral("b.mp3"), 1, 2, 3, {}});
+    // A converted file on its way: its MP3's size is not known yet, its quality is.
+    record.pending.push_back({QStringLiteral("/m"),
+                              QStringLiteral("b.flac"),
+                              QStringLiteral("b.mp3"),
+                              1,
+                              2,
+                              0,
+                              {},
+                              QStringLiteral("CBR320")});
     QString error;
     ASSERT_TRUE(record.save(path, &error)) << error.toStdString();
     SyncRecord loaded;
@@ -29,7 +36,10 @@ TEST(SyncRecord, SavesAndLoadsWhatArrivedAndWhatWasPending)
     EXPECT_EQ(loaded.arrived[0].size, 5'000'000'000);
     EXPECT_EQ(loaded.arrived[0].modified, 1796744249294);
     EXPECT_EQ(loaded.arrived[0].key, (OrderKey{QStringLiteral("X"), QStringLiteral("Y"), 1, 2}));
-    EXPECT_EQ(loaded.pending.size(), 1u);
+    EXPECT_TRUE(loaded.arrived[0].quality.isEmpty());
+    ASSERT_EQ(loaded.pending.size(), 1u);
+    EXPECT_EQ(loaded.pending[0].stored, 0);
+    EXPECT_EQ(loaded.pending[0].quality, QStringLiteral("CBR320"));
     EXPECT_NE(loaded.find(QStringLiteral("Ä.MP3")), nullptr);
     loaded.put({QStringLiteral("/n"), QStringLiteral("c"), QStringLiteral("ä.MP3"), 1, 1, 1, {}});
     EXPECT_EQ(loaded.arrived.size(), 1u);
