@@ -37,6 +37,11 @@ const QString& columnText(const LocalFileRow& row, int column)
     }
 }
 
+bool isMp3(const QString& name)
+{
+    return name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 LocalFileModel::LocalFileModel(QObject* parent)
@@ -83,6 +88,9 @@ void LocalFileModel::setRows(std::vector<LocalFileRow> rows)
     // The views forget the old rows in one reset; freeing them is no business of the window.
     beginResetModel();
     std::vector<LocalFileRow> old = std::exchange(m_rows, std::move(rows));
+    m_mp3.clear();
+    for (const LocalFileRow& row : m_rows)
+        m_mp3.push_back(isMp3(row.name));
     std::vector<SortKeys> oldKeys = std::exchange(m_keys, std::vector<SortKeys>(m_rows.size()));
     m_order.resize(m_rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);
@@ -215,6 +223,7 @@ void LocalFileModel::append(std::vector<LocalFileRow> rows, std::vector<QString>
     std::vector<int> fresh(rows.size());
     std::iota(fresh.begin(), fresh.end(), firstId);
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        m_mp3.push_back(isMp3(rows[i].name));
         m_rows.push_back(std::move(rows[i]));
         m_keys.push_back({std::move(keys[i]), {}, {}, {}});
     }
@@ -308,7 +317,7 @@ void LocalFileModel::completeAll()
 int LocalFileModel::findNameIgnoringCase(const QString& name) const
 {
     for (int position = 0; position < count(); ++position) {
-        if (row(position).name.compare(name, Qt::CaseInsensitive) == 0)
+        if (listed(position).name.compare(name, Qt::CaseInsensitive) == 0)
             return position;
     }
     return -1;
@@ -371,7 +380,7 @@ bool LocalFileModel::isTagCellEditable(const QModelIndex& index) const
         return false;
     const int column = index.column();
     return (column == ColTitle || column == ColArtist || column == ColGenre) &&
-           row(index.row()).name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+           m_mp3[std::size_t(m_order[std::size_t(index.row())])];
 }
 
 bool LocalFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -429,7 +438,7 @@ QMimeData* LocalFileModel::mimeData(const QModelIndexList& indexes) const
         if (!index.isValid() || index.row() >= count() || seen.contains(index.row()))
             continue;
         seen.insert(index.row());
-        urls.append(QUrl::fromLocalFile(row(index.row()).path));
+        urls.append(QUrl::fromLocalFile(listed(index.row()).path));
     }
     auto* data = new QMimeData;
     data->setUrls(urls);
@@ -490,12 +499,25 @@ void LocalFileModel::sort(int column, Qt::SortOrder order)
         completeAll();
     m_sortColumn = column;
     m_sortOrder = order;
-    // Every key made before the first comparison, so the comparisons only compare (keys are
-    // made once per row, mostly by the background thread as the tags arrive).
-    if (column != ColSize)
-        for (std::size_t id = 0; id < m_rows.size(); ++id)
-            keyOf(int(id), column);
-    reorder([this] {
-        std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) { return less(a, b); });
+    if (column == ColSize) {
+        reorder([this] {
+            std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) { return less(a, b); });
+        });
+        return;
+    }
+    // The keys side by side with the ids they belong to: the comparisons then touch the keys'
+    // characters and nothing else (keys are made once per row, mostly by the background
+    // thread as the tags arrive).
+    std::vector<std::pair<QStringView, int>> keyed;
+    keyed.reserve(m_order.size());
+    for (int id : m_order)
+        keyed.emplace_back(keyOf(id, column), id);
+    const bool ascending = order == Qt::AscendingOrder;
+    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
+        return ascending ? a.first < b.first : b.first < a.first;
+    });
+    reorder([this, &keyed] {
+        for (std::size_t position = 0; position < keyed.size(); ++position)
+            m_order[position] = keyed[position].second;
     });
 }

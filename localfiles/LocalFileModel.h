@@ -130,6 +130,13 @@ private:
         QString name;
         QString key;
     };
+    // The row at a view position as listed, perhaps still pending: its name and path are known,
+    // and asking for them (flags of every cell, the header's look at a large selection) must not
+    // read the file.
+    const LocalFileRow& listed(int position) const
+    {
+        return m_rows[std::size_t(m_order[std::size_t(position)])];
+    }
     void stopFilling();
     void fill(std::unique_ptr<mFileAPI::FolderListing> listing, std::vector<Work> work, const QString& folder,
               quint64 generation);
@@ -151,6 +158,9 @@ private:
 
     mutable std::vector<LocalFileRow> m_rows;
     mutable std::vector<SortKeys> m_keys;
+    // Whether a row's tag cells can be edited, by row id: flags() is asked for every cell of
+    // every row when the header looks at a large selection, and must not touch the rows.
+    std::vector<bool> m_mp3;
     int m_sortColumn = ColName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::size_t m_firstChunk = 1000;
