@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <numeric>
 #include <utility>
 
@@ -147,9 +148,18 @@ void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std:
         return order != 0 ? order < 0 : a.id < b.id;
     };
     std::sort(work.begin(), work.end(), byName);
+    // The window must merge each chunk into every row it shows, so chunks are few: whatever
+    // was listed in a quarter of a second (or the chunk size, if smaller) goes over at once.
+    constexpr auto ChunkTime = std::chrono::milliseconds(250);
     while (!listing->atEnd() && !m_stop) {
         Listed chunk;
-        chunk.rows = listing->next(m_laterChunk);
+        const auto started = std::chrono::steady_clock::now();
+        while (!listing->atEnd() && !m_stop && chunk.rows.size() < m_laterChunk &&
+               std::chrono::steady_clock::now() - started < ChunkTime) {
+            std::vector<LocalFileRow> part =
+                listing->next(std::min<std::size_t>(1024, m_laterChunk - chunk.rows.size()));
+            std::move(part.begin(), part.end(), std::back_inserter(chunk.rows));
+        }
         if (chunk.rows.empty())
             break;
         const std::size_t sorted = work.size();

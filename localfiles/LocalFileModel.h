@@ -43,7 +43,7 @@ public:
     // what an earlier listing still had to hand over.
     void listFolder(const QString& folder, const mFileAPI::ScanRule& rule);
     bool isFilling() const { return m_filler.joinable() && !m_fillDone; }
-    // Rows of the first chunk and of each later one (tests make them small).
+    // Rows of the first chunk and at most of each later one (tests make them small).
     void setListingChunks(int first, int later);
     // Reads every row still pending, here and now.
     void completeAll();
@@ -164,7 +164,7 @@ private:
     int m_sortColumn = ColName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::size_t m_firstChunk = 1000;
-    std::size_t m_laterChunk = 8192;
+    std::size_t m_laterChunk = std::size_t(1) << 30; // in practice, bounded by time
     std::thread m_disposer;
     std::vector<int> m_order;
     std::vector<int> m_positionOfId; // the inverse of m_order
