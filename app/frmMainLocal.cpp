@@ -16,7 +16,6 @@
 #include "transfer/TitleRenderer.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -63,15 +62,9 @@ void frmMain::RebuildLists()
 
 void frmMain::RefreshLocalList()
 {
-    // The emptied list repaints before a long scan starts. Only the list is painted: handling
-    // other events here would let the folder model apply a late listing while the tree is
-    // still in the middle of changing its current folder, and drop the very row it points at.
-    m_fileModel.clear();
-    if (QAbstractItemView* view = m_lvwFile->currentView())
-        view->viewport()->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Only the first names are listed here; the rest of a large folder arrives while the window
+    // goes on, so no wait cursor is needed.
     mFileAPI::ListFolderForView(m_fileModel, currentFolder(), mFileAPI::ViewTab(selectedTab()));
-    QApplication::restoreOverrideCursor();
     m_sort.resetAfterScan();
     syncSortMarks();
 }

@@ -6,24 +6,24 @@
 #include "convert/ConvertibleFormats.h"
 #include "convert/SourceTags.h"
 #include "core/LocalPath.h"
-#include "localfiles/FileAttributes.h"
 #include "localfiles/FileExtension.h"
+#include "localfiles/FolderListing.h"
 #include "localfiles/LocalFileModel.h"
 #include "localfiles/PathJoin.h"
 #include "localfiles/SizeFormat.h"
+#include "localfiles/SortKey.h"
 
 #include "audio/ReadOnlyFile.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,7 +63,7 @@ void sortByName(std::vector<LocalFileRow>& rows)
     std::vector<std::pair<QString, std::size_t>> keys;
     keys.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        keys.emplace_back(rows[i].name.toCaseFolded(), i);
+        keys.emplace_back(sortKey(rows[i].name), i);
     std::sort(keys.begin(), keys.end());
     std::vector<LocalFileRow> sorted;
     sorted.reserve(rows.size());
@@ -72,80 +72,13 @@ void sortByName(std::vector<LocalFileRow>& rows)
     rows = std::move(sorted);
 }
 
-// The row of a file the rule accepted, its size still unread.
-LocalFileRow listedRow(const QString& prefix, const QString& name)
-{
-    LocalFileRow row;
-    row.name = name;
-    row.path = prefix + name;
-    row.pending = true;
-    return row;
-}
-
 #ifdef Q_OS_UNIX
-
-// Names on disk are bytes; the one place they become text, by the one rule our opens map back
-// (LocalPath). A name that cannot be read gives nothing, and why.
-std::optional<QString> entryName(const QByteArray& folderNative, const char* bytes, QString* why)
-{
-    return LocalPath::decodeEntryName(folderNative, QByteArrayView(bytes), why);
-}
 
 // The bytes of a row's file name on disk (the last part of its path as our opens map it back).
 QByteArray nameBytes(const LocalFileRow& row)
 {
     const QByteArray path = LocalPath::encode(row.path);
     return path.mid(path.lastIndexOf('/') + 1);
-}
-
-// The folder, opened once: every file in it is then reached by name relative to it, without
-// the kernel walking the folder's whole path again for each file.
-class OpenFolder
-{
-public:
-    explicit OpenFolder(const QString& folder) : m_native(LocalPath::encode(folder))
-    {
-        m_dir = ::opendir(m_native.constData());
-    }
-    ~OpenFolder()
-    {
-        if (m_dir)
-            ::closedir(m_dir);
-    }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
-
-    bool isOpen() const { return m_dir != nullptr; }
-    DIR* dir() const { return m_dir; }
-    int fd() const { return ::dirfd(m_dir); }
-    const QByteArray& native() const { return m_native; }
-
-private:
-    QByteArray m_native;
-    DIR* m_dir = nullptr;
-};
-
-// Whether the entry is a regular file, following symbolic links; asks the file system only
-// when the folder listing does not tell.
-bool isRegularFile(int folder, const dirent* entry)
-{
-    if (entry->d_type == DT_REG)
-        return true;
-    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
-        return false; // folders, pipes, devices, sockets: no look-up, and never opened
-    struct stat status {
-    };
-    return ::fstatat(folder, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
-}
-
-// The attribute word of a regular file: archive when the user may write it, else read-only;
-// hidden for a name starting with a point.
-quint32 attributeWordAt(int folder, const char* name)
-{
-    quint32 word = ::faccessat(folder, name, W_OK, 0) == 0 ? AttrArchive : AttrReadOnly;
-    if (name[0] == '.')
-        word |= AttrHidden;
-    return word;
 }
 
 // Reads size and tag columns of a listed row: an MP3 file is opened once, relative to its
@@ -187,81 +120,42 @@ void completeAt(int folder, const char* name, LocalFileRow& row, const TagColumn
         FillTagColumns(row.path, row, reader);
 }
 
-std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
-                                   const TagColumnReader* complete, QStringList* refused)
+// A listed row read whole where it is listed, relative to its folder.
+void completeListed(LocalFileRow& row, int folder, const char* nameBytes, const TagColumnReader& reader,
+                    const SizeFormatter& formatter)
 {
-    std::vector<LocalFileRow> rows;
-    const OpenFolder open(folder);
-    if (!open.isOpen())
-        return rows;
-    const QString prefix = AddSlash(QDir::toNativeSeparators(folder));
-    // One formatter for the folder: asking the locale for its separators costs more per file
-    // than formatting the size.
-    const SizeFormatter formatter;
-    while (const dirent* entry = ::readdir(open.dir())) {
-        const char* bytes = entry->d_name;
-        if (bytes[0] == '.' && (bytes[1] == 0 || (bytes[1] == '.' && bytes[2] == 0)))
-            continue;
-        QString why;
-        const std::optional<QString> decoded = entryName(open.native(), bytes, &why);
-        const QString name = decoded ? *decoded : QString::fromLocal8Bit(bytes);
-        if (!rule.mayAccept(name))
-            continue;
-        // Only regular files are read: a pipe named like an MP3 file would block the tag reader.
-        const bool regular = isRegularFile(open.fd(), entry);
-        const quint32 attributes = !regular      ? quint32(AttrDirectory)
-                                   : rule.except ? attributeWordAt(open.fd(), bytes)
-                                                 : quint32(AttrArchive);
-        if (!rule.acceptsListed(regular, attributes))
-            continue;
-        if (!decoded) {
-            // A file this list would show: worth a word rather than silence.
-            if (refused)
-                refused->append(LocalPath::escaped(QByteArrayView(bytes)) + QLatin1String(": ") + why);
-            continue;
-        }
-        rows.push_back(listedRow(prefix, name));
-        if (complete)
-            completeAt(open.fd(), bytes, rows.back(), *complete, formatter);
-    }
-    return rows;
+    completeAt(folder, nameBytes, row, reader, formatter);
 }
 
 #else
 
-quint32 attributesOf(const QFileInfo& info)
+void completeListed(LocalFileRow& row, int, const char*, const TagColumnReader& reader,
+                    const SizeFormatter& formatter)
 {
-    return attributeWord(info);
+    row.pending = false;
+    const QFileInfo info(row.path);
+    row.size = info.size();
+    row.sizeText = formatter.format(row.size);
+    if (hasTagColumns(row.name))
+        FillTagColumns(row.path, row, reader);
 }
+
+#endif
 
 std::vector<LocalFileRow> listRows(const QString& folder, const ScanRule& rule,
                                    const TagColumnReader* complete, QStringList* refused)
 {
-    Q_UNUSED(refused);
-    std::vector<LocalFileRow> rows;
-    const QString prefix = AddSlash(QDir::toNativeSeparators(folder));
-    // Hidden and system entries are enumerated too: the include rule lists them, the except
-    // rule turns them away by their attribute word.
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString name = info.fileName();
-        if (!rule.mayAccept(name) || !rule.accepts(name, info.isFile(), attributesOf(info)))
-            continue;
-        rows.push_back(listedRow(prefix, name));
-        if (complete) {
-            rows.back().pending = false;
-            rows.back().size = info.size();
-            rows.back().sizeText = SizeFormatter().format(rows.back().size);
-            if (hasTagColumns(name))
-                FillTagColumns(rows.back().path, rows.back(), *complete);
-        }
-    }
-    return rows;
+    FolderListing listing(folder, rule);
+    FolderListing::RowHook hook;
+    // One formatter for the folder: asking the locale for its separators costs more per file
+    // than formatting the size.
+    const SizeFormatter formatter;
+    if (complete)
+        hook = [complete, &formatter](LocalFileRow& row, int fd, const char* bytes) {
+            completeListed(row, fd, bytes, *complete, formatter);
+        };
+    return listing.next(std::numeric_limits<std::size_t>::max(), refused, hook);
 }
-
-#endif
 
 } // namespace
 
@@ -344,9 +238,9 @@ void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
     list.setRows(scanFolderRows(folder, ScanRule::forView(tab), {}, refused));
 }
 
-void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab, QStringList* refused)
+void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab)
 {
-    list.setRowsFilling(listFolderRows(folder, ScanRule::forView(tab), refused), folder);
+    list.listFolder(folder, ScanRule::forView(tab));
 }
 
 } // namespace mFileAPI

@@ -69,9 +69,9 @@ void ScanFolderExcept(LocalFileModel& list, const QString& folder, const QString
 // scanFolderRows, for the caller to show.
 void ScanFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
                        QStringList* refused = nullptr);
-// The same for the window: the names show at once, sizes and tag columns fill in behind.
-void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab,
-                       QStringList* refused = nullptr);
+// The same for the window: the first names show at once, the rest of the folder and then the
+// sizes and tag columns fill in behind (see LocalFileModel::listFolder).
+void ListFolderForView(LocalFileModel& list, const QString& folder, ViewTab tab);
 
 // Whether the list shows tag columns for a file of this name: MP3 files and the formats
 // converted on send.

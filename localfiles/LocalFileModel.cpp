@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "localfiles/LocalFileModel.h"
 
+#include "localfiles/FolderListing.h"
 #include "localfiles/FolderScanner.h"
 #include "localfiles/PathJoin.h"
 #include "localfiles/SizeOrder.h"
+#include "localfiles/SortKey.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -13,7 +15,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <numeric>
+#include <utility>
 
 namespace
 {
@@ -34,6 +38,11 @@ const QString& columnText(const LocalFileRow& row, int column)
     }
 }
 
+bool isMp3(const QString& name)
+{
+    return name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 LocalFileModel::LocalFileModel(QObject* parent)
@@ -46,6 +55,8 @@ LocalFileModel::LocalFileModel(QObject* parent)
 LocalFileModel::~LocalFileModel()
 {
     stopFilling();
+    if (m_disposer.joinable())
+        m_disposer.join();
 }
 
 void LocalFileModel::stopFilling()
@@ -60,60 +71,196 @@ void LocalFileModel::stopFilling()
     m_completer.reset();
 }
 
+void LocalFileModel::dispose(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys)
+{
+    if (m_disposer.joinable())
+        m_disposer.join();
+    if (rows.size() < 1000)
+        return; // freed here, at once: not worth a thread
+    m_disposer = std::thread([rows = std::move(rows), keys = std::move(keys)]() mutable {
+        rows = {};
+        keys = {};
+    });
+}
+
 void LocalFileModel::setRows(std::vector<LocalFileRow> rows)
 {
     stopFilling();
+    // The views forget the old rows in one reset; freeing them is no business of the window.
     beginResetModel();
-    m_rows = std::move(rows);
+    std::vector<LocalFileRow> old = std::exchange(m_rows, std::move(rows));
+    m_mp3.clear();
+    for (const LocalFileRow& row : m_rows)
+        m_mp3.push_back(isMp3(row.name));
+    std::vector<SortKeys> oldKeys = std::exchange(m_keys, std::vector<SortKeys>(m_rows.size()));
     m_order.resize(m_rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);
     m_positionOfId = m_order;
+    m_sortColumn = ColName;
+    m_sortOrder = Qt::AscendingOrder;
     endResetModel();
+    dispose(std::move(old), std::move(oldKeys));
 }
 
-void LocalFileModel::setRowsFilling(std::vector<LocalFileRow> rows, const QString& folder)
+void LocalFileModel::setListingChunks(int first, int later)
 {
-    setRows(std::move(rows));
+    m_firstChunk = std::size_t(std::max(1, first));
+    m_laterChunk = std::size_t(std::max(1, later));
+}
+
+void LocalFileModel::listFolder(const QString& folder, const mFileAPI::ScanRule& rule)
+{
+    setRows({});
+    auto listing = std::make_unique<mFileAPI::FolderListing>(folder, rule);
+    // The first names are listed here, so the window shows rows as soon as it paints.
+    std::vector<LocalFileRow> first = listing->next(m_firstChunk);
+    std::vector<QString> keys;
+    std::vector<Work> work;
+    keys.reserve(first.size());
+    work.reserve(first.size());
+    for (const LocalFileRow& row : first) {
+        keys.push_back(mFileAPI::sortKey(row.name));
+        work.push_back({int(work.size()), row.name, keys.back()});
+    }
+    append(std::move(first), std::move(keys));
     m_completer = std::make_unique<mFileAPI::RowCompleter>(folder);
-    // The thread works on its own copies of the pending rows and never touches the model.
-    std::vector<Filled> work;
-    for (std::size_t id = 0; id < m_rows.size(); ++id)
-        if (m_rows[id].pending)
-            work.push_back({int(id), m_rows[id].name, -1, {}, {}, {}, {}});
     const quint64 generation = m_generation;
-    m_filler = std::thread([this, work = std::move(work), folder, generation]() mutable {
-        // A chunk every few hundred rows: small enough that taking one in costs the window a
-        // fraction of a millisecond, large enough that the queue stays short.
-        constexpr std::size_t ChunkRows = 256;
-        const mFileAPI::RowCompleter completer(folder);
-        const QString prefix = mFileAPI::AddSlash(QDir::toNativeSeparators(folder));
-        std::vector<Filled> chunk;
-        for (std::size_t i = 0; i < work.size() && !m_stop; ++i) {
-            LocalFileRow row;
-            row.name = std::move(work[i].name);
-            row.path = prefix + row.name;
-            row.pending = true;
-            completer.complete(row);
-            chunk.push_back({work[i].id, QString(), row.size, std::move(row.sizeText), std::move(row.title),
-                             std::move(row.artist), std::move(row.genre)});
-            const bool last = i + 1 == work.size();
-            if (chunk.size() == ChunkRows || last) {
-                while (m_queued >= 2 && !m_stop)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                ++m_queued;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, generation, chunk = std::move(chunk), last] {
-                        takeChunk(generation, chunk, last);
-                    },
-                    Qt::QueuedConnection);
-                chunk.clear();
-            }
+    m_filler = std::thread(
+        [this, listing = std::move(listing), work = std::move(work), folder, generation]() mutable {
+            fill(std::move(listing), std::move(work), folder, generation);
+        });
+}
+
+void LocalFileModel::waitForRoomInQueue() const
+{
+    while (m_queued >= 2 && !m_stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// The background thread: it works on its own copies of the rows and never touches the model.
+void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std::vector<Work> work,
+                          const QString& folder, quint64 generation)
+{
+    // The rest of the folder's names. The thread keeps every name listed so far in name order,
+    // merging each chunk in, and hands that order over with the chunk.
+    const auto byName = [](const Work& a, const Work& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.id < b.id;
+    };
+    std::sort(work.begin(), work.end(), byName);
+    // The window must merge each chunk into every row it shows, so chunks are few: whatever
+    // was listed in a quarter of a second (or the chunk size, if smaller) goes over at once.
+    constexpr auto ChunkTime = std::chrono::milliseconds(250);
+    while (!listing->atEnd() && !m_stop) {
+        Listed chunk;
+        const auto started = std::chrono::steady_clock::now();
+        while (!listing->atEnd() && !m_stop && chunk.rows.size() < m_laterChunk &&
+               std::chrono::steady_clock::now() - started < ChunkTime) {
+            std::vector<LocalFileRow> part =
+                listing->next(std::min<std::size_t>(1024, m_laterChunk - chunk.rows.size()));
+            std::move(part.begin(), part.end(), std::back_inserter(chunk.rows));
         }
-        if (work.empty())
+        if (chunk.rows.empty())
+            break;
+        const std::size_t sorted = work.size();
+        chunk.keys.reserve(chunk.rows.size());
+        for (const LocalFileRow& row : chunk.rows) {
+            chunk.keys.push_back(mFileAPI::sortKey(row.name));
+            work.push_back({int(work.size()), row.name, chunk.keys.back()});
+        }
+        std::sort(work.begin() + std::ptrdiff_t(sorted), work.end(), byName);
+        std::inplace_merge(work.begin(), work.begin() + std::ptrdiff_t(sorted), work.end(), byName);
+        chunk.nameOrder.reserve(work.size());
+        for (const Work& entry : work)
+            chunk.nameOrder.push_back(entry.id);
+        waitForRoomInQueue();
+        ++m_queued;
+        QMetaObject::invokeMethod(
+            this, [this, generation, chunk = std::move(chunk)]() mutable { takeListed(generation, chunk); },
+            Qt::QueuedConnection);
+    }
+    listing.reset();
+    // Then sizes and tag columns, in name order: the rows at the top of the list fill first.
+    // A chunk every few hundred rows: small enough that taking one in costs the window a
+    // fraction of a millisecond, large enough that the queue stays short.
+    constexpr std::size_t ChunkRows = 256;
+    const mFileAPI::RowCompleter completer(folder);
+    const QString prefix = mFileAPI::AddSlash(QDir::toNativeSeparators(folder));
+    std::vector<Filled> chunk;
+    for (std::size_t i = 0; i < work.size() && !m_stop; ++i) {
+        LocalFileRow row;
+        row.name = std::move(work[i].name);
+        row.path = prefix + row.name;
+        row.pending = true;
+        completer.complete(row);
+        chunk.push_back({work[i].id, row.size, std::move(row.sizeText), row.title, row.artist, row.genre,
+                         mFileAPI::sortKey(row.title), mFileAPI::sortKey(row.artist),
+                         mFileAPI::sortKey(row.genre)});
+        const bool last = i + 1 == work.size();
+        if (chunk.size() == ChunkRows || last) {
+            waitForRoomInQueue();
+            ++m_queued;
             QMetaObject::invokeMethod(
-                this, [this, generation] { takeChunk(generation, {}, true); }, Qt::QueuedConnection);
-    });
+                this,
+                [this, generation, chunk = std::move(chunk), last] { takeChunk(generation, chunk, last); },
+                Qt::QueuedConnection);
+            chunk.clear();
+        }
+    }
+    if (work.empty() && !m_stop)
+        QMetaObject::invokeMethod(
+            this, [this, generation] { takeChunk(generation, {}, true); }, Qt::QueuedConnection);
+}
+
+void LocalFileModel::takeListed(quint64 generation, Listed& chunk)
+{
+    if (generation != m_generation)
+        return; // names of a listing that stopFilling() already forgot
+    --m_queued;
+    // The thread's order holds while the list is sorted by name, upwards, as a listing starts.
+    const bool byName = m_sortColumn == ColName && m_sortOrder == Qt::AscendingOrder &&
+                        chunk.nameOrder.size() == m_rows.size() + chunk.rows.size();
+    append(std::move(chunk.rows), std::move(chunk.keys), byName ? &chunk.nameOrder : nullptr);
+}
+
+void LocalFileModel::append(std::vector<LocalFileRow> rows, std::vector<QString> keys,
+                            std::vector<int>* order)
+{
+    if (rows.empty())
+        return;
+    const int firstId = int(m_rows.size());
+    const int firstPosition = count();
+    std::vector<int> fresh(rows.size());
+    std::iota(fresh.begin(), fresh.end(), firstId);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        m_mp3.push_back(isMp3(rows[i].name));
+        m_rows.push_back(std::move(rows[i]));
+        m_keys.push_back({std::move(keys[i]), {}, {}, {}});
+    }
+    if (!order) {
+        // Sorted by another column than the name, the rows are read whole before they find their place.
+        if (m_sortColumn != ColName)
+            for (int id : fresh)
+                if (m_rows[std::size_t(id)].pending)
+                    completeNow(id);
+        std::stable_sort(fresh.begin(), fresh.end(), [this](int a, int b) { return less(a, b); });
+    }
+    // The new rows go in at the end; one layout change then puts them in their places among the
+    // rows already shown.
+    beginInsertRows(QModelIndex(), firstPosition, firstPosition + int(fresh.size()) - 1);
+    m_order.insert(m_order.end(), fresh.begin(), fresh.end());
+    m_positionOfId.resize(m_rows.size());
+    for (std::size_t position = std::size_t(firstPosition); position < m_order.size(); ++position)
+        m_positionOfId[std::size_t(m_order[position])] = int(position);
+    endInsertRows();
+    if (order)
+        reorder([this, order] { m_order = std::move(*order); });
+    else if (firstPosition > 0 &&
+             less(m_order[std::size_t(firstPosition)], m_order[std::size_t(firstPosition) - 1]))
+        reorder([this, firstPosition] {
+            std::inplace_merge(m_order.begin(), m_order.begin() + firstPosition, m_order.end(),
+                               [this](int a, int b) { return less(a, b); });
+        });
 }
 
 void LocalFileModel::takeChunk(quint64 generation, const std::vector<Filled>& chunk, bool last)
@@ -134,6 +281,10 @@ void LocalFileModel::takeChunk(quint64 generation, const std::vector<Filled>& ch
         row.title = filled.title;
         row.artist = filled.artist;
         row.genre = filled.genre;
+        SortKeys& keys = m_keys[std::size_t(filled.id)];
+        keys.title = filled.titleKey;
+        keys.artist = filled.artistKey;
+        keys.genre = filled.genreKey;
         const int position = m_positionOfId[std::size_t(filled.id)];
         first = std::min(first, position);
         final = std::max(final, position);
@@ -148,20 +299,24 @@ void LocalFileModel::takeChunk(quint64 generation, const std::vector<Filled>& ch
     }
 }
 
-void LocalFileModel::completeNow(LocalFileRow& row) const
+void LocalFileModel::completeNow(int id) const
 {
+    LocalFileRow& row = m_rows[std::size_t(id)];
     if (m_completer)
         m_completer->complete(row);
     else
         mFileAPI::completeRow(row);
+    // The tag texts are new: their keys are made again when a sort needs them.
+    SortKeys& keys = m_keys[std::size_t(id)];
+    keys.title = keys.artist = keys.genre = QString();
 }
 
 void LocalFileModel::completeAll()
 {
     bool any = false;
-    for (LocalFileRow& row : m_rows) {
-        if (row.pending) {
-            completeNow(row);
+    for (std::size_t id = 0; id < m_rows.size(); ++id) {
+        if (m_rows[id].pending) {
+            completeNow(int(id));
             any = true;
         }
     }
@@ -172,7 +327,7 @@ void LocalFileModel::completeAll()
 int LocalFileModel::findNameIgnoringCase(const QString& name) const
 {
     for (int position = 0; position < count(); ++position) {
-        if (row(position).name.compare(name, Qt::CaseInsensitive) == 0)
+        if (listed(position).name.compare(name, Qt::CaseInsensitive) == 0)
             return position;
     }
     return -1;
@@ -235,7 +390,7 @@ bool LocalFileModel::isTagCellEditable(const QModelIndex& index) const
         return false;
     const int column = index.column();
     return (column == ColTitle || column == ColArtist || column == ColGenre) &&
-           row(index.row()).name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+           m_mp3[std::size_t(m_order[std::size_t(index.row())])];
 }
 
 bool LocalFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -257,6 +412,7 @@ void LocalFileModel::setTagColumns(int rowId, const QString& title, const QStrin
     entry.title = title;
     entry.artist = artist;
     entry.genre = genre;
+    m_keys[std::size_t(rowId)] = {m_keys[std::size_t(rowId)].name, {}, {}, {}};
     const int position = m_positionOfId[std::size_t(rowId)];
     emit dataChanged(index(position, ColTitle), index(position, ColGenre));
 }
@@ -292,19 +448,40 @@ QMimeData* LocalFileModel::mimeData(const QModelIndexList& indexes) const
         if (!index.isValid() || index.row() >= count() || seen.contains(index.row()))
             continue;
         seen.insert(index.row());
-        urls.append(QUrl::fromLocalFile(row(index.row()).path));
+        urls.append(QUrl::fromLocalFile(listed(index.row()).path));
     }
     auto* data = new QMimeData;
     data->setUrls(urls);
     return data;
 }
 
-void LocalFileModel::sort(int column, Qt::SortOrder order)
+const QString& LocalFileModel::keyOf(int id, int column) const
 {
-    if (column < 0 || column >= ColumnCount)
-        return;
-    if (column != ColName)
-        completeAll();
+    SortKeys& keys = m_keys[std::size_t(id)];
+    QString& key = column == ColTitle    ? keys.title
+                   : column == ColArtist ? keys.artist
+                   : column == ColGenre  ? keys.genre
+                                         : keys.name;
+    if (key.isNull()) {
+        const QString& text = columnText(m_rows[std::size_t(id)], column);
+        if (!text.isEmpty())
+            key = mFileAPI::sortKey(text);
+    }
+    return key;
+}
+
+bool LocalFileModel::less(int a, int b) const
+{
+    const bool ascending = m_sortOrder == Qt::AscendingOrder;
+    if (m_sortColumn == ColSize)
+        return mLVSort::sizeLess(m_rows[std::size_t(a)].size, m_rows[std::size_t(b)].size, ascending);
+    const QString& ka = keyOf(a, m_sortColumn);
+    const QString& kb = keyOf(b, m_sortColumn);
+    return ascending ? ka < kb : kb < ka;
+}
+
+void LocalFileModel::reorder(const std::function<void()>& change)
+{
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Views keep their selection and current row through persistent indexes; remember which
     // row each of them stood on.
@@ -313,32 +490,44 @@ void LocalFileModel::sort(int column, Qt::SortOrder order)
     idOf.reserve(std::size_t(before.size()));
     for (const QModelIndex& index : before)
         idOf.push_back(rowId(index.row()));
-
-    const bool ascending = order == Qt::AscendingOrder;
-    if (column == ColSize) {
-        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-            return mLVSort::sizeLess(m_rows[std::size_t(a)].size, m_rows[std::size_t(b)].size, ascending);
-        });
-    } else {
-        // Case-folded once per row rather than on every comparison: 100,000 rows sort in a
-        // fraction of the time.
-        std::vector<QString> keys(m_rows.size());
-        for (std::size_t id = 0; id < m_rows.size(); ++id)
-            keys[id] = columnText(m_rows[id], column).toCaseFolded();
-        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-            const QString& ka = keys[std::size_t(a)];
-            const QString& kb = keys[std::size_t(b)];
-            return ascending ? ka < kb : kb < ka;
-        });
-    }
-
-    std::vector<int>& positionOfId = m_positionOfId;
+    change();
     for (std::size_t position = 0; position < m_order.size(); ++position)
-        positionOfId[std::size_t(m_order[position])] = int(position);
+        m_positionOfId[std::size_t(m_order[position])] = int(position);
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
-        after.append(index(positionOfId[std::size_t(idOf[std::size_t(i)])], before.at(i).column()));
+        after.append(index(m_positionOfId[std::size_t(idOf[std::size_t(i)])], before.at(i).column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void LocalFileModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    if (column != ColName)
+        completeAll();
+    m_sortColumn = column;
+    m_sortOrder = order;
+    if (column == ColSize) {
+        reorder([this] {
+            std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) { return less(a, b); });
+        });
+        return;
+    }
+    // The keys side by side with the ids they belong to: the comparisons then touch the keys'
+    // characters and nothing else (keys are made once per row, mostly by the background
+    // thread as the tags arrive).
+    std::vector<std::pair<QStringView, int>> keyed;
+    keyed.reserve(m_order.size());
+    for (int id : m_order)
+        keyed.emplace_back(keyOf(id, column), id);
+    const bool ascending = order == Qt::AscendingOrder;
+    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
+        return ascending ? a.first < b.first : b.first < a.first;
+    });
+    reorder([this, &keyed] {
+        for (std::size_t position = 0; position < keyed.size(); ++position)
+            m_order[position] = keyed[position].second;
+    });
 }

@@ -15,8 +15,10 @@
 
 namespace mFileAPI
 {
+class FolderListing;
 class RowCompleter;
-}
+struct ScanRule;
+} // namespace mFileAPI
 
 class LocalFileModel : public QAbstractTableModel
 {
@@ -33,12 +35,16 @@ public:
     void setRows(std::vector<LocalFileRow> rows);
     void clear() { setRows({}); }
 
-    // Like setRows, for rows of one folder listed by name only (pending): they show at once,
-    // and a background thread reads their sizes and tag columns, handing them to the model in
-    // chunks, so the window stays responsive however large the folder. fillingFinished()
-    // follows the last chunk.
-    void setRowsFilling(std::vector<LocalFileRow> rows, const QString& folder);
+    // Lists a folder's files that the rule accepts, for the window, however large the folder:
+    // the first chunk of names shows at once; a background thread lists the rest, handing it
+    // over in chunks that are merged into the order of the current sort (the view keeps its
+    // selection and current row through each), then reads sizes and tag columns, top rows
+    // first. fillingFinished() follows the last of it. A later listing, setRows or clear drops
+    // what an earlier listing still had to hand over.
+    void listFolder(const QString& folder, const mFileAPI::ScanRule& rule);
     bool isFilling() const { return m_filler.joinable() && !m_fillDone; }
+    // Rows of the first chunk and at most of each later one (tests make them small).
+    void setListingChunks(int first, int later);
     // Reads every row still pending, here and now.
     void completeAll();
 
@@ -50,10 +56,9 @@ public:
     int rowId(int position) const { return m_order[std::size_t(position)]; }
     const LocalFileRow& rowById(int id) const
     {
-        LocalFileRow& row = m_rows[std::size_t(id)];
-        if (row.pending)
-            completeNow(row);
-        return row;
+        if (m_rows[std::size_t(id)].pending)
+            completeNow(id);
+        return m_rows[std::size_t(id)];
     }
 
     // View position of the first row whose name equals name ignoring case, or -1.
@@ -96,18 +101,71 @@ private:
     // folder of 100,000 files is not held twice while it fills.
     struct Filled {
         int id;
-        QString name;
         qint64 size = -1;
         QString sizeText;
         QString title;
         QString artist;
         QString genre;
+        QString titleKey;
+        QString artistKey;
+        QString genreKey;
     };
+    // The case-folded texts rows sort by (see sortKey), by row id; null until a sort needs one.
+    struct SortKeys {
+        QString name;
+        QString title;
+        QString artist;
+        QString genre;
+    };
+    // Names listed by the background thread, with their keys, and the ids of every row listed
+    // so far in name order: the thread merges, so the window need not compare names.
+    struct Listed {
+        std::vector<LocalFileRow> rows;
+        std::vector<QString> keys;
+        std::vector<int> nameOrder;
+    };
+    // One row for the thread to read.
+    struct Work {
+        int id;
+        QString name;
+        QString key;
+    };
+    // The row at a view position as listed, perhaps still pending: its name and path are known,
+    // and asking for them (flags of every cell, the header's look at a large selection) must not
+    // read the file.
+    const LocalFileRow& listed(int position) const
+    {
+        return m_rows[std::size_t(m_order[std::size_t(position)])];
+    }
     void stopFilling();
+    void fill(std::unique_ptr<mFileAPI::FolderListing> listing, std::vector<Work> work, const QString& folder,
+              quint64 generation);
+    void waitForRoomInQueue() const;
+    void takeListed(quint64 generation, Listed& chunk);
     void takeChunk(quint64 generation, const std::vector<Filled>& chunk, bool last);
-    void completeNow(LocalFileRow& row) const;
+    // Adds rows at the end and moves them to their places: into order when given (every row id
+    // in the order of the current sort), else by merging.
+    void append(std::vector<LocalFileRow> rows, std::vector<QString> keys, std::vector<int>* order = nullptr);
+    void completeNow(int id) const;
+    // Rows and keys of the list shown before, freed on a thread of their own: a folder of
+    // 100,000 rows takes longer to free than the window may wait.
+    void dispose(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys);
+    const QString& keyOf(int id, int column) const;
+    bool less(int a, int b) const;
+    // Applies a change of m_order as a layout change that keeps the views' selection and
+    // current row on the same rows.
+    void reorder(const std::function<void()>& change);
 
     mutable std::vector<LocalFileRow> m_rows;
+    mutable std::vector<SortKeys> m_keys;
+    // Whether a row's tag cells can be edited, by row id: flags() is asked for every cell of
+    // every row when the header looks at a large selection, and must not touch the rows.
+    std::vector<bool> m_mp3;
+    int m_sortColumn = ColName;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    std::size_t m_firstChunk = 1000;
+    std::size_t m_laterChunk = std::size_t(1) << 30; // in practice, bounded by time
+    std::thread m_disposer;
     std::vector<int> m_order;
     std::vector<int> m_positionOfId; // the inverse of m_order
     QStringList m_headers;

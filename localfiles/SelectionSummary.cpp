@@ -47,6 +47,9 @@ void SelectionSummary::track(QItemSelectionModel* selection)
         reset();
         emit changed();
     });
+    // Rows of a folder still being listed come in with new ids, unselected; what is selected stays.
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this,
+            [this] { m_selected.resize(std::size_t(m_model.count()), 0); });
 }
 
 void SelectionSummary::reset()

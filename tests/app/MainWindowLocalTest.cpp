@@ -142,6 +142,36 @@ TEST_F(MainWindowTest, ChoosingAnotherFolderListsIt)
     EXPECT_TRUE(window->isEnabled());
 }
 
+TEST_F(MainWindowTest, AQuickSecondFolderChoiceShowsOnlyTheSecondFolder)
+{
+    start();
+    // Chunks small enough that the first folder is still being listed when the second is chosen.
+    ui().fileModel().setListingChunks(10, 25);
+    const QString many = dir.filePath(QStringLiteral("many"));
+    const QString few = dir.filePath(QStringLiteral("few"));
+    QDir().mkpath(many);
+    QDir().mkpath(few);
+    for (int n = 0; n < 400; ++n) {
+        QFile song(QDir(many).filePath(QStringLiteral("song %1.mp3").arg(n)));
+        ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    }
+    for (const char* name : {"b.mp3", "a.mp3"}) {
+        QFile song(QDir(few).filePath(QLatin1String(name)));
+        ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(window->setCurrentFolder(many));
+    ASSERT_TRUE(window->setCurrentFolder(few));
+    QElapsedTimer clock;
+    clock.start();
+    while (ui().fileModel().isFilling() && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fileNames(), QStringList({"a.mp3", "b.mp3"}));
+    QAbstractItemView* view = ui().lvwFile()->currentView();
+    ASSERT_EQ(view->model()->rowCount(), 2);
+    EXPECT_EQ(view->model()->index(1, 0).data().toString(), QStringLiteral("b.mp3"));
+}
+
 TEST_F(MainWindowTest, ADeepFolderScrollsTheTreeSidewaysAndItsTooltipNamesTheFullPath)
 {
     QString deep = folder;

@@ -4,14 +4,19 @@
 #include "audio/TagColumns.h"
 #include "localfiles/LocalFileModel.h"
 #include "localfiles/PathJoin.h"
+#include "localfiles/SelectionSummary.h"
 
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -307,6 +312,159 @@ TEST_F(BackgroundFill, ANewListingLeavesNothingOfTheOldOneBehind)
     EXPECT_EQ(finished.count(), 1);
     model.clear();
     EXPECT_FALSE(model.isFilling());
+}
+
+// Large folders reach the model in chunks; the chunks are made small here so a few hundred
+// files give many of them.
+class ChunkedListing : public BackgroundFill
+{
+protected:
+    ChunkedListing() { model.setListingChunks(40, 90); }
+    ~ChunkedListing() override
+    {
+        // Qt cannot name files whose names are not UTF-8: the folder goes by its bytes.
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(dir.path()).toStdString(), ignored);
+    }
+    QStringList shown() const
+    {
+        QStringList list;
+        for (int i = 0; i < model.count(); ++i)
+            list.append(model.data(model.index(i, LocalFileModel::ColName)).toString());
+        return list;
+    }
+    static bool inNameOrder(const QStringList& list)
+    {
+        for (qsizetype i = 1; i < list.size(); ++i)
+            if (list[i - 1].toCaseFolded() > list[i].toCaseFolded())
+                return false;
+        return true;
+    }
+    LocalFileModel model;
+};
+
+TEST_F(ChunkedListing, TheFirstChunkShowsAtOnceAndEveryLaterOneMergesIntoNameOrder)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    QSignalSpy inserted(&model, &LocalFileModel::rowsInserted);
+    bool alwaysInOrder = true;
+    QObject::connect(&model, &LocalFileModel::layoutChanged, [&] { alwaysInOrder &= inNameOrder(shown()); });
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    EXPECT_EQ(model.count(), 40);
+    EXPECT_TRUE(inNameOrder(shown()));
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_TRUE(alwaysInOrder);
+    EXPECT_GE(inserted.count(), 8); // the first chunk and at least seven more
+    const auto full = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    ASSERT_EQ(model.count(), Files);
+    for (int i = 0; i < Files; ++i)
+        expectSame(model.row(i), full[std::size_t(i)]);
+}
+
+TEST_F(ChunkedListing, SelectionAndCurrentRowStayOnTheirRowsWhileChunksMergeIn)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    QItemSelectionModel selection(&model);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    const QString chosen = model.row(20).name;
+    selection.setCurrentIndex(model.index(20, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    ASSERT_EQ(model.count(), Files);
+    EXPECT_EQ(model.row(selection.currentIndex().row()).name, chosen);
+    const QModelIndexList rows = selection.selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(model.row(rows[0].row()).name, chosen);
+}
+
+TEST_F(ChunkedListing, TheSummaryKeepsWhatWasSelectedBeforeLaterChunksCame)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    QItemSelectionModel selection(&model);
+    SelectionSummary summary(model);
+    summary.track(&selection);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    selection.select(model.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    selection.select(model.index(Files - 1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(summary.figures().count, 2);
+    const QModelIndexList rows = selection.selectedRows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(summary.figures().total, model.row(rows[0].row()).size + model.row(rows[1].row()).size);
+}
+
+TEST_F(ChunkedListing, RowsArrivingWhileSortedByTitleTakeTheirPlaceByTitle)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    model.sort(LocalFileModel::ColTitle, Qt::DescendingOrder);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    ASSERT_EQ(model.count(), Files);
+    for (int i = 0; i + 1 < Files; ++i)
+        ASSERT_GE(model.row(i).title, model.row(i + 1).title) << i;
+}
+
+TEST_F(ChunkedListing, AQuickSecondChoiceShowsOnlyTheSecondFolder)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    QTemporaryDir other;
+    for (const char* name : {"x.mp3", "y.mp3"}) {
+        QFile song(QDir(other.path()).filePath(QLatin1String(name)));
+        ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+        song.write(taggedMp3(name, "Other"));
+    }
+    ListFolderForView(model, other.path(), ViewTab::Audio);
+    bool onlyTheSecond = true;
+    QObject::connect(&model, &LocalFileModel::rowsInserted, [&] { onlyTheSecond = false; });
+    ASSERT_TRUE(waitForFilling(model, finished));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(onlyTheSecond) << "rows of the first folder arrived after the second was chosen";
+    EXPECT_EQ(shown(), QStringList({"x.mp3", "y.mp3"}));
+    EXPECT_EQ(model.row(1).title, QStringLiteral("y.mp3"));
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST_F(ChunkedListing, AFolderRemovedWhileListedEndsTheListingWithoutHarm)
+{
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_GE(model.count(), 40);
+    EXPECT_LE(model.count(), Files);
+    // What was read before the files went is right; the rest is unknown, not made up.
+    for (int i = 0; i < model.count(); ++i) {
+        const LocalFileRow& row = model.row(i);
+        if (row.hasSize())
+            EXPECT_EQ(row.size,
+                      qint64(taggedMp3(row.title.toLatin1(), "Artist " + row.title.toLatin1()).size()));
+        else
+            EXPECT_TRUE(row.title.isEmpty());
+    }
+}
+
+TEST_F(ChunkedListing, PipesAndNamesOfNoKnownTextNeitherHangNorShow)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.mp3"))).constData(), 0600), 0);
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    // Bytes that are neither UTF-8 nor text of the code page, and a Latin name that is.
+    for (const QByteArray& name : {QByteArray("\x81\x8d.mp3"), QByteArray("caf\xe9.mp3")}) {
+        const int fd = ::open((folder + name).constData(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        const QByteArray song = taggedMp3("Odd", "Name");
+        ASSERT_EQ(::write(fd, song.constData(), std::size_t(song.size())), song.size());
+        ::close(fd);
+    }
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    ASSERT_TRUE(waitForFilling(model, finished));
+    const auto full = scanFolderRows(dir.path(), ScanRule::forView(ViewTab::Audio));
+    ASSERT_EQ(model.count(), int(full.size()));
+    for (int i = 0; i < model.count(); ++i)
+        expectSame(model.row(i), full[std::size_t(i)]);
+    EXPECT_FALSE(shown().contains(QStringLiteral("pipe.mp3")));
+    EXPECT_GE(model.count(), Files);
 }
 
 } // namespace

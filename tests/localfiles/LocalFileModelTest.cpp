@@ -45,6 +45,24 @@ TEST(LocalFileModel, SortsTextColumnsIgnoringCase)
     EXPECT_EQ(order(model), QStringList({"gamma", "beta", "Alpha"}));
 }
 
+TEST(LocalFileModel, SortingAgainByTitleFollowsAnEditedTitle)
+{
+    LocalFileModel model;
+    std::vector<LocalFileRow> rows{makeRow("a", 1), makeRow("b", 2), makeRow("c", 3)};
+    rows[0].title = QStringLiteral("Zulu");
+    rows[1].title = QStringLiteral("alpha");
+    rows[2].title = QStringLiteral("Mike");
+    model.setRows(std::move(rows));
+    model.sort(LocalFileModel::ColTitle, Qt::AscendingOrder);
+    EXPECT_EQ(order(model), QStringList({"b", "c", "a"}));
+    // The edited title must not keep the place its old text sorted to.
+    model.setTagColumns(model.rowId(2), QStringLiteral("ALPHA 2"), QString(), QString());
+    model.sort(LocalFileModel::ColTitle, Qt::AscendingOrder);
+    EXPECT_EQ(order(model), QStringList({"b", "a", "c"}));
+    model.sort(LocalFileModel::ColTitle, Qt::DescendingOrder);
+    EXPECT_EQ(order(model), QStringList({"c", "a", "b"}));
+}
+
 TEST(LocalFileModel, SortKeepsPersistentIndexesOnTheirRows)
 {
     LocalFileModel model;
