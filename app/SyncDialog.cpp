@@ -165,7 +165,7 @@ void SyncDialog::planned(SyncPreparation prep)
     for (const SyncItem& item : plan.items) {
         const QString shown = item.relativePath.isEmpty() ? item.name : item.relativePath;
         rows << new QTreeWidgetItem(QStringList{actionText(item.action), shown, m_texts.reason(item),
-                                                mFileAPI::FormatSize(item.size)});
+                                                mFileAPI::FormatSize(item.shownBytes())});
     }
     m_list->addTopLevelItems(rows);
     m_list->header()->resizeSections(QHeaderView::ResizeToContents);

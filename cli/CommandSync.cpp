@@ -80,7 +80,7 @@ void printPlan(QTextStream& out, const SyncPlan& plan)
     for (const SyncItem& item : plan.items) {
         const QString& shown = item.relativePath.isEmpty() ? item.name : item.relativePath;
         out << SyncPlanner::actionWord(item.action) << '\t' << shown << '\t' << item.reason << '\t'
-            << item.size << '\n';
+            << item.shownBytes() << '\n';
     }
     out << Qt::flush;
 }

@@ -67,6 +67,10 @@ struct SyncItem {
     bool fromFolder = false; // a kept or deleted entry that an earlier sync of this folder sent
     OrderKey key;
     QString reason; // why, in English
+
+    // The bytes a plan line shows: what a send puts on the player (for a converted file, its
+    // MP3's expected size, the figure the totals count), else the file's or entry's size.
+    qint64 shownBytes() const { return action == Action::Send ? sendSize : size; }
 };
 
 struct SyncPlan {

@@ -3,9 +3,11 @@
 // zvdctl sync of folders holding FLAC and Ogg files besides MP3s: made in the test from a
 // generated tone by the formats' own encoders, converted on the way, checked on the player.
 #include "SyncCli.h"
+#include "tests/convert/ToneFiles.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -20,17 +22,6 @@ struct Tone {
     int track = 0;
     QString title;
 };
-
-int runTool(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, args);
-    if (!process.waitForStarted() || !process.waitForFinished(120000))
-        return -1;
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 } // namespace
 
@@ -50,12 +41,12 @@ protected:
     {
         const QString path = home.filePath(QStringLiteral("tone-%1.wav").arg(seconds));
         if (!QFile::exists(path)) {
-            EXPECT_EQ(
-                runTool(QStringLiteral("ffmpeg"),
-                        {"-v", "error", "-y", "-f", "lavfi", "-i",
-                         QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
-                         "-ac", "2", path}),
-                0);
+            EXPECT_EQ(ToneFiles::run(
+                          QStringLiteral("ffmpeg"),
+                          {"-v", "error", "-y", "-f", "lavfi", "-i",
+                           QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
+                           "-ac", "2", path}),
+                      0);
         }
         return path;
     }
@@ -68,14 +59,15 @@ protected:
         const QString track = QString::number(tags.track);
         int status = -1;
         if (relativePath.endsWith(QLatin1String(".flac")))
-            status = runTool(QStringLiteral("flac"),
-                             {"-s", "-f", "-T", "ALBUMARTIST=" + tags.albumArtist, "-T", "ARTIST=Someone",
-                              "-T", "ALBUM=" + tags.album, "-T", "TRACKNUMBER=" + track, "-T",
-                              "TITLE=" + tags.title, "-o", out, wav(seconds)});
+            status =
+                ToneFiles::run(QStringLiteral("flac"),
+                               {"-s", "-f", "-T", "ALBUMARTIST=" + tags.albumArtist, "-T", "ARTIST=Someone",
+                                "-T", "ALBUM=" + tags.album, "-T", "TRACKNUMBER=" + track, "-T",
+                                "TITLE=" + tags.title, "-o", out, wav(seconds)});
         else
-            status = runTool(QStringLiteral("oggenc"),
-                             {"-Q", "-c", "ALBUMARTIST=" + tags.albumArtist, "-a", "Someone", "-l",
-                              tags.album, "-N", track, "-t", tags.title, "-o", out, wav(seconds)});
+            status = ToneFiles::run(QStringLiteral("oggenc"),
+                                    {"-Q", "-c", "ALBUMARTIST=" + tags.albumArtist, "-a", "Someone", "-l",
+                                     tags.album, "-N", track, "-t", tags.title, "-o", out, wav(seconds)});
         EXPECT_EQ(status, 0) << relativePath.toStdString();
         return out;
     }
@@ -125,6 +117,18 @@ TEST_F(SyncConvert, MixedFolderArrivesAsMp3sWithTagsInAlbumOrderAndTheSecondSync
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     EXPECT_EQ(planOf(first, QStringLiteral("Zebra/b two.flac")),
               QStringLiteral("send\tnew; converted to MP3 at V2"));
+    // The send lines show what goes to the player, so they add up to the summary's total: for a
+    // converted file that is its MP3's expected size, not the source's.
+    qint64 listed = 0;
+    for (const QString& line : first.lines()) {
+        const QStringList columns = line.split(QLatin1Char('\t'));
+        if (columns.size() == 4 && columns[0] == QLatin1String("send"))
+            listed += columns[3].toLongLong();
+    }
+    const QRegularExpressionMatch total =
+        QRegularExpression(QStringLiteral("3 to send \\(([^ ]+) bytes\\)")).match(first.err);
+    ASSERT_TRUE(total.hasMatch()) << first.err.toStdString();
+    EXPECT_EQ(listed, total.captured(1).remove(QRegularExpression(QStringLiteral("\\D"))).toLongLong());
     EXPECT_EQ(names(), (QStringList{QStringLiteral("c one.mp3"), QStringLiteral("b two.mp3"),
                                     QStringLiteral("a.mp3")}));
     const QString tags = QString::fromUtf8(QJsonDocument(tagsOnPlayer(QStringLiteral("b two.mp3"))).toJson());
