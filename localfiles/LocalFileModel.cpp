@@ -148,8 +148,9 @@ void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std:
         return order != 0 ? order < 0 : a.id < b.id;
     };
     std::sort(work.begin(), work.end(), byName);
-    // The window must merge each chunk into every row it shows, so chunks are few: whatever
-    // was listed in a quarter of a second (or the chunk size, if smaller) goes over at once.
+    // The window must merge each chunk into every row it shows, so chunks are few, yet each is
+    // small enough to take in without a noticeable pause: whatever was listed in a quarter of a
+    // second goes over at once, up to the chunk size.
     constexpr auto ChunkTime = std::chrono::milliseconds(250);
     while (!listing->atEnd() && !m_stop) {
         Listed chunk;

@@ -164,7 +164,9 @@ private:
     int m_sortColumn = ColName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::size_t m_firstChunk = 1000;
-    std::size_t m_laterChunk = std::size_t(1) << 30; // in practice, bounded by time
+    // Taking a chunk in costs the window time in proportion to its rows: one chunk of the
+    // 99,000 names after the first thousand held it for 100 to 300 ms; 16,384 rows stay near 50.
+    std::size_t m_laterChunk = 16384;
     std::thread m_disposer;
     std::vector<int> m_order;
     std::vector<int> m_positionOfId; // the inverse of m_order
