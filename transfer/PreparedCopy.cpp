@@ -74,8 +74,32 @@ bool PreparedCopy::fail(const QString& error)
     return false;
 }
 
-bool PreparedCopy::createTarget(const QString& fileName, QFile& file)
+// The last copy's file, renamed to the new name and opened for writing over. Overwriting
+// pages the kernel already holds costs far less than filling a new file and freeing an old
+// one (about a third of a send's time on ext4). False when there is none or it will not do;
+// the caller then starts afresh.
+bool PreparedCopy::reuseTarget(const QString& fileName, QFile& file)
 {
+    if (m_path.isEmpty())
+        return false;
+    const QString wanted = QDir(m_privateFolder).filePath(fileName);
+    // Only our own file lives in the private folder, so the new name is free (or is this file,
+    // when two sources share a name).
+    if (wanted != m_path) {
+        if (!QFile::rename(m_path, wanted))
+            return false;
+        m_path = wanted;
+    }
+    file.setFileName(m_path);
+    // Not truncated here: the new bytes go over the old ones, and the end is cut after them.
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
+bool PreparedCopy::openTarget(const QString& fileName, QFile& file)
+{
+    if (reuseTarget(fileName, file))
+        return true;
+    remove();
     m_privateFolder = AppPaths::createTempFolder();
     if (m_privateFolder.isEmpty())
         return false;
@@ -90,7 +114,7 @@ bool PreparedCopy::createTarget(const QString& fileName, QFile& file)
 
 bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockFor& blockFor)
 {
-    remove();
+    m_error.clear();
     const QString fileName = QFileInfo(sourcePath).fileName();
     // The player stores the copy under this name, in its code page: a name it cannot hold would
     // arrive under another name, or not at all.
@@ -101,7 +125,7 @@ bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockF
     if (!RegularFile::open(source, sourcePath, QIODevice::ReadOnly, &why))
         return fail(why);
     QFile copy;
-    if (!createTarget(fileName, copy))
+    if (!openTarget(fileName, copy))
         return fail(QStringLiteral("cannot create a temporary copy"));
 
     // The head (for the block's bit rate) is read on its own; the copy then takes the whole
@@ -130,7 +154,8 @@ bool PreparedCopy::make(const QString& sourcePath, qint64 headSize, const BlockF
         copied += got;
     }
     const QByteArray block = blockFor(head, copied);
-    if (copy.write(block) != block.size() || !copy.flush())
+    // A reused file may hold more of an earlier, longer song: it ends after the block.
+    if (copy.write(block) != block.size() || !copy.flush() || !copy.resize(copied + block.size()))
         return fail(copy.errorString());
     copy.close();
     if (copy.error() != QFileDevice::NoError)

@@ -131,7 +131,11 @@ std::vector<SendItem> buildBatch(SendRequest& request, const std::vector<int>& r
 class OneSend
 {
 public:
-    OneSend(SendRequest& request, std::vector<int32_t>& deleted) : m_request(request), m_deleted(deleted) {}
+    // copy: the batch's prepared copy, made again for each file that carries a block.
+    OneSend(SendRequest& request, std::vector<int32_t>& deleted, PreparedCopy& copy)
+        : m_request(request), m_deleted(deleted), m_copy(copy)
+    {
+    }
 
     // Stores the file (sourcePath: what to send, the MP3 of a converted file); false with
     // reason() when it did not arrive, or when it did (arrived()) but the old entry it replaced
@@ -158,6 +162,7 @@ private:
 
     SendRequest& m_request;
     std::vector<int32_t>& m_deleted; // listed indexes of the entries deleted so far
+    PreparedCopy& m_copy;
     QString m_reason;
     bool m_playerGone = false;
     bool m_arrived = false;
@@ -245,14 +250,13 @@ void OneSend::explainFailedStore(const SendItem& item)
 bool OneSend::run(const SendItem& item, const QString& sourcePath)
 {
     // The local work comes first: a copy that cannot be made must not cost the old entry.
-    PreparedCopy copy;
     if (item.withBlock) {
         const bool made =
-            copy.make(sourcePath, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
+            m_copy.make(sourcePath, MpegAnalysis::HeadSize, [&](const QByteArray& head, qint64 size) {
                 return m_request.makeBlock(item.displayText, titleValue(item.name, sourcePath, head, size));
             });
         if (!made) {
-            m_reason = copy.error();
+            m_reason = m_copy.error();
             return false;
         }
     }
@@ -261,7 +265,7 @@ bool OneSend::run(const SendItem& item, const QString& sourcePath)
                                                       item.replaces->index) == m_deleted.end();
     if (replacing && !setOldAside(*item.replaces))
         return false;
-    if (store(item.withBlock ? copy.path() : sourcePath)) {
+    if (store(item.withBlock ? m_copy.path() : sourcePath)) {
         m_arrived = true;
         if (replacing)
             afterStored(*item.replaces);
@@ -359,6 +363,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
         buildBatch(request, inListOrder(request.selectedRows, request.local.count()));
     outcome.batchSize = int(batch.size());
     std::vector<int32_t> deleted;
+    PreparedCopy copy; // one file, written over for each song and removed with the batch
     std::unique_ptr<ConversionQueue> conversions = startConversions(request, batch);
     QStringList notConverted;          // "name: why" of each file that could not be converted
     qint64 room = session.freeBytes(); // what is left on the player, with real sizes as they arrive
@@ -385,7 +390,7 @@ TransferOutcome SendSelectedFiles(SendRequest& request)
             // The MP3 came out larger than estimated and the player is full: nothing later fits either.
             break;
         }
-        OneSend one(request, deleted);
+        OneSend one(request, deleted, copy);
         const bool ok = one.run(item, prepared.path);
         if (conversions && item.conversion >= 0)
             conversions->release(item.conversion);

@@ -174,6 +174,30 @@ TEST_F(SafeReplaceCli, ASendKilledMidwayIsPutRightByTheNextRun)
     QDir(TestEnvironment::binDir()).rmdir(QStringLiteral(".zvd-x-not-ours"));
 }
 
+// A batch writes each song's copy over the last one's: killed in its second song, it leaves one
+// folder holding only that song's copy, and the next run removes it.
+TEST_F(SafeReplaceCli, ABatchKilledMidwayLeavesOneCopyTheNextRunRemoves)
+{
+    write(src("a.mp3"), QByteArray(3000, 'a'));
+    write(src("b.mp3"), QByteArray(400000, 'b'));
+    write(src("c.mp3"), QByteArray(2000, 'c'));
+    ASSERT_EQ(cli.zvdsim({"speed", "100000"}).status, 0);
+    auto sender = startZvdctl({"send", "--view", "audio", src("a.mp3"), src("b.mp3"), src("c.mp3")});
+    ASSERT_TRUE(
+        waitFor([&] { return cli.zvdsim({"ls"}).out.contains("a.mp3") && !incomingParts().isEmpty(); }));
+    sender->kill();
+    sender->waitForFinished();
+
+    const QStringList left = ours(TestEnvironment::binDir());
+    ASSERT_EQ(left.size(), 1) << qPrintable(left.join(' '));
+    EXPECT_EQ(QDir(QDir(TestEnvironment::binDir()).filePath(left[0]))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"b.mp3"});
+    ASSERT_EQ(cli.zvdsim({"speed", "0"}).status, 0);
+    EXPECT_EQ(listed(), (QMap<QString, qint64>{{"a.mp3", 3000}}));
+    EXPECT_TRUE(incomingParts().isEmpty());
+}
+
 TEST_F(SafeReplaceCli, AnEntryLeftAsideIsDeletedWhenItsNameHasArrivedSince)
 {
     write(src("song.mp3"), QByteArray(2000, 'o'));
