@@ -48,12 +48,14 @@ RenderedTitle renderTitle(const QString& text, const LcdTitleFont& font)
         painter.drawText(QPointF(0, metrics.ascent()), text);
     }
 
-    rendered.canvas.width = image.width();
-    rendered.canvas.height = image.height();
-    rendered.canvas.bgr.reserve(std::size_t(image.width() * image.height()));
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    rendered.canvas.width = width;
+    rendered.canvas.height = height;
+    rendered.canvas.bgr.reserve(std::size_t(width * height));
+    for (int y = 0; y < height; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             rendered.canvas.bgr.push_back(
                 quint32(qBlue(line[x]) << 16 | qGreen(line[x]) << 8 | qRed(line[x])));
     }

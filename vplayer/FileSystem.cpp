@@ -246,6 +246,12 @@ bool writeFileAtomic(const std::string& path, const std::string& data)
     return false;
 }
 
+std::optional<std::uint64_t> sizeOf(FILE* file)
+{
+    const auto stamp = stampOf(file);
+    return stamp ? std::optional<std::uint64_t>(stamp->size) : std::nullopt;
+}
+
 #ifdef _WIN32
 static bool seekTo(FILE* file, std::uint64_t offset)
 {
@@ -261,31 +267,6 @@ std::optional<FileStamp> stampOf(FILE* file)
     if (_fstat64(_fileno(file), &info) != 0)
         return std::nullopt;
     return FileStamp{std::uint64_t(info.st_size), 0, std::int64_t(info.st_mtime)};
-}
-#else
-static bool seekTo(FILE* file, std::uint64_t offset)
-{
-    return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-}
-static bool cutTo(FILE* file, std::uint64_t size)
-{
-    return std::fflush(file) == 0 && ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0;
-}
-std::optional<FileStamp> stampOf(FILE* file)
-{
-    struct stat info;
-    if (::fstat(::fileno(file), &info) != 0)
-        return std::nullopt;
-    return FileStamp{std::uint64_t(info.st_size),
-                     (std::uint64_t(info.st_dev) << 40) ^ std::uint64_t(info.st_ino),
-                     std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-}
-#endif
-
-std::optional<std::uint64_t> sizeOf(FILE* file)
-{
-    const auto stamp = stampOf(file);
-    return stamp ? std::optional<std::uint64_t>(stamp->size) : std::nullopt;
 }
 
 std::optional<std::string> readAt(FILE* file, std::uint64_t offset, std::uint64_t length)
@@ -305,6 +286,54 @@ bool writeEnd(FILE* file, std::uint64_t size, const std::string& data)
         return false;
     return std::fwrite(data.data(), 1, data.size(), file) == data.size() && std::fflush(file) == 0;
 }
+#else
+std::optional<FileStamp> stampOf(FILE* file)
+{
+    struct stat info;
+    if (::fstat(::fileno(file), &info) != 0)
+        return std::nullopt;
+    return FileStamp{std::uint64_t(info.st_size),
+                     (std::uint64_t(info.st_dev) << 40) ^ std::uint64_t(info.st_ino),
+                     std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+// Straight to the descriptor: the stream's buffer would read a whole block around the offset
+// (and ask for the file's size to choose the block) where only a few bytes are wanted. Nothing
+// here reads or writes through the stream itself.
+std::optional<std::string> readAt(FILE* file, std::uint64_t offset, std::uint64_t length)
+{
+    std::string data(static_cast<std::size_t>(length), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::pread(::fileno(file), data.data() + done, data.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return std::nullopt;
+        done += std::size_t(got);
+    }
+    return data;
+}
+
+bool writeEnd(FILE* file, std::uint64_t size, const std::string& data)
+{
+    const auto current = sizeOf(file);
+    if (!current || (*current != size && ::ftruncate(::fileno(file), static_cast<off_t>(size)) != 0))
+        return false;
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t put =
+            ::pwrite(::fileno(file), data.data() + done, data.size() - done, static_cast<off_t>(size + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += std::size_t(put);
+    }
+    return true;
+}
+#endif
 
 std::optional<std::string> environment(const char* name)
 {

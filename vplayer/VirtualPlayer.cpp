@@ -84,7 +84,8 @@ bool VirtualPlayer::stillConnected(const Access& access) const
 }
 
 std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t size,
-                                   const std::function<std::string(FILE*)>& write, const Access& access) const
+                                   const std::function<std::string(FILE*, std::uint64_t)>& write,
+                                   const Access& access) const
 {
     const auto admissible = [&](const PlayerState& state) {
         std::string why = checkAccess(state, access);
@@ -93,8 +94,13 @@ std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t si
         return why.empty() ? checkFits(state, size) : why;
     };
     // Refuse early what cannot succeed, before a slow transfer.
-    std::string error =
-        m_store.transact([&](Transaction& t) { return admissible(t.state); }, !access.viaConnection);
+    std::uint64_t speed = 0;
+    std::string error = m_store.transact(
+        [&](Transaction& t) {
+            speed = t.state.bytesPerSecond;
+            return admissible(t.state);
+        },
+        !access.viaConnection);
     if (!error.empty())
         return error;
     const std::string incoming = m_store.incomingPath();
@@ -104,7 +110,7 @@ std::string VirtualPlayer::receive(const std::string& longName, std::uint64_t si
                     : nullptr;
     if (!out)
         return "cannot create " + incoming;
-    error = write(out);
+    error = write(out, speed);
     if (std::fclose(out) != 0 && error.empty())
         error = "cannot write " + incoming;
     if (error.empty())
@@ -136,11 +142,9 @@ std::string VirtualPlayer::download(const std::string& sourcePath, const Access&
     const auto longName = AnsiName::fromFileSystem(FileSystem::fileName(sourcePath));
     if (!longName)
         return "the name of " + sourcePath + " cannot be written in code page " + AnsiName::codePage();
-    std::uint64_t speed = 0;
-    m_store.inspect([&](const PlayerState& state) { speed = state.bytesPerSecond; });
     return receive(
         *longName, *size,
-        [&](FILE* out) {
+        [&](FILE* out, std::uint64_t speed) {
             FILE* in = FileSystem::openFile(sourcePath, "rb");
             if (!in)
                 return "cannot read " + sourcePath;
@@ -155,7 +159,7 @@ std::string VirtualPlayer::addBytes(const std::string& longName, const std::stri
 {
     return receive(
         longName, bytes.size(),
-        [&](FILE* out) {
+        [&](FILE* out, std::uint64_t) {
             const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
             return ok ? std::string() : std::string("cannot write the recording");
         },

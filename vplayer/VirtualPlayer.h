@@ -59,8 +59,11 @@ public:
                                 const Access& access) const;
 
 private:
+    // write gets the file to fill and the speed to emulate (bytes per second, 0: no limit), as
+    // read under the same lock that admitted the file.
     std::string receive(const std::string& longName, std::uint64_t size,
-                        const std::function<std::string(FILE*)>& write, const Access& access) const;
+                        const std::function<std::string(FILE*, std::uint64_t)>& write,
+                        const Access& access) const;
     bool stillConnected(const Access& access) const;
 
     PlayerStore m_store;
