@@ -21,11 +21,7 @@ public:
         m_bytes.append(c);
         return *this;
     }
-    ListingBuffer& operator<<(qint64 number)
-    {
-        m_bytes.append(QByteArray::number(number));
-        return *this;
-    }
+    ListingBuffer& operator<<(qint64 number);
 
     const QByteArray& bytes() const { return m_bytes; }
 

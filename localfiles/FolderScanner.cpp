@@ -74,7 +74,12 @@ std::vector<std::pair<QString, std::size_t>> nameOrder(std::size_t count, const 
     keys.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         keys.emplace_back(sortKey(nameAt(i)), i);
-    std::sort(keys.begin(), keys.end());
+    // One comparison of the texts per step: the pair's own operator compares them twice when
+    // the first is not less.
+    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order < 0 || (order == 0 && a.second < b.second);
+    });
     return keys;
 }
 
