@@ -239,7 +239,8 @@ public:
 
     std::size_t count() const { return m_threads.size(); }
 
-    // False when the system has no thread to give: the threads there are read everything.
+    // False when the system has no thread to give: those already reading, and the listing
+    // thread, then read everything.
     bool start(int folder)
     {
         try {
@@ -248,8 +249,8 @@ public:
                     readChunks(m_queue, folder, m_reader, m_formatter, true);
                 } catch (...) {
                     const std::lock_guard<std::mutex> lock(m_failureMutex);
+                    // The rest of its chunk stays pending; joinAll() throws this again.
                     m_failure = std::current_exception();
-                    // No other thread may wait for this one's chunks: they are left pending.
                 }
             });
             return true;
