@@ -3,6 +3,7 @@
 // zvdctl's player commands: status, ls, rm, mv, rename, format, firmware, and the language lookup.
 // They run the same device code as the window; every question is asked before anything changes.
 #include "cli/CommandDeviceSupport.h"
+#include "cli/ListingBuffer.h"
 #include "device/PlayerMaintenance.h"
 #include "i18n/LangReader.h"
 
@@ -75,8 +76,11 @@ int list(CommandContext& c)
         c.err << "zvdctl: the player's entries could not be read\n";
         return ExitFailed;
     }
-    for (const PlayerListRow& row : player.session().list().rows())
-        c.out << row.index << '\t' << row.size << '\t' << row.name << '\n';
+    const std::vector<PlayerListRow>& rows = player.session().list().rows();
+    ListingBuffer listing(qsizetype(rows.size()) * 40);
+    for (const PlayerListRow& row : rows)
+        listing << qint64(row.index) << '\t' << row.size << '\t' << row.name << '\n';
+    listing.writeTo(c.out);
     return ExitDone;
 }
 

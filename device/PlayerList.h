@@ -37,6 +37,7 @@ public:
     int findNameIgnoringCase(const QString& name) const;
 
     void clear() { m_rows.clear(); }
+    void reserve(std::size_t rows) { m_rows.reserve(rows); }
     void append(const PlayerFile& file);
 
 private:

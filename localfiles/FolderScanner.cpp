@@ -19,8 +19,16 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -56,15 +64,28 @@ void FillTagColumns(const QString& path, LocalFileRow& row, const TagColumnReade
 namespace
 {
 
+// Compared through case-folded keys made once per row: a folder of 100,000 files sorts in a
+// fraction of what comparing with case folding on every step costs. nameAt(i) is the name of
+// the i-th row listed; the result holds the listed positions in name order (ties in listed order).
+template <typename NameAt>
+std::vector<std::pair<QString, std::size_t>> nameOrder(std::size_t count, const NameAt& nameAt)
+{
+    std::vector<std::pair<QString, std::size_t>> keys;
+    keys.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        keys.emplace_back(sortKey(nameAt(i)), i);
+    // One comparison of the texts per step: the pair's own operator compares them twice when
+    // the first is not less.
+    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order < 0 || (order == 0 && a.second < b.second);
+    });
+    return keys;
+}
+
 void sortByName(std::vector<LocalFileRow>& rows)
 {
-    // Compared through case-folded keys made once per row: a folder of 100,000 files sorts
-    // in a fraction of what comparing with case folding on every step costs.
-    std::vector<std::pair<QString, std::size_t>> keys;
-    keys.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        keys.emplace_back(sortKey(rows[i].name), i);
-    std::sort(keys.begin(), keys.end());
+    const auto keys = nameOrder(rows.size(), [&](std::size_t i) -> const QString& { return rows[i].name; });
     std::vector<LocalFileRow> sorted;
     sorted.reserve(rows.size());
     for (const auto& key : keys)
@@ -125,6 +146,199 @@ void completeListed(LocalFileRow& row, int folder, const char* nameBytes, const 
                     const SizeFormatter& formatter)
 {
     completeAt(folder, nameBytes, row, reader, formatter);
+}
+
+// Rows listed and not yet read, with the bytes of each name on disk in one block.
+struct ListedChunk {
+    std::vector<LocalFileRow> rows;
+    std::string nameBytes;
+    std::vector<std::size_t> nameStarts;
+};
+
+// Hands chunks of listed rows from the thread that lists the folder to those that read the
+// files, so reading starts with the first chunk rather than after the whole listing. Chunks
+// stay where they are until all are read.
+class ChunkQueue
+{
+public:
+    void push(std::unique_ptr<ListedChunk> chunk)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_chunks.push_back(std::move(chunk));
+        }
+        m_ready.notify_one();
+    }
+    // No more chunks will come.
+    void close()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_closed = true;
+        }
+        m_ready.notify_all();
+    }
+    // The next chunk nobody has taken, waiting for one while the listing goes on; null once
+    // the listing is over and every chunk is taken.
+    ListedChunk* take()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_taken < m_chunks.size() || m_closed; });
+        return m_taken < m_chunks.size() ? m_chunks[m_taken++].get() : nullptr;
+    }
+    // Only for after the readers are done, or for what they never change (the names).
+    ListedChunk& chunk(std::size_t i)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return *m_chunks[i];
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::vector<std::unique_ptr<ListedChunk>> m_chunks;
+    std::size_t m_taken = 0;
+    bool m_closed = false;
+};
+
+// Rows listed and handed on at a time; the first chunk is read while the next is listed.
+constexpr std::size_t ChunkRows = 256;
+
+// Reads the rows of every chunk not yet taken. A helper thread leaves the formats converted on
+// send to the listing thread: their tags are read by TagLib, which is not known to be safe with
+// several files open in several threads at once.
+void readChunks(ChunkQueue& queue, int folder, const TagColumnReader& reader, const SizeFormatter& formatter,
+                bool helper)
+{
+    while (ListedChunk* chunk = queue.take()) {
+        for (std::size_t i = 0; i < chunk->rows.size(); ++i) {
+            LocalFileRow& row = chunk->rows[i];
+            if (!helper || !needsConversion(row.name))
+                completeAt(folder, chunk->nameBytes.data() + chunk->nameStarts[i], row, reader, formatter);
+        }
+    }
+}
+
+// The threads that read beside the listing one. Whatever happens, they are stopped and joined
+// before the rows they read go away; what one of them threw is thrown again in the listing thread.
+class HelperReaders
+{
+public:
+    HelperReaders(ChunkQueue& queue, const TagColumnReader& reader, const SizeFormatter& formatter)
+        : m_queue(queue), m_reader(reader), m_formatter(formatter)
+    {
+    }
+    ~HelperReaders()
+    {
+        m_queue.close();
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+    HelperReaders(const HelperReaders&) = delete;
+    HelperReaders& operator=(const HelperReaders&) = delete;
+
+    std::size_t count() const { return m_threads.size(); }
+
+    // False when the system has no thread to give: those already reading, and the listing
+    // thread, then read everything.
+    bool start(int folder)
+    {
+        try {
+            m_threads.emplace_back([this, folder] {
+                try {
+                    readChunks(m_queue, folder, m_reader, m_formatter, true);
+                } catch (...) {
+                    const std::lock_guard<std::mutex> lock(m_failureMutex);
+                    // The rest of its chunk stays pending; joinAll() throws this again.
+                    m_failure = std::current_exception();
+                }
+            });
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
+
+    void joinAll()
+    {
+        for (std::thread& thread : m_threads)
+            thread.join();
+        m_threads.clear();
+        if (m_failure)
+            std::rethrow_exception(std::exchange(m_failure, nullptr));
+    }
+
+private:
+    ChunkQueue& m_queue;
+    const TagColumnReader& m_reader;
+    const SizeFormatter& m_formatter;
+    std::vector<std::thread> m_threads;
+    std::mutex m_failureMutex;
+    std::exception_ptr m_failure;
+};
+
+// Lists the folder and reads every row's file, in name order. Opening and reading thousands of
+// files is mostly the kernel's work, so other threads read while this one lists, sorts the
+// names and then reads too. A caller's own reader may not be safe to call from two threads:
+// with one, this thread does it all.
+std::vector<LocalFileRow> scanRows(const QString& folder, const ScanRule& rule, const TagColumnReader& reader,
+                                   QStringList* refused)
+{
+    FolderListing listing(folder, rule);
+    // One formatter for the folder: asking the locale for its separators costs more per file
+    // than formatting the size.
+    const SizeFormatter formatter;
+    ChunkQueue queue;
+    // One reader for each processor, this thread included; more than a few only wait on each other.
+    const std::size_t helperCount =
+        reader ? 0 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4) - 1;
+    HelperReaders helpers(queue, reader, formatter);
+    int folderFd = -1;
+    std::vector<std::size_t> firstRowOf; // the listed position of each chunk's first row
+    std::size_t listed = 0;
+    while (!listing.atEnd()) {
+        auto chunk = std::make_unique<ListedChunk>();
+        ListedChunk& filling = *chunk;
+        filling.rows = listing.next(ChunkRows, refused, [&](LocalFileRow&, int fd, const char* bytes) {
+            folderFd = fd;
+            filling.nameStarts.push_back(filling.nameBytes.size());
+            filling.nameBytes.append(bytes).push_back('\0');
+        });
+        if (filling.rows.empty())
+            break;
+        firstRowOf.push_back(listed);
+        listed += filling.rows.size();
+        queue.push(std::move(chunk));
+        // A folder of one chunk is read sooner than a thread starts.
+        while (helpers.count() < helperCount && !listing.atEnd() && helpers.start(folderFd)) {
+        }
+    }
+    queue.close();
+    // The chunk holding the row listed i-th, and the row's place in it.
+    const auto locate = [&](std::size_t i) {
+        const auto after = std::upper_bound(firstRowOf.begin(), firstRowOf.end(), i);
+        const std::size_t c = std::size_t(after - firstRowOf.begin()) - 1;
+        return std::pair<ListedChunk*, std::size_t>(&queue.chunk(c), i - firstRowOf[c]);
+    };
+    const auto rowAt = [&](std::size_t i) -> LocalFileRow& {
+        const auto [chunk, j] = locate(i);
+        return chunk->rows[j];
+    };
+    // The readers never change a name, so the order is worked out while they read.
+    const auto keys = nameOrder(listed, [&](std::size_t i) -> const QString& { return rowAt(i).name; });
+    readChunks(queue, folderFd, reader, formatter, false);
+    helpers.joinAll();
+    std::vector<LocalFileRow> rows;
+    rows.reserve(listed);
+    for (const auto& key : keys) {
+        const auto [chunk, j] = locate(key.second);
+        LocalFileRow& row = chunk->rows[j];
+        // What the helpers left to this thread.
+        if (row.pending)
+            completeAt(folderFd, chunk->nameBytes.data() + chunk->nameStarts[j], row, reader, formatter);
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 #else
@@ -216,9 +430,13 @@ std::vector<LocalFileRow> scanFolderRows(const QString& folder, const ScanRule& 
 {
     if (folder.isEmpty() || folder.startsWith(QLatin1Char(':')))
         return {};
+#ifdef Q_OS_UNIX
+    return scanRows(folder, rule, reader, refused);
+#else
     std::vector<LocalFileRow> rows = listRows(folder, rule, &reader, refused);
     sortByName(rows);
     return rows;
+#endif
 }
 
 void ScanFolder(LocalFileModel& list, const QString& folder, const QString& ext1, const QString& ext2,
