@@ -71,7 +71,7 @@ void LocalFileModel::stopFilling()
     m_completer.reset();
 }
 
-void LocalFileModel::dispose(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys)
+void LocalFileModel::dispose(BlockList<LocalFileRow> rows, BlockList<SortKeys> keys)
 {
     if (m_disposer.joinable())
         m_disposer.join();
@@ -88,11 +88,12 @@ void LocalFileModel::setRows(std::vector<LocalFileRow> rows)
     stopFilling();
     // The views forget the old rows in one reset; freeing them is no business of the window.
     beginResetModel();
-    std::vector<LocalFileRow> old = std::exchange(m_rows, std::move(rows));
     m_mp3.clear();
-    for (const LocalFileRow& row : m_rows)
+    for (const LocalFileRow& row : rows)
         m_mp3.push_back(isMp3(row.name));
-    std::vector<SortKeys> oldKeys = std::exchange(m_keys, std::vector<SortKeys>(m_rows.size()));
+    const std::size_t count = rows.size();
+    BlockList<LocalFileRow> old = std::exchange(m_rows, BlockList<LocalFileRow>(std::move(rows)));
+    BlockList<SortKeys> oldKeys = std::exchange(m_keys, BlockList<SortKeys>(std::vector<SortKeys>(count)));
     m_order.resize(m_rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);
     m_positionOfId = m_order;
@@ -114,13 +115,13 @@ void LocalFileModel::listFolder(const QString& folder, const mFileAPI::ScanRule&
     auto listing = std::make_unique<mFileAPI::FolderListing>(folder, rule);
     // The first names are listed here, so the window shows rows as soon as it paints.
     std::vector<LocalFileRow> first = listing->next(m_firstChunk);
-    std::vector<QString> keys;
+    std::vector<SortKeys> keys;
     std::vector<Work> work;
     keys.reserve(first.size());
     work.reserve(first.size());
     for (const LocalFileRow& row : first) {
-        keys.push_back(mFileAPI::sortKey(row.name));
-        work.push_back({int(work.size()), row.name, keys.back()});
+        keys.push_back({mFileAPI::sortKey(row.name), {}, {}, {}});
+        work.push_back({int(work.size()), row.name, keys.back().name});
     }
     append(std::move(first), std::move(keys));
     m_completer = std::make_unique<mFileAPI::RowCompleter>(folder);
@@ -163,11 +164,13 @@ void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std:
         }
         if (chunk.rows.empty())
             break;
+        // Held by the window for as long as the folder is shown: no room to spare.
+        chunk.rows.shrink_to_fit();
         const std::size_t sorted = work.size();
         chunk.keys.reserve(chunk.rows.size());
         for (const LocalFileRow& row : chunk.rows) {
-            chunk.keys.push_back(mFileAPI::sortKey(row.name));
-            work.push_back({int(work.size()), row.name, chunk.keys.back()});
+            chunk.keys.push_back({mFileAPI::sortKey(row.name), {}, {}, {}});
+            work.push_back({int(work.size()), row.name, chunk.keys.back().name});
         }
         std::sort(work.begin() + std::ptrdiff_t(sorted), work.end(), byName);
         std::inplace_merge(work.begin(), work.begin() + std::ptrdiff_t(sorted), work.end(), byName);
@@ -224,7 +227,7 @@ void LocalFileModel::takeListed(quint64 generation, Listed& chunk)
     append(std::move(chunk.rows), std::move(chunk.keys), byName ? &chunk.nameOrder : nullptr);
 }
 
-void LocalFileModel::append(std::vector<LocalFileRow> rows, std::vector<QString> keys,
+void LocalFileModel::append(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys,
                             std::vector<int>* order)
 {
     if (rows.empty())
@@ -233,11 +236,10 @@ void LocalFileModel::append(std::vector<LocalFileRow> rows, std::vector<QString>
     const int firstPosition = count();
     std::vector<int> fresh(rows.size());
     std::iota(fresh.begin(), fresh.end(), firstId);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        m_mp3.push_back(isMp3(rows[i].name));
-        m_rows.push_back(std::move(rows[i]));
-        m_keys.push_back({std::move(keys[i]), {}, {}, {}});
-    }
+    for (const LocalFileRow& row : rows)
+        m_mp3.push_back(isMp3(row.name));
+    m_rows.append(std::move(rows));
+    m_keys.append(std::move(keys));
     if (!order) {
         // Sorted by another column than the name, the rows are read whole before they find their place.
         if (m_sortColumn != ColName)

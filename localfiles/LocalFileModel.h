@@ -3,12 +3,14 @@
 // The local file list (lvwFile) as an item model: name, size, title, artist, genre.
 #pragma once
 
+#include "localfiles/BlockList.h"
 #include "localfiles/LocalFileRow.h"
 
 #include <QAbstractTableModel>
 
 #include <atomic>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -121,7 +123,7 @@ private:
     // so far in name order: the thread merges, so the window need not compare names.
     struct Listed {
         std::vector<LocalFileRow> rows;
-        std::vector<QString> keys;
+        std::vector<SortKeys> keys;
         std::vector<int> nameOrder;
     };
     // One row for the thread to read.
@@ -145,28 +147,29 @@ private:
     void takeChunk(quint64 generation, const std::vector<Filled>& chunk, bool last);
     // Adds rows at the end and moves them to their places: into order when given (every row id
     // in the order of the current sort), else by merging.
-    void append(std::vector<LocalFileRow> rows, std::vector<QString> keys, std::vector<int>* order = nullptr);
+    void append(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys,
+                std::vector<int>* order = nullptr);
     void completeNow(int id) const;
     // Rows and keys of the list shown before, freed on a thread of their own: a folder of
     // 100,000 rows takes longer to free than the window may wait.
-    void dispose(std::vector<LocalFileRow> rows, std::vector<SortKeys> keys);
+    void dispose(BlockList<LocalFileRow> rows, BlockList<SortKeys> keys);
     const QString& keyOf(int id, int column) const;
     bool less(int a, int b) const;
     // Applies a change of m_order as a layout change that keeps the views' selection and
     // current row on the same rows.
     void reorder(const std::function<void()>& change);
 
-    mutable std::vector<LocalFileRow> m_rows;
-    mutable std::vector<SortKeys> m_keys;
+    // Rows and keys by row id, in the blocks they were listed in: rows listed later join
+    // without moving those already shown (a vector of 100,000 rows moved them all as it grew).
+    mutable BlockList<LocalFileRow> m_rows;
+    mutable BlockList<SortKeys> m_keys;
     // Whether a row's tag cells can be edited, by row id: flags() is asked for every cell of
     // every row when the header looks at a large selection, and must not touch the rows.
     std::vector<bool> m_mp3;
     int m_sortColumn = ColName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::size_t m_firstChunk = 1000;
-    // Taking a chunk in costs the window time in proportion to its rows: one chunk of the
-    // 99,000 names after the first thousand held it for 100 to 300 ms; 16,384 rows stay near 50.
-    std::size_t m_laterChunk = 16384;
+    std::size_t m_laterChunk = std::numeric_limits<std::size_t>::max();
     std::thread m_disposer;
     std::vector<int> m_order;
     std::vector<int> m_positionOfId; // the inverse of m_order

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZVD developers
 // SPDX-License-Identifier: MIT
 #include "localfiles/LocalFileModel.h"
+#include "localfiles/BlockList.h"
 
 #include <QPersistentModelIndex>
 
@@ -92,3 +93,27 @@ TEST(LocalFileModel, ShowsColumnsAndFindsNamesIgnoringCase)
 }
 
 } // namespace
+
+// Rows arrive in blocks of any size; reading them back in any order, across block boundaries
+// and after more blocks came, finds each item where it was put.
+TEST(BlockList, IndexesAcrossBlocksInAnyOrder)
+{
+    BlockList<int> list;
+    EXPECT_TRUE(list.empty());
+    int next = 0;
+    for (const std::size_t length :
+         {std::size_t(3), std::size_t(0), std::size_t(1), std::size_t(5), std::size_t(2)}) {
+        std::vector<int> block(length);
+        for (int& item : block)
+            item = next++;
+        list.append(std::move(block));
+    }
+    ASSERT_EQ(list.size(), std::size_t(next));
+    for (const std::size_t index : {10, 0, 3, 4, 2, 9, 8, 5, 1, 7, 6})
+        EXPECT_EQ(list[index], int(index)) << index;
+    list[4] = 40;
+    list.append({11, 12});
+    EXPECT_EQ(list[4], 40);
+    EXPECT_EQ(list[12], 12);
+    EXPECT_EQ(list[3], 3);
+}
