@@ -13,6 +13,13 @@
 #include <QSet>
 #include <QUrl>
 
+#if defined(Q_OS_LINUX)
+#include <sys/resource.h>
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <iterator>
@@ -43,6 +50,18 @@ bool isMp3(const QString& name)
     return name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
 }
 
+// The threads that list, read and free rows for the window yield to it: with both cores busy,
+// a thread at the same priority would keep the window waiting for its turn.
+void yieldToTheWindow()
+{
+#if defined(Q_OS_LINUX)
+    // Raising one's own niceness needs no privilege; a failure leaves the thread as it was.
+    (void)::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
+#elif defined(Q_OS_WIN)
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#endif
+}
+
 } // namespace
 
 LocalFileModel::LocalFileModel(QObject* parent)
@@ -68,6 +87,7 @@ void LocalFileModel::stopFilling()
     m_stop = false;
     m_fillDone = false;
     m_queued = 0;
+    m_wanted = -1;
     m_completer.reset();
 }
 
@@ -78,6 +98,7 @@ void LocalFileModel::dispose(BlockList<LocalFileRow> rows, BlockList<SortKeys> k
     if (rows.size() < 1000)
         return; // freed here, at once: not worth a thread
     m_disposer = std::thread([rows = std::move(rows), keys = std::move(keys)]() mutable {
+        yieldToTheWindow();
         rows = {};
         keys = {};
     });
@@ -142,6 +163,7 @@ void LocalFileModel::waitForRoomInQueue() const
 void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std::vector<Work> work,
                           const QString& folder, quint64 generation)
 {
+    yieldToTheWindow();
     // The rest of the folder's names. The thread keeps every name listed so far in name order,
     // merging each chunk in, and hands that order over with the chunk.
     const auto byName = [](const Work& a, const Work& b) {
@@ -191,7 +213,29 @@ void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std:
     const mFileAPI::RowCompleter completer(folder);
     const QString prefix = mFileAPI::AddSlash(QDir::toNativeSeparators(folder));
     std::vector<Filled> chunk;
-    for (std::size_t i = 0; i < work.size() && !m_stop; ++i) {
+    // Rows are read in name order from the top, except that a row the view asked for moves
+    // the reading there; the rows passed over are read after the last.
+    std::vector<int> indexOfId(work.size(), -1);
+    for (std::size_t i = 0; i < work.size(); ++i)
+        if (work[i].id >= 0 && std::size_t(work[i].id) < work.size())
+            indexOfId[std::size_t(work[i].id)] = int(i);
+    std::vector<bool> read(work.size(), false);
+    std::size_t cursor = 0;
+    std::size_t firstUnread = 0;
+    for (std::size_t done = 0; done < work.size() && !m_stop; ++done) {
+        const int wanted = m_wanted.exchange(-1);
+        if (wanted >= 0 && std::size_t(wanted) < indexOfId.size() && indexOfId[std::size_t(wanted)] >= 0 &&
+            !read[std::size_t(indexOfId[std::size_t(wanted)])])
+            cursor = std::size_t(indexOfId[std::size_t(wanted)]);
+        while (cursor < work.size() && read[cursor])
+            ++cursor;
+        if (cursor == work.size()) {
+            while (read[firstUnread])
+                ++firstUnread;
+            cursor = firstUnread;
+        }
+        const std::size_t i = cursor;
+        read[i] = true;
         LocalFileRow row;
         row.name = std::move(work[i].name);
         row.path = prefix + row.name;
@@ -200,8 +244,9 @@ void LocalFileModel::fill(std::unique_ptr<mFileAPI::FolderListing> listing, std:
         chunk.push_back({work[i].id, row.size, std::move(row.sizeText), row.title, row.artist, row.genre,
                          mFileAPI::sortKey(row.title), mFileAPI::sortKey(row.artist),
                          mFileAPI::sortKey(row.genre)});
-        const bool last = i + 1 == work.size();
-        if (chunk.size() == ChunkRows || last) {
+        const bool last = done + 1 == work.size();
+        // A wanted row goes over at once, with what was read before it.
+        if (chunk.size() == ChunkRows || last || m_wanted >= 0) {
             waitForRoomInQueue();
             ++m_queued;
             QMetaObject::invokeMethod(
@@ -350,23 +395,31 @@ QVariant LocalFileModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
-    const LocalFileRow& entry = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::DecorationRole: {
+        // What the view paints: the row as far as it is read. Painting never reads a file (on a
+        // busy disk one open may wait tens of milliseconds); a pending row shows its name at once
+        // and the thread is told to read from it next.
+        const LocalFileRow& shown = listed(index.row());
+        if (shown.pending && m_filler.joinable() && !m_fillDone) {
+            int none = -1;
+            m_wanted.compare_exchange_strong(none, rowId(index.row()));
+        }
+        if (role == Qt::DecorationRole)
+            return index.column() == ColName && m_decoration ? m_decoration(shown, role) : QVariant();
+        return columnText(shown, index.column());
+    }
     case Qt::EditRole:
-        return columnText(entry, index.column());
+        return columnText(row(index.row()), index.column());
     case Qt::TextAlignmentRole:
         return index.column() == ColSize ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     case PathRole:
-        return entry.path;
+        return listed(index.row()).path;
     case SizeRole:
-        return entry.size;
+        return row(index.row()).size;
     case RowIdRole:
         return rowId(index.row());
-    case Qt::DecorationRole:
-        if (index.column() == ColName && m_decoration)
-            return m_decoration(entry, role);
-        return QVariant();
     default:
         return QVariant();
     }

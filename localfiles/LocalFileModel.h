@@ -185,5 +185,9 @@ private:
     // Chunks handed over but not yet taken in: the thread waits while two are queued, so the
     // window never meets a pile of them in one turn of its event loop.
     std::atomic<int> m_queued{0};
+    // A row the view painted while its columns were still to be read: the thread reads from
+    // there on next, so whatever the user scrolled to fills first. Painting never reads files
+    // itself: on a busy disk one open may wait for tens of milliseconds.
+    mutable std::atomic<int> m_wanted{-1};
     quint64 m_generation = 0;
 };

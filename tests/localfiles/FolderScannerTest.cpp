@@ -281,6 +281,30 @@ TEST_F(BackgroundFill, RowsAskedForBeforeTheirChunkAreReadOnTheSpot)
     EXPECT_EQ(model.row(Files - 1).title, last.title);
 }
 
+// What the view paints never waits for a file: a pending row shows its name and empty columns,
+// and the thread reads the painted row next, before the rows between.
+TEST_F(BackgroundFill, PaintingReadsNoFileAndThePaintedRowIsReadNext)
+{
+    LocalFileModel model;
+    QSignalSpy finished(&model, &LocalFileModel::fillingFinished);
+    ListFolderForView(model, dir.path(), ViewTab::Audio);
+    const QModelIndex last = model.index(Files - 1, LocalFileModel::ColTitle);
+    const QModelIndex beforeIt = model.index(Files - 2, LocalFileModel::ColTitle);
+    EXPECT_EQ(model.data(model.index(Files - 1, LocalFileModel::ColName)).toString(),
+              QStringLiteral("song 0699.mp3"));
+    EXPECT_TRUE(model.data(last).toString().isEmpty());
+    bool arrivedFirst = false;
+    QObject::connect(&model, &LocalFileModel::dataChanged, [&] {
+        if (!arrivedFirst && !model.data(last).toString().isEmpty())
+            arrivedFirst = model.data(beforeIt).toString().isEmpty();
+    });
+    ASSERT_TRUE(waitForFilling(model, finished));
+    EXPECT_TRUE(arrivedFirst) << "the painted row was read in name order, not first";
+    const QString title = QByteArray::number(((Files - 1) * 7919) % Files).rightJustified(4, '0');
+    EXPECT_EQ(model.data(last).toString(), title);
+    EXPECT_FALSE(model.data(beforeIt).toString().isEmpty());
+}
+
 TEST_F(BackgroundFill, SortingByTitleWhileFillingReadsThePendingRowsFirst)
 {
     LocalFileModel model;
